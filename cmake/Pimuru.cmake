@@ -1,0 +1,30 @@
+# Small helpers shared by the CMake files of every folder.
+
+# Adds a folder only once it has its own CMakeLists.txt, so folders can
+# appear one at a time.
+function(pimuru_add_optional_subdirectory dir)
+    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
+        add_subdirectory(${dir})
+    endif()
+endfunction()
+
+# A static library of one source folder. Usage:
+#   pimuru_library(pimuru_base SOURCES a.cpp b.cpp LINKS lib1 lib2)
+function(pimuru_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+endfunction()
+
+# A GoogleTest executable registered with CTest. Usage:
+#   pimuru_test(base_test SOURCES a_test.cpp LINKS pimuru_base)
+include(GoogleTest)
+find_package(GTest REQUIRED)
+function(pimuru_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+    target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,24 @@
+#pragma once
+// The rectangle all layers share: Left, Top, Right, Bottom, signed 32-bit,
+// Right and Bottom exclusive.
+
+#include <cstdint>
+
+namespace base {
+
+struct Rect {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Right = 0;
+    std::int32_t Bottom = 0;
+
+    std::int32_t Width() const { return Right - Left; }
+    std::int32_t Height() const { return Bottom - Top; }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+inline Rect MakeRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    return Rect{left, top, right, bottom};
+}
+
+} // namespace base

@@ -1,0 +1,56 @@
+#pragma once
+// The diagnostic log and result check that the display, sound and input layers
+// share in like form: one instance per layer, each with its own log file,
+// switches, line counter and (optionally) exception class.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace diagnostics {
+
+class DiagnosticLog {
+public:
+    // `raise` throws the layer's exception with the given message; empty for a
+    // layer without one (the display layer).
+    DiagnosticLog(std::string fileName, std::function<void(const std::string&)> raise,
+                  bool raiseOnError, bool writeDebugLog, bool haltOnError);
+
+    bool RaiseOnError;
+    bool WriteDebugLog;
+    bool HaltOnError;
+    std::int32_t DebugLineCount = 0;
+
+    // Raises the layer's exception (when switched on) or writes the numbered
+    // line "debug#%.5d ... %s" to the layer's log file. A file that cannot be
+    // written raises base::EInOutError. `msg` is UTF-8; the file gets CP932.
+    void ReportMessage(const std::string& msg);
+    // Reports a non-zero `code` with "(Error Code(%X))" appended and ends the
+    // program when HaltOnError is set. Returns `code` unchanged.
+    std::int32_t CheckResult(std::int32_t code, const std::string& msg);
+
+    // Full path of the log file.
+    std::string LogPath() const;
+    const std::string& FileName() const { return fileName_; }
+
+private:
+    std::string fileName_;
+    std::function<void(const std::string&)> raise_;
+};
+
+// "(Error Code(%X))": the code as unsigned 32-bit upper-case hexadecimal.
+std::string ErrorCodeSuffix(std::int32_t code);
+
+// How a layer ends the program when HaltOnError is set: normal termination
+// with a non-zero exit status. Tests may replace it (and restore it with an
+// empty function).
+using HaltAction = std::function<void()>;
+void SetHaltAction(HaltAction action);
+[[noreturn]] void Halt();
+
+// The directory the logs go to: the executable's directory unless a test
+// points it elsewhere (empty string restores the default).
+void SetLogDirectoryForTesting(const std::string& directory);
+std::string LogDirectory();
+
+} // namespace diagnostics
