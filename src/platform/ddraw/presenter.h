@@ -1,0 +1,42 @@
+#pragma once
+// How the primary surface reaches the screen. In a window, whatever is drawn
+// onto the primary (which stands for the desktop) is shown where the
+// window's client area lies; in the emulated full screen, the frame is shown
+// scaled to fit the screen with its aspect kept. The Qt back end installs a
+// presenter; the default shows nothing.
+
+#include "platform/ddraw/pixel_view.h"
+
+namespace ddraw {
+
+class Presenter {
+public:
+    virtual ~Presenter() = default;
+
+    // Windowed: desktop holds the primary's pixels; clientRect (screen
+    // coordinates) is where window's client area lies on it, and changed the
+    // part of the desktop that was just drawn.
+    virtual void PresentWindow(HWND window, const PixelView& desktop, const RECT& clientRect,
+                               const RECT& changed) = 0;
+
+    // Exclusive mode with a display mode set: the window covers screen
+    // (index into WindowSystem::Screens) without a border and shows frames
+    // of width x height.
+    virtual void EnterFullScreen(HWND window, int screen, LONG width, LONG height,
+                                 DWORD bitsPerPixel) = 0;
+    // The frame to show (after a Flip, or a blit onto the primary).
+    virtual void PresentFullScreen(HWND window, const PixelView& frame) = 0;
+    // The display mode is given back: the window leaves full screen.
+    virtual void LeaveFullScreen(HWND window) = 0;
+
+    // Returns when the next vertical blank begins. The default waits for the
+    // next 1/60 s tick of the monotonic clock.
+    virtual void WaitForVerticalBlank();
+};
+
+// Installs the presenter (not owned; keep it alive while installed). Null
+// puts back the default, which presents nowhere.
+void SetPresenter(Presenter* presenter);
+Presenter& CurrentPresenter();
+
+} // namespace ddraw
