@@ -30,6 +30,12 @@ public:
     // are opened here).
     virtual void Loaded() {}
 
+protected:
+    // Destroys the owned components now, last-created first. A form calls it
+    // before its window goes, since components may still talk to the window
+    // while they are released.
+    void DestroyComponents();
+
 private:
     TComponent* owner_;
     std::vector<TComponent*> components_;
