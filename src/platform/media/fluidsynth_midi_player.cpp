@@ -1,0 +1,145 @@
+#include "platform/media/fluidsynth_midi_player.h"
+
+#include <fluidsynth.h>
+
+#include <filesystem>
+#include <utility>
+
+namespace media {
+namespace {
+
+// FluidSynth prints its complaints; here they become exceptions instead.
+void QuietLog(int, const char*, void*) {}
+
+void SilenceFluidSynthLog() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        fluid_set_log_function(level, QuietLog, nullptr);
+}
+
+} // namespace
+
+// One open file: settings, synthesizer with its sound font, the player and
+// the audio output. Torn down in reverse order of creation.
+struct FluidSynthMidiPlayer::Session {
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_audio_driver_t* driver = nullptr;
+    fluid_player_t* player = nullptr;
+    std::string fileName;
+
+    ~Session() {
+        if (player) {
+            fluid_player_stop(player);
+            delete_fluid_player(player);
+        }
+        if (driver)
+            delete_fluid_audio_driver(driver);
+        if (synth)
+            delete_fluid_synth(synth);
+        if (settings)
+            delete_fluid_settings(settings);
+    }
+
+    // A fresh player on the file, stopped at its beginning. Replacing the
+    // player is the one rewind that also works after the tune has ended.
+    void LoadPlayer() {
+        if (player) {
+            fluid_player_stop(player);
+            delete_fluid_player(player);
+            player = nullptr;
+        }
+        fluid_synth_all_sounds_off(synth, -1);
+        player = new_fluid_player(synth);
+        if (!player)
+            throw EMediaError("MIDI player could not be created");
+        if (fluid_player_add(player, fileName.c_str()) != FLUID_OK)
+            throw EMediaError(fileName + " could not be loaded as a MIDI file");
+        fluid_player_set_loop(player, 1);
+    }
+};
+
+std::vector<std::string> FluidSynthMidiPlayer::DefaultSoundFonts() {
+    return {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"};
+}
+
+FluidSynthMidiPlayer::FluidSynthMidiPlayer() : FluidSynthMidiPlayer(Options{}) {}
+
+FluidSynthMidiPlayer::FluidSynthMidiPlayer(Options options) : options_(std::move(options)) {
+    SilenceFluidSynthLog();
+}
+
+FluidSynthMidiPlayer::~FluidSynthMidiPlayer() = default;
+
+void FluidSynthMidiPlayer::Open(const std::string& fileName) {
+    Close();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error))
+        throw EMediaError(fileName + " not found");
+    if (!fluid_is_midifile(fileName.c_str()))
+        throw EMediaError(fileName + " is not a MIDI file");
+    std::string soundFont;
+    for (const std::string& candidate : options_.soundFonts)
+        if (std::filesystem::is_regular_file(candidate, error)) {
+            soundFont = candidate;
+            break;
+        }
+    if (soundFont.empty())
+        throw EMediaError("No General MIDI sound font is installed");
+
+    auto session = std::make_unique<Session>();
+    session->fileName = fileName;
+    session->settings = new_fluid_settings();
+    if (!session->settings)
+        throw EMediaError("MIDI synthesizer settings could not be created");
+    if (!options_.audioDriver.empty())
+        fluid_settings_setstr(session->settings, "audio.driver", options_.audioDriver.c_str());
+    if (!options_.outputFile.empty())
+        fluid_settings_setstr(session->settings, "audio.file.name", options_.outputFile.c_str());
+    session->synth = new_fluid_synth(session->settings);
+    if (!session->synth)
+        throw EMediaError("MIDI synthesizer could not be created");
+    if (fluid_synth_sfload(session->synth, soundFont.c_str(), 1) == FLUID_FAILED)
+        throw EMediaError(soundFont + " could not be loaded");
+    session->LoadPlayer();
+    session->driver = new_fluid_audio_driver(session->settings, session->synth);
+    if (!session->driver)
+        throw EMediaError("No audio output for the MIDI synthesizer");
+    session_ = std::move(session);
+}
+
+void FluidSynthMidiPlayer::RequireOpen(const char* operation) const {
+    if (!session_)
+        throw EMediaError(std::string(operation) + ": no MIDI file is open");
+}
+
+void FluidSynthMidiPlayer::Rewind() {
+    RequireOpen("Rewind");
+    session_->LoadPlayer();
+}
+
+void FluidSynthMidiPlayer::Play() {
+    RequireOpen("Play");
+    if (fluid_player_play(session_->player) != FLUID_OK)
+        throw EMediaError("MIDI playback could not be started");
+}
+
+void FluidSynthMidiPlayer::Stop() {
+    RequireOpen("Stop");
+    fluid_player_stop(session_->player);
+    // The player leaves sounding notes on; a stop must be silent.
+    fluid_synth_all_sounds_off(session_->synth, -1);
+}
+
+void FluidSynthMidiPlayer::Close() { session_.reset(); }
+
+bool FluidSynthMidiPlayer::IsPlaying() const {
+    return session_ && fluid_player_get_status(session_->player) == FLUID_PLAYER_PLAYING;
+}
+
+std::unique_ptr<IMidiPlayer> CreateMidiPlayer() { return std::make_unique<FluidSynthMidiPlayer>(); }
+
+} // namespace media
