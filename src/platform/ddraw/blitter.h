@@ -1,0 +1,67 @@
+#pragma once
+// The pixel routines behind Blt and BltFast. A call picks its routine once
+// from a table by bytes per pixel and kind (opaque or keyed copy, stretched
+// copy, fill), never per pixel; the rows are then run without further
+// decisions. Rectangles are already checked and clipped by the caller.
+
+#include "platform/ddraw/ddraw_types.h"
+
+namespace ddraw::blit {
+
+// An unscaled copy of width x height pixels; src and dst point at the first
+// pixel of their rectangles. Keyed copies skip source pixels equal to key.
+struct CopyArgs {
+    const BYTE* src = nullptr;
+    LONG srcPitch = 0;
+    BYTE* dst = nullptr;
+    LONG dstPitch = 0;
+    LONG width = 0;
+    LONG height = 0;
+    DWORD key = 0;
+};
+
+// A nearest-neighbour copy of a srcWidth x srcHeight rectangle onto a
+// dstWidth x dstHeight one, of which only the part (relative to dst) is
+// written, so that a clipped copy samples exactly as the whole would.
+struct StretchArgs {
+    const BYTE* src = nullptr;
+    LONG srcPitch = 0;
+    LONG srcWidth = 0;
+    LONG srcHeight = 0;
+    BYTE* dst = nullptr;
+    LONG dstPitch = 0;
+    LONG dstWidth = 0;
+    LONG dstHeight = 0;
+    LONG partLeft = 0;
+    LONG partTop = 0;
+    LONG partRight = 0;
+    LONG partBottom = 0;
+    bool mirrorLeftRight = false;
+    bool mirrorUpDown = false;
+    DWORD key = 0;
+};
+
+struct FillArgs {
+    BYTE* dst = nullptr;
+    LONG pitch = 0;
+    LONG width = 0;
+    LONG height = 0;
+    DWORD value = 0;
+};
+
+using CopyRoutine = void (*)(const CopyArgs&);
+using StretchRoutine = void (*)(const StretchArgs&);
+using FillRoutine = void (*)(const FillArgs&);
+
+// bytesPerPixel is 1 to 4. The copies may use the processor's vector unit.
+CopyRoutine ChooseCopy(DWORD bytesPerPixel, bool keyed);
+StretchRoutine ChooseStretch(DWORD bytesPerPixel, bool keyed);
+FillRoutine ChooseFill(DWORD bytesPerPixel);
+
+// The plain C++ copies, kept beside the vector ones on every processor.
+CopyRoutine PortableCopy(DWORD bytesPerPixel, bool keyed);
+
+// Keyed copies on the vector unit, or null where there are none (blit_simd.cpp).
+CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel);
+
+} // namespace ddraw::blit
