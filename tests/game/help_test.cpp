@@ -1,0 +1,194 @@
+// The help window on the offscreen platform: loading, saving and its keys.
+#include "game/help.h"
+
+#include "base/cp932.h"
+#include "platform/ui/desktop.h"
+#include "support/temp_dir.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTest>
+#include <QWindow>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+using game::HelpEncoding;
+using game::Tfrm_help;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+// Keeps the messages the window shows instead of opening boxes.
+class RecordingDesktop : public ui::Desktop {
+public:
+    std::vector<std::string> messages;
+
+    int ShowCursor(bool) override { return 0; }
+    void SwitchImeOff(void*) override {}
+    void ShowMessage(const std::string&, const std::string& text, ui::MessageKind) override {
+        messages.push_back(text);
+    }
+    void ProcessMessages() override {}
+    void WaitForMessages(std::uint32_t) override {}
+    bool ScreenSaverActive() const override { return true; }
+    void SetScreenSaverActive(bool) override {}
+    int ScreenBitsPerPixel() const override { return 32; }
+};
+
+class HelpWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = ui::SetDesktop(&desktop_);
+        help_.FileName = dir_.File("readme.txt");
+    }
+    void TearDown() override {
+        help_.hide();
+        ui::SetDesktop(previous_);
+    }
+
+    void Show() {
+        help_.show();
+        ASSERT_NE(help_.windowHandle(), nullptr);
+    }
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(help_.windowHandle(), key, modifiers);
+    }
+    std::string MemoText() const { return help_.Memo1->toPlainText().toStdString(); }
+    std::string File() const { return ReadFileBytes(help_.FileName); }
+
+    testsupport::TempDir dir_;
+    RecordingDesktop desktop_;
+    ui::Desktop* previous_ = nullptr;
+    Tfrm_help help_;
+};
+
+} // namespace
+
+TEST_F(HelpWindow, LayoutAndControls) {
+    EXPECT_EQ(help_.windowTitle().toStdString(), "遊び方");
+    EXPECT_EQ(help_.size(), QSize(348, 445));
+    EXPECT_EQ(help_.minimumSize(), help_.maximumSize());
+    EXPECT_EQ(help_.Memo1->geometry(), QRect(16, 16, 313, 385));
+    EXPECT_EQ(help_.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(help_.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_FALSE(help_.Memo1->isReadOnly());
+    EXPECT_EQ(help_.BitBtn1->geometry(), QRect(232, 410, 97, 27));
+    EXPECT_EQ(help_.BitBtn1->text().toStdString(), "閉じる");
+}
+
+TEST_F(HelpWindow, ShowingLoadsTheFileEachTime) {
+    WriteFileBytes(help_.FileName, base::Utf8ToCp932("ぴむる\r\nのゲーム\r\n"));
+    Show();
+    EXPECT_EQ(MemoText(), "ぴむる\nのゲーム\n");
+    EXPECT_EQ(help_.Encoding(), HelpEncoding::Cp932);
+
+    // Unsaved edits are gone when the window is shown again.
+    help_.Memo1->setPlainText("changed");
+    help_.BitBtn1->click();
+    EXPECT_FALSE(help_.isVisible());
+    Show();
+    EXPECT_EQ(MemoText(), "ぴむる\nのゲーム\n");
+}
+
+TEST_F(HelpWindow, MissingOrUnreadableFileLeavesTheBoxEmptySilently) {
+    help_.Memo1->setPlainText("left over");
+    Show();
+    EXPECT_EQ(MemoText(), "");
+    help_.hide();
+    std::filesystem::create_directory(help_.FileName);
+    Show();
+    EXPECT_EQ(MemoText(), "");
+    EXPECT_TRUE(desktop_.messages.empty());
+}
+
+TEST_F(HelpWindow, CtrlSSavesEveryLineWithCrLfInTheEncodingItWasReadIn) {
+    WriteFileBytes(help_.FileName, "\xe9\x81\x8a\xe3\x81\xb3\nold\n"); // UTF-8 "遊び"
+    Show();
+    ASSERT_EQ(help_.Encoding(), HelpEncoding::Utf8);
+    help_.Memo1->setPlainText(QString::fromUtf8("遊び方\nnew\u00a0text"));
+    Press(Qt::Key_S, Qt::ControlModifier);
+    // Non-breaking spaces are kept as they are.
+    EXPECT_EQ(File(), "遊び方\r\nnew\u00a0text\r\n");
+    // The key still reaches the box, which types nothing for Ctrl+S.
+    EXPECT_EQ(help_.Memo1->document()->toRawText().toStdString(), "遊び方\u2029new\u00a0text");
+
+    help_.Memo1->setPlainText(QString::fromUtf8("ＳＪＩＳ"));
+    std::filesystem::remove(help_.FileName);
+    help_.hide();
+    Show(); // a new file is written in CP932
+    help_.Memo1->setPlainText(QString::fromUtf8("ぴむる"));
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(File(), base::Utf8ToCp932("ぴむる\r\n"));
+}
+
+TEST_F(HelpWindow, OnlyCtrlSSaves) {
+    WriteFileBytes(help_.FileName, "keep\r\n");
+    Show();
+    help_.Memo1->setPlainText("edited");
+    Press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    Press(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(File(), "keep\r\n");
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(File(), "edited\r\n");
+}
+
+TEST_F(HelpWindow, EmptyBoxSavesAnEmptyFile) {
+    WriteFileBytes(help_.FileName, "text\r\n");
+    Show();
+    help_.Memo1->clear();
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(std::filesystem::exists(help_.FileName));
+    EXPECT_EQ(File(), "");
+    EXPECT_TRUE(desktop_.messages.empty());
+}
+
+TEST_F(HelpWindow, FailedSaveKeepsTheFileAndTheTextAndTells) {
+    // A directory in the file's place: the replacement cannot be put there.
+    std::filesystem::create_directory(help_.FileName);
+    WriteFileBytes(help_.FileName + "/inside", "whole");
+    Show();
+    help_.Memo1->setPlainText("typed");
+    Press(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_NE(desktop_.messages[0].find("readme.txt"), std::string::npos);
+    EXPECT_TRUE(help_.isVisible());
+    EXPECT_EQ(MemoText(), "typed");
+    EXPECT_EQ(ReadFileBytes(help_.FileName + "/inside"), "whole");
+    // Nothing half-written is left beside it.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(HelpWindow, FileInAnUnwritablePlaceIsNotSaved) {
+    // /proc refuses new files even to the super-user.
+    help_.FileName = "/proc/version";
+    Show();
+    const std::string before = MemoText();
+    ASSERT_FALSE(before.empty());
+    help_.Memo1->setPlainText("typed");
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_EQ(MemoText(), "typed");
+}
+
+TEST_F(HelpWindow, ReadOnlyFileStaysUnchanged) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the super-user may write any file";
+    }
+    WriteFileBytes(help_.FileName, "protected\r\n");
+    std::filesystem::permissions(help_.FileName, std::filesystem::perms::owner_read);
+    Show();
+    help_.Memo1->setPlainText("typed");
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_EQ(File(), "protected\r\n");
+    EXPECT_EQ(MemoText(), "typed");
+}
