@@ -1,0 +1,37 @@
+#pragma once
+// The drawing operations a frame is made of, on the back buffer: copies from
+// the four sheets, screen texts, colour fills and the border lines. The game
+// run implements them with the display component; tests record them.
+
+#include "base/rect.h"
+#include "game/scene_layout.h"
+
+#include <cstdint>
+#include <string>
+
+namespace game {
+
+// A Windows colour reference, 0x00BBGGRR.
+constexpr std::uint32_t Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return red | (green << 8) | (static_cast<std::uint32_t>(blue) << 16);
+}
+
+class SceneCanvas {
+public:
+    virtual ~SceneCanvas() = default;
+
+    // Copies the source rectangle of a sheet with its top-left corner at
+    // (x, y); keyed copies leave out the sheet's black pixels.
+    virtual void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
+                      bool keyed) = 0;
+    // Text (UTF-8) with its top-left corner at (x, y), transparent background.
+    virtual void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+                                std::int32_t points, std::uint32_t colour) = 0;
+    // A colour fill with a raw pixel value.
+    virtual void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                                std::int32_t bottom, std::uint32_t pixel) = 0;
+    // Black lines along the right and bottom edges.
+    virtual void DrawBorderLines() = 0;
+};
+
+} // namespace game

@@ -1,0 +1,101 @@
+#include "game/scene_composer.h"
+
+#include "game/world.h"
+
+namespace game {
+
+namespace {
+
+constexpr std::uint32_t kWhite = Rgb(255, 255, 255);
+constexpr std::uint32_t kYellow = Rgb(255, 255, 0);
+constexpr std::uint32_t kGreen = Rgb(0, 255, 0);
+constexpr std::uint32_t kBlack = Rgb(0, 0, 0);
+constexpr std::uint32_t kMagenta = Rgb(255, 0, 255);
+constexpr std::int32_t kTextPoints = 20;
+constexpr std::int32_t kLastScorePoints = 40;
+constexpr std::int32_t kTitlePoints = 50;
+
+} // namespace
+
+void SceneComposer::DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, const Sprite& sprite) {
+    canvas_.Draw(sheet, x + sprite.OffsetX, y + sprite.OffsetY, sprite.Source, true);
+}
+
+void SceneComposer::DrawBackground(const World& world) {
+    // Overlapping 10-row strips, each shifted by a travelling sine wave; the
+    // back buffer is never cleared, the strips cover it.
+    for (int i = 0; i < kBackgroundStrips; ++i) {
+        canvas_.Draw(Sheet::Background, BackgroundOffset(world.FrameCounter(), i), 5 * i,
+                     base::MakeRect(0, 5 * i, 639, 5 * i + 10), false);
+    }
+}
+
+void SceneComposer::DrawPimuru(const World& world, int index) {
+    const Pimuru& pimuru = world.PimuruAt(index);
+    DrawSprite(index == 0 ? Sheet::Pimuru1 : Sheet::Pimuru2, pimuru.X, pimuru.Y,
+               PimuruSprite(SwingPicture(pimuru.SwingFrame)));
+    const Splash& splash = world.SplashOf(index);
+    if (splash.Shown) {
+        canvas_.Draw(Sheet::Characters, splash.X, splash.Y, SplashSource(splash.Picture), true);
+    }
+}
+
+void SceneComposer::DrawBall(const World& world) {
+    const Ball& ball = world.GetBall();
+    DrawSprite(Sheet::Characters, ball.X, ball.Y, BallSprite(ball.Picture));
+}
+
+void SceneComposer::DrawDrifter(const World& world, int slot) {
+    const Drifter& drifter = world.DrifterAt(slot);
+    if (drifter.State >= drifter_state::kBurstFirst && drifter.State < drifter_state::kBurstEnd) {
+        DrawSprite(Sheet::Characters, drifter.X, drifter.Y,
+                   BurstSprite(drifter.State - drifter_state::kBurstFirst));
+    } else if (drifter.State >= drifter_state::kMovingLeft && drifter.State <= 9) {
+        const DrifterLook look = DrifterLookAt(world.FrameCounter());
+        DrawSprite(look.SheetOf, drifter.X, drifter.Y, DrifterSprite(look.Picture));
+    }
+}
+
+void SceneComposer::DrawEffect(const World& world, int slot) {
+    const Effect& effect = world.EffectAt(slot);
+    Sprite sprite;
+    if (!EffectSprite(effect.Kind, sprite)) {
+        return;
+    }
+    const std::int32_t x = effect.X + EffectSway(world.FrameCounter(), slot, effect.Kind);
+    DrawSprite(Sheet::Characters, x, effect.Y, sprite);
+}
+
+std::string SceneComposer::ScoreText(std::int32_t score) {
+    return "得点 " + std::to_string(score);
+}
+
+void SceneComposer::DrawTexts(const World& world) {
+    // The score blinks: shown on 12 frames out of every 16.
+    if (world.Cycle16() > 4) {
+        canvas_.DrawScreenText(5, 5, ScoreText(world.Score()), kTextPoints, kWhite);
+    }
+    canvas_.DrawScreenText(250, 5, "最高点 " + std::to_string(world.HighScore()), kTextPoints,
+                           kYellow);
+    canvas_.DrawScreenText(520, 5, "速度 " + std::to_string(world.SpeedLevel() - 3), kTextPoints,
+                           kGreen);
+}
+
+void SceneComposer::DrawBorders(const World&) {
+    canvas_.FillScreenRect(0, 0, 5, 479, 0);
+    canvas_.FillScreenRect(634, 0, 639, 479, 0);
+    canvas_.DrawBorderLines();
+}
+
+void SceneComposer::DrawLastScore(const World& world) {
+    const std::string text = ScoreText(world.LastRallyScore());
+    canvas_.DrawScreenText(213, 203, text, kLastScorePoints, kBlack);
+    canvas_.DrawScreenText(210, 200, text, kLastScorePoints, kWhite);
+}
+
+void SceneComposer::DrawTitle(SceneCanvas& canvas) {
+    canvas.DrawScreenText(60, 100, "ピムルのゲーム", kTitlePoints, kMagenta);
+    canvas.DrawScreenText(160, 250, "はじまるよ！", kTitlePoints, kMagenta);
+}
+
+} // namespace game

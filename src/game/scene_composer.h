@@ -1,0 +1,37 @@
+#pragma once
+// Turns the drawing steps of a frame into the pictures, texts and fills of
+// the scene, on a SceneCanvas. The game run's frame sink derives from it and
+// adds the sounds and the music.
+
+#include "game/frame_sink.h"
+#include "game/scene_canvas.h"
+
+#include <string>
+
+namespace game {
+
+class SceneComposer : public FrameSink {
+public:
+    explicit SceneComposer(SceneCanvas& canvas) : canvas_(canvas) {}
+
+    void DrawBackground(const World& world) override;
+    void DrawPimuru(const World& world, int index) override;
+    void DrawBall(const World& world) override;
+    void DrawDrifter(const World& world, int slot) override;
+    void DrawEffect(const World& world, int slot) override;
+    void DrawTexts(const World& world) override;
+    void DrawBorders(const World& world) override;
+    void DrawLastScore(const World& world) override;
+
+    // The title shown on a cleared back buffer before the run starts.
+    static void DrawTitle(SceneCanvas& canvas);
+    // "得点 " and the score, as the texts show it.
+    static std::string ScoreText(std::int32_t score);
+
+private:
+    void DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, const Sprite& sprite);
+
+    SceneCanvas& canvas_;
+};
+
+} // namespace game

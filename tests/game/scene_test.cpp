@@ -1,0 +1,293 @@
+// What a frame draws, where, and in which order.
+#include "game/scene_composer.h"
+#include "game/world.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+using namespace game;
+
+namespace {
+
+struct Op {
+    std::string kind; // "draw", "text", "fill", "lines"
+    Sheet sheet = Sheet::Background;
+    int x = 0, y = 0;
+    base::Rect source;
+    bool keyed = false;
+    std::string text;
+    int points = 0;
+    std::uint32_t colour = 0;
+};
+
+class RecordingCanvas : public SceneCanvas {
+public:
+    std::vector<Op> ops;
+
+    void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
+              bool keyed) override {
+        ops.push_back({"draw", sheet, x, y, source, keyed, "", 0, 0});
+    }
+    void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+                        std::int32_t points, std::uint32_t colour) override {
+        ops.push_back({"text", Sheet::Background, x, y, {}, false, text, points, colour});
+    }
+    void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                        std::int32_t bottom, std::uint32_t pixel) override {
+        ops.push_back({"fill", Sheet::Background, left, top, base::MakeRect(left, top, right, bottom),
+                       false, "", 0, pixel});
+    }
+    void DrawBorderLines() override {
+        Op op;
+        op.kind = "lines";
+        ops.push_back(op);
+    }
+
+    std::vector<Op> Texts() const {
+        std::vector<Op> texts;
+        for (const Op& op : ops) {
+            if (op.kind == "text") {
+                texts.push_back(op);
+            }
+        }
+        return texts;
+    }
+    bool HasText(const std::string& text) const {
+        for (const Op& op : ops) {
+            if (op.kind == "text" && op.text == text) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+struct Scene {
+    World world;
+    RecordingCanvas canvas;
+    SceneComposer composer{canvas};
+
+    Scene() { world.StartRun(false, false); }
+    void Frame(const FrameInput& input = {}) {
+        canvas.ops.clear();
+        world.Step(input, composer);
+    }
+    // The sprites of one sheet drawn in the last frame.
+    std::vector<Op> Draws(Sheet sheet) const {
+        std::vector<Op> draws;
+        for (const Op& op : canvas.ops) {
+            if (op.kind == "draw" && op.sheet == sheet) {
+                draws.push_back(op);
+            }
+        }
+        return draws;
+    }
+};
+
+} // namespace
+
+TEST(Scene, FirstFrameOfARun) {
+    Scene s;
+    s.Frame();
+    const std::vector<Op>& ops = s.canvas.ops;
+    ASSERT_EQ(ops.size(), 97u + 2 + 1 + 2 + 2 + 1);
+    for (int i = 0; i < 97; ++i) {
+        EXPECT_EQ(ops[i].sheet, Sheet::Background);
+        EXPECT_FALSE(ops[i].keyed);
+        EXPECT_EQ(ops[i].x, static_cast<int>(std::sin((1 + i) / 10.0) * 5));
+        EXPECT_EQ(ops[i].y, 5 * i);
+        EXPECT_EQ(ops[i].source, base::MakeRect(0, 5 * i, 639, 5 * i + 10));
+    }
+    // Pimuru at rest, pimuru 2 over pimuru 1.
+    EXPECT_EQ(ops[97].sheet, Sheet::Pimuru1);
+    EXPECT_EQ(ops[97].x, 140);
+    EXPECT_EQ(ops[97].y, 340);
+    EXPECT_EQ(ops[97].source, base::MakeRect(0, 0, 159, 120));
+    EXPECT_TRUE(ops[97].keyed);
+    EXPECT_EQ(ops[98].sheet, Sheet::Pimuru2);
+    EXPECT_EQ(ops[98].x, 340);
+    // The ball fell by 1 and turned to picture 1.
+    EXPECT_EQ(ops[99].sheet, Sheet::Characters);
+    EXPECT_EQ(ops[99].x, 240);
+    EXPECT_EQ(ops[99].y, 1 - 50);
+    EXPECT_EQ(ops[99].source, base::MakeRect(160, 0, 319, 100));
+    // cycle16 is 1: the score blinks off, high score and speed stay.
+    EXPECT_EQ(ops[100].text, "最高点 0");
+    EXPECT_EQ(ops[100].x, 250);
+    EXPECT_EQ(ops[100].colour, Rgb(255, 255, 0));
+    EXPECT_EQ(ops[101].text, "速度 1");
+    EXPECT_EQ(ops[101].x, 520);
+    EXPECT_EQ(ops[101].points, 20);
+    EXPECT_EQ(ops[102].kind, "fill");
+    EXPECT_EQ(ops[102].source, base::MakeRect(0, 0, 5, 479));
+    EXPECT_EQ(ops[103].source, base::MakeRect(634, 0, 639, 479));
+    EXPECT_EQ(ops[103].colour, 0u);
+    EXPECT_EQ(ops[104].kind, "lines");
+}
+
+TEST(Scene, ScoreBlinksButHighScoreAndSpeedDoNot) {
+    Scene s;
+    int withScore = 0;
+    for (int frame = 1; frame <= 32; ++frame) {
+        s.Frame();
+        const bool shown = s.canvas.HasText("得点 0");
+        EXPECT_EQ(shown, s.world.Cycle16() > 4) << frame;
+        withScore += shown;
+        EXPECT_TRUE(s.canvas.HasText("最高点 0"));
+        EXPECT_TRUE(s.canvas.HasText("速度 1"));
+    }
+    EXPECT_EQ(withScore, 24);
+}
+
+TEST(Scene, BackgroundRippleStaysWithinFourPixels) {
+    int lowest = 0;
+    int highest = 0;
+    for (int frame = 0; frame < 200; ++frame) {
+        for (int strip = 0; strip < kBackgroundStrips; ++strip) {
+            const int offset = BackgroundOffset(frame, strip);
+            lowest = std::min(lowest, offset);
+            highest = std::max(highest, offset);
+        }
+    }
+    EXPECT_EQ(lowest, -4);
+    EXPECT_EQ(highest, 4);
+}
+
+TEST(Scene, PimuruAtTheLeftEdgeAndSwingPictures) {
+    Scene s;
+    FrameInput input;
+    input.Pads[0] = {-1, 0, true};
+    for (int i = 0; i < 40; ++i) {
+        s.Frame(input);
+    }
+    const Op pimuru1 = s.Draws(Sheet::Pimuru1).at(0);
+    EXPECT_EQ(pimuru1.x, -120);
+    // Swing frame 17 shows picture 0 again; frame 4 shows picture 11.
+    EXPECT_EQ(pimuru1.source, base::MakeRect(0, 0, 159, 120));
+    EXPECT_EQ(SwingPicture(4), 11);
+    EXPECT_EQ(PimuruSprite(11).Source, base::MakeRect(480, 240, 639, 360));
+}
+
+TEST(Scene, DriftersShareOnePictureChangingEveryTwoFramesAcrossBothSheets) {
+    Scene s;
+    s.world.SpawnDrifter(400, 200);
+    std::vector<std::pair<Sheet, int>> looks;
+    for (int frame = 0; frame < 16; ++frame) {
+        s.Frame();
+        const int fc = s.world.FrameCounter();
+        const int m = (fc / 2) % 8;
+        const Sheet expected = m < 4 ? Sheet::Pimuru1 : Sheet::Pimuru2;
+        // Pimuru first, then the drifter from the same sheet family.
+        const std::vector<Op> draws = s.Draws(expected);
+        ASSERT_EQ(draws.size(), 2u) << fc;
+        const Op& drifter = draws[1];
+        EXPECT_EQ(drifter.source, base::MakeRect(120 * (m % 4), 360, 120 * (m % 4) + 119, 459));
+        EXPECT_EQ(drifter.x, s.world.DrifterAt(1).X - 60);
+        EXPECT_EQ(drifter.y, 200 - 50);
+    }
+}
+
+TEST(Scene, BurstIsDrawnFromTheCharacterSheet) {
+    Scene s;
+    s.world.BallForTesting() = Ball{220, 380, 0, 0, 0};
+    s.Frame(); // arms the ball on pimuru 1
+    s.world.BallForTesting() = Ball{320, 200, 0, 4, 3};
+    s.world.SpawnDrifter(330, 220);
+    s.Frame();
+    const std::vector<Op> draws = s.Draws(Sheet::Characters);
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_EQ(draws[1].source, base::MakeRect(0, 100, 159, 219));
+    EXPECT_EQ(draws[1].x, 329 - 80);
+    EXPECT_EQ(draws[1].y, 220 - 60);
+}
+
+TEST(Scene, EffectsSwayByKindAndAreDrawnInTheirLastFrame) {
+    Scene s;
+    s.world.AddEffect(300, 200, -1, 2);
+    s.world.AddEffect(300, -18, -5, 4); // leaves the screen in this frame
+    s.Frame();
+    const std::vector<Op> draws = s.Draws(Sheet::Characters);
+    ASSERT_EQ(draws.size(), 3u); // ball, two effects
+    const int fc = s.world.FrameCounter();
+    EXPECT_EQ(draws[1].source, base::MakeRect(40, 220, 64, 239));
+    EXPECT_EQ(draws[1].x, 300 + static_cast<int>(std::sin((fc + 1) / 10.0 / 2) * 10) - 17);
+    EXPECT_EQ(draws[1].y, 199 - 10);
+    EXPECT_EQ(draws[2].source, base::MakeRect(100, 250, 199, 329));
+    EXPECT_EQ(draws[2].y, -23 - 40);
+    EXPECT_FALSE(s.world.EffectAt(2).Active);
+    s.Frame();
+    EXPECT_EQ(s.Draws(Sheet::Characters).size(), 2u);
+
+    for (int frame = 0; frame < 300; ++frame) {
+        for (int kind = 1; kind <= 4; ++kind) {
+            EXPECT_LE(std::abs(EffectSway(frame, 1 + frame % 100, kind)), 9);
+        }
+    }
+}
+
+TEST(Scene, KnockSplashCoversItsPimuru) {
+    Scene s;
+    s.world.SpawnDrifter(220, 310); // knocks pimuru 1 in the drifter pass
+    s.world.PimuruForTesting(0).Y = 300;
+    s.Frame();
+    ASSERT_TRUE(s.world.PimuruAt(0).Knocked);
+    s.world.DrifterForTesting(1).State = 0;
+    s.Frame();
+    const std::vector<Op>& ops = s.canvas.ops;
+    ASSERT_EQ(ops[97].sheet, Sheet::Pimuru1);
+    ASSERT_EQ(ops[98].sheet, Sheet::Characters);
+    const Splash& splash = s.world.SplashOf(0);
+    EXPECT_EQ(ops[98].x, splash.X);
+    EXPECT_EQ(ops[98].y, splash.Y);
+    EXPECT_EQ(ops[98].source, s.world.Cycle2() == 1 ? base::MakeRect(200, 220, 360, 380)
+                                                    : base::MakeRect(360, 220, 520, 380));
+    EXPECT_EQ(ops[99].sheet, Sheet::Pimuru2);
+}
+
+TEST(Scene, LastRallyScoreAfterTheBordersShadowFirst) {
+    Scene s;
+    s.world.SetScoreForTesting(40);
+    s.world.BallForTesting() = Ball{320, 549, 0, 4, 0};
+    s.Frame();
+    const std::vector<Op>& ops = s.canvas.ops;
+    ASSERT_GE(ops.size(), 2u);
+    const Op& shadow = ops[ops.size() - 2];
+    const Op& text = ops[ops.size() - 1];
+    EXPECT_EQ(ops[ops.size() - 3].kind, "lines");
+    EXPECT_EQ(shadow.text, "得点 40");
+    EXPECT_EQ(shadow.x, 213);
+    EXPECT_EQ(shadow.y, 203);
+    EXPECT_EQ(shadow.colour, 0u);
+    EXPECT_EQ(shadow.points, 40);
+    EXPECT_EQ(text.text, "得点 40");
+    EXPECT_EQ(text.x, 210);
+    EXPECT_EQ(text.y, 200);
+    EXPECT_EQ(text.colour, Rgb(255, 255, 255));
+}
+
+TEST(Scene, SpeedShowsLevelLessThree) {
+    Scene s;
+    for (int i = 0; i < 29 * 256 + 10; ++i) {
+        s.world.BallForTesting() = Ball{320, -200, 0, 0, 0};
+        s.Frame();
+    }
+    EXPECT_TRUE(s.canvas.HasText("速度 30"));
+}
+
+TEST(Scene, Title) {
+    RecordingCanvas canvas;
+    SceneComposer::DrawTitle(canvas);
+    ASSERT_EQ(canvas.ops.size(), 2u);
+    EXPECT_EQ(canvas.ops[0].text, "ピムルのゲーム");
+    EXPECT_EQ(canvas.ops[0].x, 60);
+    EXPECT_EQ(canvas.ops[0].y, 100);
+    EXPECT_EQ(canvas.ops[1].text, "はじまるよ！");
+    EXPECT_EQ(canvas.ops[1].x, 160);
+    EXPECT_EQ(canvas.ops[1].y, 250);
+    EXPECT_EQ(canvas.ops[1].points, 50);
+    EXPECT_EQ(canvas.ops[1].colour, Rgb(255, 0, 255));
+}
