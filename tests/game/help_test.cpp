@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QTimer>
 #include <QTest>
 #include <QWindow>
 
@@ -69,18 +70,6 @@ protected:
 
 } // namespace
 
-TEST_F(HelpWindow, LayoutAndControls) {
-    EXPECT_EQ(help_.windowTitle().toStdString(), "遊び方");
-    EXPECT_EQ(help_.size(), QSize(348, 445));
-    EXPECT_EQ(help_.minimumSize(), help_.maximumSize());
-    EXPECT_EQ(help_.Memo1->geometry(), QRect(16, 16, 313, 385));
-    EXPECT_EQ(help_.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(help_.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_FALSE(help_.Memo1->isReadOnly());
-    EXPECT_EQ(help_.BitBtn1->geometry(), QRect(232, 410, 97, 27));
-    EXPECT_EQ(help_.BitBtn1->text().toStdString(), "閉じる");
-}
-
 TEST_F(HelpWindow, ShowingLoadsTheFileEachTime) {
     WriteFileBytes(help_.FileName, base::Utf8ToCp932("ぴむる\r\nのゲーム\r\n"));
     Show();
@@ -93,6 +82,18 @@ TEST_F(HelpWindow, ShowingLoadsTheFileEachTime) {
     EXPECT_FALSE(help_.isVisible());
     Show();
     EXPECT_EQ(MemoText(), "ぴむる\nのゲーム\n");
+}
+
+TEST_F(HelpWindow, ShowModalReturnsWhenTheCloseButtonIsPressed) {
+    WriteFileBytes(help_.FileName, "hello\r\n");
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+        shown = MemoText();
+        help_.BitBtn1->click();
+    });
+    EXPECT_EQ(help_.ShowModal(), QDialog::Rejected);
+    EXPECT_EQ(shown, "hello\n");
+    EXPECT_FALSE(help_.isVisible());
 }
 
 TEST_F(HelpWindow, MissingOrUnreadableFileLeavesTheBoxEmptySilently) {

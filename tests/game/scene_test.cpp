@@ -277,17 +277,3 @@ TEST(Scene, SpeedShowsLevelLessThree) {
     }
     EXPECT_TRUE(s.canvas.HasText("速度 30"));
 }
-
-TEST(Scene, Title) {
-    RecordingCanvas canvas;
-    SceneComposer::DrawTitle(canvas);
-    ASSERT_EQ(canvas.ops.size(), 2u);
-    EXPECT_EQ(canvas.ops[0].text, "ピムルのゲーム");
-    EXPECT_EQ(canvas.ops[0].x, 60);
-    EXPECT_EQ(canvas.ops[0].y, 100);
-    EXPECT_EQ(canvas.ops[1].text, "はじまるよ！");
-    EXPECT_EQ(canvas.ops[1].x, 160);
-    EXPECT_EQ(canvas.ops[1].y, 250);
-    EXPECT_EQ(canvas.ops[1].points, 50);
-    EXPECT_EQ(canvas.ops[1].colour, Rgb(255, 0, 255));
-}
