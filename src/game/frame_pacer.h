@@ -1,0 +1,37 @@
+#pragma once
+// The game's frame pacing: a frame starts only when more than 25 ms have
+// passed on the millisecond counter since the previous frame's mark, and
+// window messages are handled while waiting.
+
+#include <cstdint>
+#include <functional>
+
+namespace game {
+
+class FramePacer {
+public:
+    static constexpr std::uint32_t kFrameMs = 25; // a frame waits until more than this has passed
+
+    // tick: the millisecond counter (wraps at 2³²). waitForMessages: handles
+    // pending messages and may sleep until one arrives or the given number
+    // of milliseconds has passed.
+    FramePacer(std::function<std::uint32_t()> tick,
+               std::function<void(std::uint32_t maxWaitMs)> waitForMessages)
+        : tick_(std::move(tick)), waitForMessages_(std::move(waitForMessages)) {}
+
+    void WaitFrame();
+
+    // Kept for the program's lifetime: the first wait of a later run measures
+    // from the last frame of the one before.
+    std::uint32_t Mark() const { return mark_; }
+
+    // Milliseconds between two counter readings, across a wrap of the counter.
+    static std::uint32_t Elapsed(std::uint32_t now, std::uint32_t mark);
+
+private:
+    std::function<std::uint32_t()> tick_;
+    std::function<void(std::uint32_t)> waitForMessages_;
+    std::uint32_t mark_ = 0;
+};
+
+} // namespace game

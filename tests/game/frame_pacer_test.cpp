@@ -1,0 +1,54 @@
+#include "game/frame_pacer.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+using game::FramePacer;
+
+namespace {
+
+// A counter that moves only while the pacer waits.
+struct FakeClock {
+    std::uint32_t now = 0;
+    std::vector<std::uint32_t> waits;
+
+    FramePacer Pacer() {
+        return FramePacer([this] { return now; },
+                          [this](std::uint32_t maxWaitMs) {
+                              waits.push_back(maxWaitMs);
+                              now += maxWaitMs == 0 ? 1 : maxWaitMs;
+                          });
+    }
+};
+
+} // namespace
+
+TEST(FramePacer, FrameStartsMoreThan25msAfterTheMark) {
+    FakeClock clock;
+    clock.now = 1000;
+    FramePacer pacer = clock.Pacer();
+    pacer.WaitFrame(); // far from mark 0: only the messages are handled
+    EXPECT_EQ(clock.waits, (std::vector<std::uint32_t>{0}));
+    EXPECT_EQ(pacer.Mark(), 1001u);
+
+    clock.waits.clear();
+    pacer.WaitFrame();
+    EXPECT_EQ(clock.now - 1001, 26u);
+    EXPECT_EQ(pacer.Mark(), 1027u);
+    // It sleeps for what is left instead of spinning.
+    EXPECT_EQ(clock.waits, (std::vector<std::uint32_t>{0, 25}));
+}
+
+TEST(FramePacer, CounterWrapWaitsAtMostOneFrame) {
+    FakeClock clock;
+    clock.now = 0xFFFFFFF0u;
+    FramePacer pacer = clock.Pacer();
+    pacer.WaitFrame();
+    const std::uint32_t mark = pacer.Mark();
+    pacer.WaitFrame();
+    EXPECT_EQ(clock.now - mark, 26u); // across the wrap
+    EXPECT_LT(clock.now, 0x100u);
+    EXPECT_EQ(FramePacer::Elapsed(5, 0xFFFFFFFBu), 10u);
+    EXPECT_EQ(FramePacer::Elapsed(0xFFFFFFFBu, 5), 10u);
+}
