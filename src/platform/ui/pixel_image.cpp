@@ -1,0 +1,88 @@
+#include "platform/ui/pixel_image.h"
+
+#include "platform/ddraw/pixel_format.h"
+#include "platform/ddraw/software_device_context.h"
+
+#include <cstring>
+
+namespace ui {
+
+namespace {
+
+bool HasMasks(const ddraw::PixelView& view, ddraw::DWORD red, ddraw::DWORD green, ddraw::DWORD blue) {
+    return view.Format.dwRBitMask == red && view.Format.dwGBitMask == green &&
+           view.Format.dwBBitMask == blue;
+}
+
+} // namespace
+
+QImage::Format WrappableFormat(const ddraw::PixelView& view) {
+    if (!view.Pixels || view.Width <= 0 || view.Height <= 0 || view.Pitch <= 0)
+        return QImage::Format_Invalid;
+    switch (view.BitsPerPixel) {
+    case 16:
+        if (HasMasks(view, 0xF800, 0x07E0, 0x001F))
+            return QImage::Format_RGB16;
+        if (HasMasks(view, 0x7C00, 0x03E0, 0x001F))
+            return QImage::Format_RGB555;
+        break;
+    case 24:
+        if (HasMasks(view, 0xFF0000, 0x00FF00, 0x0000FF))
+            return QImage::Format_BGR888;
+        break;
+    case 32:
+        if (HasMasks(view, 0xFF0000, 0x00FF00, 0x0000FF))
+            return QImage::Format_RGB32;
+        break;
+    default:
+        break;
+    }
+    return QImage::Format_Invalid;
+}
+
+QImage WrapPixels(const ddraw::PixelView& view) {
+    const QImage::Format format = WrappableFormat(view);
+    if (format == QImage::Format_Invalid)
+        return QImage();
+    return QImage(view.Pixels, view.Width, view.Height, view.Pitch, format);
+}
+
+QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part) {
+    QImage image(part.size(), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::black);
+    const QRect inside = part.intersected(QRect(0, 0, view.Width, view.Height));
+    if (inside.isEmpty() || !view.Pixels)
+        return image;
+    const QPoint offset = inside.topLeft() - part.topLeft();
+    const QImage::Format format = WrappableFormat(view);
+    if (format == QImage::Format_RGB32) {
+        // The unused byte may hold anything; shown pixels are opaque.
+        for (int y = 0; y < inside.height(); ++y) {
+            const auto* source =
+                reinterpret_cast<const std::uint32_t*>(view.Row(inside.top() + y)) + inside.left();
+            auto* target = reinterpret_cast<std::uint32_t*>(image.scanLine(offset.y() + y)) + offset.x();
+            for (int x = 0; x < inside.width(); ++x)
+                target[x] = source[x] | 0xFF000000u;
+        }
+    } else if (format != QImage::Format_Invalid) {
+        const QImage converted = WrapPixels(view).copy(inside).convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < inside.height(); ++y)
+            std::memcpy(image.scanLine(offset.y() + y), converted.constScanLine(y),
+                        static_cast<std::size_t>(inside.width()) * 4);
+    } else {
+        for (int y = 0; y < inside.height(); ++y) {
+            auto* target = reinterpret_cast<std::uint32_t*>(image.scanLine(offset.y() + y)) + offset.x();
+            for (int x = 0; x < inside.width(); ++x) {
+                const ddraw::COLORREF colour = ddraw::PixelToColor(
+                    ddraw::ReadPixelValue(view, inside.left() + x, inside.top() + y), view.Format,
+                    view.Palette);
+                target[x] = qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+            }
+        }
+    }
+    return image;
+}
+
+} // namespace ui

@@ -1,0 +1,25 @@
+#pragma once
+// QImage views and copies of a surface's pixels: formats Qt can paint into
+// directly are wrapped without a copy; every surface can be copied into
+// 32-bit colour for showing or for painting on a copy.
+
+#include "platform/ddraw/pixel_view.h"
+
+#include <QImage>
+#include <QRect>
+
+namespace ui {
+
+// The QImage format that has the surface's exact pixel layout, or
+// QImage::Format_Invalid when Qt has none (8 bits, unusual masks).
+QImage::Format WrappableFormat(const ddraw::PixelView& view);
+
+// An image over the surface's own memory (no copy); null when the format
+// cannot be wrapped.
+QImage WrapPixels(const ddraw::PixelView& view);
+
+// The part of the surface as a Format_RGB32 image (parts outside the
+// surface black).
+QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part);
+
+} // namespace ui

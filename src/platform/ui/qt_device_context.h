@@ -1,0 +1,74 @@
+#pragma once
+// Device contexts over surfaces painted with QPainter. 16, 24 and 32-bit
+// surfaces are painted in place through a QImage over their own pixels; an
+// 8-bit surface (or one with unusual channel masks) is painted on a 32-bit
+// copy, and what changed is mapped back through its palette on release.
+
+#include "platform/ddraw/device_context.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <memory>
+
+namespace ui {
+
+class QtDeviceContext : public ddraw::DeviceContext {
+public:
+    explicit QtDeviceContext(const ddraw::PixelView& surface);
+    ~QtDeviceContext() override;
+
+    const ddraw::PixelView& Target() const override { return target_; }
+
+    void SelectFont(const ddraw::FontSpec& font) override;
+    void SetTextColor(ddraw::COLORREF color) override { textColor_ = color; }
+    void SetBkMode(ddraw::BackgroundMode mode) override { backgroundMode_ = mode; }
+    void SetBkColor(ddraw::COLORREF color) override { backgroundColor_ = color; }
+    void SelectPen(const ddraw::PenSpec& pen) override { pen_ = pen; }
+    void SelectBrush(const ddraw::BrushSpec& brush) override { brush_ = brush; }
+
+    bool TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view text) override;
+    ddraw::TextSize GetTextExtent(std::string_view text) override;
+    void MoveTo(ddraw::LONG x, ddraw::LONG y) override;
+    void LineTo(ddraw::LONG x, ddraw::LONG y) override;
+    void FillRect(const ddraw::RECT& rect) override;
+    bool StretchBlt(ddraw::LONG x, ddraw::LONG y, ddraw::LONG width, ddraw::LONG height,
+                    ddraw::DeviceContext& source, ddraw::LONG srcX, ddraw::LONG srcY,
+                    ddraw::LONG srcWidth, ddraw::LONG srcHeight) override;
+    ddraw::COLORREF GetPixel(ddraw::LONG x, ddraw::LONG y) override;
+    ddraw::COLORREF SetPixel(ddraw::LONG x, ddraw::LONG y, ddraw::COLORREF color) override;
+
+    // Whether this context paints on a copy rather than in place.
+    bool PaintsOnCopy() const { return onCopy_; }
+    // The image painted on (the surface itself or its copy).
+    const QImage& Image() const { return image_; }
+
+private:
+    QPainter& Painter();
+    void Touched(const QRect& area);
+    void FinishPainting();
+
+    ddraw::PixelView target_;
+    bool onCopy_ = false;
+    QImage image_;
+    QImage original_; // the copy as it was made, to find what painting changed
+    std::unique_ptr<QPainter> painter_;
+    QRect dirty_;
+
+    QFont font_;
+    ddraw::COLORREF textColor_ = 0;
+    ddraw::COLORREF backgroundColor_ = 0xFFFFFF;
+    ddraw::BackgroundMode backgroundMode_ = ddraw::BackgroundMode::Opaque;
+    ddraw::PenSpec pen_;
+    ddraw::BrushSpec brush_;
+    QPoint penPosition_;
+};
+
+class QtDeviceContextFactory : public ddraw::DeviceContextFactory {
+public:
+    std::unique_ptr<ddraw::DeviceContext> Create(const ddraw::PixelView& surface) override;
+};
+
+} // namespace ui

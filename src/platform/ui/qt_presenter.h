@@ -1,0 +1,19 @@
+#pragma once
+// The presenter the software DirectDraw shows its primary surface through:
+// each form gets a presenter widget (presenter_widget.h).
+
+#include "platform/ddraw/presenter.h"
+
+namespace ui {
+
+class QtPresenter : public ddraw::Presenter {
+public:
+    void PresentWindow(ddraw::HWND window, const ddraw::PixelView& desktop,
+                       const ddraw::RECT& clientRect, const ddraw::RECT& changed) override;
+    void EnterFullScreen(ddraw::HWND window, int screen, ddraw::LONG width, ddraw::LONG height,
+                         ddraw::DWORD bitsPerPixel) override;
+    void PresentFullScreen(ddraw::HWND window, const ddraw::PixelView& frame) override;
+    void LeaveFullScreen(ddraw::HWND window) override;
+};
+
+} // namespace ui

@@ -1,0 +1,86 @@
+#include "platform/ui/qt_window_system.h"
+
+#include "platform/ui/screen_depth.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace ui {
+
+namespace {
+
+// The desktop the primary surface stands for has its origin at the primary
+// screen's top-left corner.
+QPoint DesktopOrigin() {
+    QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry().topLeft() : QPoint();
+}
+
+ddraw::ScreenInfo Describe(QScreen* screen, bool primary) {
+    ddraw::ScreenInfo info;
+    if (primary) {
+        info.Description = "Primary Display Driver";
+        info.Name = "display";
+    } else {
+        const QString model = screen->model().isEmpty() ? screen->name() : screen->model();
+        info.Description = model.toStdString();
+        info.Name = screen->name().toStdString();
+    }
+    info.Width = screen->geometry().width();
+    info.Height = screen->geometry().height();
+    info.BitsPerPixel = static_cast<ddraw::DWORD>(ScreenBitsPerPixel(screen));
+    return info;
+}
+
+} // namespace
+
+QWidget* WidgetFromHandle(ddraw::HWND window) {
+    if (!window)
+        return nullptr;
+    // A handle is only trusted while it names a widget that still exists.
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (widget == window)
+            return widget;
+    }
+    return nullptr;
+}
+
+std::vector<ddraw::ScreenInfo> QtWindowSystem::Screens() const {
+    std::vector<ddraw::ScreenInfo> screens;
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        screens.push_back(Describe(primary, true));
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary)
+            screens.push_back(Describe(screen, false));
+    }
+    if (screens.empty()) {
+        // No screen at all (a display going away): one of the desktop's usual size.
+        ddraw::ScreenInfo fallback;
+        fallback.Description = "Primary Display Driver";
+        fallback.Name = "display";
+        fallback.Width = 640;
+        fallback.Height = 480;
+        screens.push_back(fallback);
+    }
+    return screens;
+}
+
+bool QtWindowSystem::ClientRectOnScreen(ddraw::HWND window, ddraw::RECT* rect) const {
+    QWidget* widget = WidgetFromHandle(window);
+    if (!widget || !rect)
+        return false;
+    const QPoint origin = widget->mapToGlobal(QPoint(0, 0)) - DesktopOrigin();
+    *rect = base::MakeRect(origin.x(), origin.y(), origin.x() + widget->width(),
+                           origin.y() + widget->height());
+    return true;
+}
+
+bool QtWindowSystem::IsWindowVisible(ddraw::HWND window) const {
+    QWidget* widget = WidgetFromHandle(window);
+    return widget && widget->isVisible() && !widget->isMinimized();
+}
+
+} // namespace ui

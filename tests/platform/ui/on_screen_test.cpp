@@ -1,0 +1,165 @@
+// Frames on a real X display (run under xvfb-run with QT_QPA_PLATFORM=xcb):
+// what the presenter shows is read back from the screen itself.
+#include "platform/ui/presenter_widget.h"
+#include "platform/ui/qt_backends.h"
+#include "platform/ui/qt_form.h"
+
+#include "platform/ddraw/device_context.h"
+#include "platform/ddraw/pixel_format.h"
+#include "platform/ddraw/presenter.h"
+#include "platform/ddraw/software_device_context.h"
+#include "platform/ddraw/window_system.h"
+#include "platform/ui/desktop.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+class GameForm : public ui::QtForm {
+public:
+    GameForm() {
+        SetColor(0);
+        SetBorderStyle(ui::TBorderStyle::bsDialog);
+        SetClientWidth(640);
+        SetClientHeight(480);
+        FinishLoading();
+    }
+};
+
+// A 640 by 480 frame at the given depth: left half red, right half blue,
+// a green square at the top-left corner.
+struct Frame {
+    explicit Frame(ddraw::DWORD bits) : bytes(640u * 480u * bits / 8) {
+        view.Pixels = bytes.data();
+        view.Width = 640;
+        view.Height = 480;
+        view.Pitch = 640 * static_cast<int>(bits) / 8;
+        view.BitsPerPixel = bits;
+        view.Format = ddraw::DisplayPixelFormat(bits, ddraw::HighColorLayout::Rgb565);
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                ddraw::COLORREF colour = x < 320 ? ddraw::RGB(255, 0, 0) : ddraw::RGB(0, 0, 255);
+                if (x < 40 && y < 40)
+                    colour = ddraw::RGB(0, 255, 0);
+                ddraw::WritePixelValue(view, x, y, ddraw::ColorToPixel(colour, view.Format, nullptr));
+            }
+        }
+    }
+    std::vector<ddraw::BYTE> bytes;
+    ddraw::PixelView view;
+};
+
+class OnScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs an X display (xvfb-run with QT_QPA_PLATFORM=xcb)";
+        backends_ = ui::InstallQtBackends();
+    }
+
+    // Lets the X server draw what was asked, then reads the whole screen.
+    static QImage Screen(const char* label) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 300)
+            ui::CurrentDesktop().WaitForMessages(20);
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QImage image = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        if (const QByteArray dir = qgetenv("PIMURU_SCREENSHOT_DIR"); !dir.isEmpty())
+            image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
+                       QString::fromLatin1(label) + QStringLiteral(".png"));
+        return image;
+    }
+
+    std::unique_ptr<ui::QtBackends> backends_;
+};
+
+TEST_F(OnScreen, WindowedFrameAppearsInTheClientArea) {
+    GameForm form;
+    form.CentreOnDesktop();
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    ddraw::RECT client;
+    ASSERT_TRUE(ddraw::CurrentWindowSystem().ClientRectOnScreen(form.Handle(), &client));
+    // The primary stands for the desktop: the frame is blitted at the
+    // client rectangle and shown there.
+    const auto screens = ddraw::CurrentWindowSystem().Screens();
+    std::vector<ddraw::BYTE> desktopBytes(static_cast<std::size_t>(screens[0].Width) * screens[0].Height * 4);
+    ddraw::PixelView desktop;
+    desktop.Pixels = desktopBytes.data();
+    desktop.Width = screens[0].Width;
+    desktop.Height = screens[0].Height;
+    desktop.Pitch = desktop.Width * 4;
+    desktop.BitsPerPixel = 32;
+    desktop.Format = ddraw::DisplayPixelFormat(32, ddraw::HighColorLayout::Rgb565);
+    Frame frame(32);
+    {
+        auto target = ddraw::CurrentDeviceContextFactory().Create(desktop);
+        ddraw::SoftwareDeviceContext source(frame.view);
+        target->StretchBlt(client.Left, client.Top, 640, 480, source, 0, 0, 640, 480);
+        // The title as the game writes it: 50 points, magenta, no background.
+        ddraw::FontSpec font;
+        font.Height = 50;
+        target->SelectFont(font);
+        target->SetTextColor(ddraw::RGB(255, 0, 255));
+        target->SetBkMode(ddraw::BackgroundMode::Transparent);
+        target->TextOut(client.Left + 60, client.Top + 100, "ピムルのゲーム");
+    }
+    ddraw::CurrentPresenter().PresentWindow(form.Handle(), desktop, client, client);
+    const QImage shown = Screen("windowed");
+    EXPECT_EQ(shown.pixel(client.Left + 5, client.Top + 5), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(client.Left + 100, client.Top + 240), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(client.Left + 639, client.Top + 479), qRgb(0, 0, 255));
+    int magenta = 0;
+    for (int y = client.Top + 100; y < client.Top + 100 + 80; ++y) {
+        for (int x = client.Left + 60; x < client.Left + 560; ++x)
+            magenta += shown.pixel(x, y) == qRgb(255, 0, 255);
+    }
+    EXPECT_GT(magenta, 1000);
+    EXPECT_EQ(shown.pixel(client.Left + 60, client.Top + 99), qRgb(255, 0, 0));
+}
+
+TEST_F(OnScreen, FullScreenFrameIsScaledBetweenBlackBars) {
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    ddraw::CurrentPresenter().EnterFullScreen(form.Handle(), 0, 640, 480, 16);
+    Frame frame(16);
+    ddraw::CurrentPresenter().PresentFullScreen(form.Handle(), frame.view);
+    const QImage shown = Screen("full-screen");
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    ASSERT_EQ(shown.size(), screen);
+    const QRect fitted = ui::PresenterWidget::FittedRect({640, 480}, screen);
+    // 1280 by 1024 under xvfb-run: 1280 by 960 with bars of 32 rows.
+    const double scale = static_cast<double>(fitted.width()) / 640.0;
+    const int middle = fitted.center().y();
+    EXPECT_EQ(shown.pixel(fitted.left() + 2, fitted.top() + 2), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(39 * scale), fitted.top() + 2), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(41 * scale), fitted.top() + 2), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(319 * scale), middle), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(321 * scale), middle), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(fitted.right(), fitted.bottom()), qRgb(0, 0, 255));
+    if (fitted.top() > 0) {
+        EXPECT_EQ(shown.pixel(screen.width() / 2, fitted.top() - 1), qRgb(0, 0, 0));
+        EXPECT_EQ(shown.pixel(screen.width() / 2, fitted.bottom() + 1), qRgb(0, 0, 0));
+    }
+    if (fitted.left() > 0) {
+        EXPECT_EQ(shown.pixel(fitted.left() - 1, middle), qRgb(0, 0, 0));
+        EXPECT_EQ(shown.pixel(fitted.right() + 1, middle), qRgb(0, 0, 0));
+    }
+
+    // The display mode given back: the window is a 640 by 480 dialog again.
+    ddraw::CurrentPresenter().LeaveFullScreen(form.Handle());
+    Screen("full-screen-left");
+    EXPECT_EQ(form.ClientWidth(), 640);
+    EXPECT_EQ(form.ClientHeight(), 480);
+    EXPECT_FALSE(form.Widget()->windowFlags() & Qt::FramelessWindowHint);
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+#include "platform/ui/presenter_widget.h"
+#include "platform/ui/qt_form.h"
+#include "platform/ui/qt_presenter.h"
+#include "platform/ui/qt_window_system.h"
+
+#include "platform/ddraw/pixel_format.h"
+#include "platform/ddraw/software_device_context.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using ddraw::DWORD;
+
+// Pixels of a surface in the display's format.
+struct Pixels {
+    Pixels(int width, int height, DWORD bits) : bytes(static_cast<std::size_t>(width) * height * bits / 8) {
+        view.Pixels = bytes.data();
+        view.Width = width;
+        view.Height = height;
+        view.Pitch = width * static_cast<int>(bits) / 8;
+        view.BitsPerPixel = bits;
+        view.Format = ddraw::DisplayPixelFormat(bits, ddraw::HighColorLayout::Rgb565);
+    }
+    void Fill(const QRect& area, ddraw::COLORREF colour) {
+        const DWORD raw = ddraw::ColorToPixel(colour, view.Format, nullptr);
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                ddraw::WritePixelValue(view, x, y, raw);
+    }
+    std::vector<ddraw::BYTE> bytes;
+    ddraw::PixelView view;
+};
+
+// A frame whose left half is red and right half blue, with a white
+// top-left pixel to see that nothing is shifted.
+Pixels TwoColourFrame(int width, int height, DWORD bits) {
+    Pixels frame(width, height, bits);
+    frame.Fill(QRect(0, 0, width / 2, height), ddraw::RGB(255, 0, 0));
+    frame.Fill(QRect(width / 2, 0, width - width / 2, height), ddraw::RGB(0, 0, 255));
+    return frame;
+}
+
+class GameForm : public ui::QtForm {
+public:
+    GameForm() {
+        SetColor(0);
+        SetBorderStyle(ui::TBorderStyle::bsDialog);
+        SetClientWidth(160);
+        SetClientHeight(120);
+        FinishLoading();
+    }
+};
+
+TEST(PresenterWidget, FittedFrameKeepsItsAspectBetweenBars) {
+    EXPECT_EQ(ui::PresenterWidget::FittedRect({640, 480}, {1920, 1080}), QRect(240, 0, 1440, 1080));
+    EXPECT_EQ(ui::PresenterWidget::FittedRect({640, 480}, {1280, 1024}), QRect(0, 32, 1280, 960));
+    EXPECT_EQ(ui::PresenterWidget::FittedRect({640, 480}, {640, 480}), QRect(0, 0, 640, 480));
+    EXPECT_EQ(ui::PresenterWidget::FittedRect({640, 480}, {0, 480}), QRect());
+    EXPECT_EQ(ui::PresenterWidget::FittedRect({0, 0}, {800, 600}), QRect());
+}
+
+TEST(QtWindowSystem, ReportsScreensAndClientRectangles) {
+    ui::QtWindowSystem windows;
+    const auto screens = windows.Screens();
+    ASSERT_FALSE(screens.empty());
+    const QRect primary = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(screens[0].Width, primary.width());
+    EXPECT_EQ(screens[0].Height, primary.height());
+    EXPECT_EQ(screens[0].BitsPerPixel, 32u);
+
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    ddraw::RECT client;
+    ASSERT_TRUE(windows.ClientRectOnScreen(form.Handle(), &client));
+    const QPoint origin = form.Widget()->mapToGlobal(QPoint(0, 0)) - primary.topLeft();
+    EXPECT_EQ(client, base::MakeRect(origin.x(), origin.y(), origin.x() + 160, origin.y() + 120));
+    EXPECT_TRUE(windows.IsWindowVisible(form.Handle()));
+    form.Hide();
+    EXPECT_FALSE(windows.IsWindowVisible(form.Handle()));
+
+    int notAWindow = 0;
+    EXPECT_FALSE(windows.ClientRectOnScreen(&notAWindow, &client));
+    EXPECT_FALSE(windows.IsWindowVisible(nullptr));
+}
+
+TEST(QtPresenter, WindowShowsItsPartOfThePrimary) {
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    ui::QtPresenter presenter;
+    // The primary stands for a desktop; the window's client area lies at
+    // (40, 30) on it. Only the changed part inside the client is taken.
+    Pixels desktop(400, 300, 32);
+    desktop.Fill(QRect(40, 30, 160, 120), ddraw::RGB(0, 255, 0));
+    desktop.Fill(QRect(40, 30, 10, 10), ddraw::RGB(255, 255, 255));
+    desktop.Fill(QRect(0, 0, 40, 30), ddraw::RGB(255, 0, 0));
+    presenter.PresentWindow(form.Handle(), desktop.view, base::MakeRect(40, 30, 200, 150),
+                            base::MakeRect(0, 0, 400, 300));
+    auto* widget = ui::PresenterWidget::Find(form.Widget());
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->geometry(), form.Widget()->rect());
+    const QImage shown = widget->grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(9, 9), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(10, 10), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(159, 119), qRgb(0, 255, 0));
+
+    // A second frame that changed only a corner keeps the rest.
+    desktop.Fill(QRect(190, 140, 10, 10), ddraw::RGB(0, 0, 255));
+    presenter.PresentWindow(form.Handle(), desktop.view, base::MakeRect(40, 30, 200, 150),
+                            base::MakeRect(190, 140, 200, 150));
+    const QImage second = widget->grab().toImage();
+    EXPECT_EQ(second.pixel(159, 119), qRgb(0, 0, 255));
+    EXPECT_EQ(second.pixel(0, 0), qRgb(255, 255, 255));
+}
+
+TEST(QtPresenter, FullScreenScalesTheFrameBetweenBlackBarsAndGivesTheWindowBack) {
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    const QRect before = form.Widget()->geometry();
+    const Qt::WindowFlags flagsBefore = form.Widget()->windowFlags();
+    ui::QtPresenter presenter;
+    presenter.EnterFullScreen(form.Handle(), 0, 640, 480, 16);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(form.Widget()->geometry(), screen);
+    EXPECT_TRUE(form.Widget()->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(form.Visible());
+
+    Pixels frame = TwoColourFrame(64, 48, 16);
+    presenter.PresentFullScreen(form.Handle(), frame.view);
+    auto* widget = ui::PresenterWidget::Find(form.Widget());
+    ASSERT_NE(widget, nullptr);
+    const QImage shown = widget->grab().toImage();
+    ASSERT_EQ(shown.size(), screen.size());
+    const QRect fitted = ui::PresenterWidget::FittedRect({64, 48}, screen.size());
+    const int middle = fitted.center().y();
+    EXPECT_EQ(shown.pixel(fitted.left() + 1, middle), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(fitted.right() - 1, middle), qRgb(0, 0, 255));
+    if (fitted.left() > 0) {
+        EXPECT_EQ(shown.pixel(fitted.left() - 1, middle), qRgb(0, 0, 0));
+    }
+    if (fitted.top() > 0) {
+        EXPECT_EQ(shown.pixel(fitted.center().x(), fitted.top() - 1), qRgb(0, 0, 0));
+    }
+
+    presenter.LeaveFullScreen(form.Handle());
+    EXPECT_EQ(form.Widget()->windowFlags(), flagsBefore);
+    EXPECT_EQ(form.Widget()->geometry().size(), before.size());
+    EXPECT_TRUE(form.Visible());
+}
+
+} // namespace
