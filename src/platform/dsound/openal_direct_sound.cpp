@@ -118,10 +118,12 @@ HRESULT DirectSound::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuf
     if (HRESULT result = CheckSecondaryBufferDesc(desc); result != DS_OK)
         return result;
     try {
-        auto store = std::make_shared<SampleStore>(device_, *desc->lpwfxFormat, desc->dwBufferBytes);
+        const bool spatial = (desc->dwFlags & DSBCAPS_CTRL3D) != 0;
+        auto store = std::make_shared<SampleStore>(device_, *desc->lpwfxFormat, desc->dwBufferBytes,
+                                                   spatial);
         if (!store->Ok())
             return DSERR_OUTOFMEMORY;
-        auto voice = std::make_shared<Voice>(device_, store, (desc->dwFlags & DSBCAPS_CTRL3D) != 0);
+        auto voice = std::make_shared<Voice>(device_, store, spatial);
         if (!voice->Ok())
             return DSERR_ALLOCATED;
         *out = new SecondaryBuffer(std::move(voice), desc->dwFlags);

@@ -50,7 +50,9 @@ private:
 // uploaded to.
 class SampleStore {
 public:
-    SampleStore(std::shared_ptr<Device> device, const WAVEFORMATEX& format, std::uint32_t bytes);
+    // `spatial`: the samples are placed in 3D (mono stays mono for that).
+    SampleStore(std::shared_ptr<Device> device, const WAVEFORMATEX& format, std::uint32_t bytes,
+                bool spatial);
     ~SampleStore();
     SampleStore(const SampleStore&) = delete;
     SampleStore& operator=(const SampleStore&) = delete;
@@ -73,6 +75,7 @@ public:
 private:
     std::shared_ptr<Device> device_;
     WAVEFORMATEX format_;
+    bool spatial_;
     std::vector<std::uint8_t> bytes_;
     ALuint buffer_ = 0;
     bool ok_ = false;

@@ -6,10 +6,16 @@
 namespace dsound::openal {
 namespace {
 
-ALenum ALFormat(const WAVEFORMATEX& format) {
-    if (format.nChannels == 1)
-        return format.wBitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
-    return format.wBitsPerSample == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
+// Each frame twice over: mono samples as a stereo pair.
+std::vector<std::uint8_t> MonoToStereo(const std::uint8_t* bytes, std::uint32_t size,
+                                       std::uint32_t frame) {
+    std::vector<std::uint8_t> stereo;
+    stereo.reserve(std::size_t{size} * 2);
+    for (std::uint32_t at = 0; at + frame <= size; at += frame) {
+        stereo.insert(stereo.end(), bytes + at, bytes + at + frame);
+        stereo.insert(stereo.end(), bytes + at, bytes + at + frame);
+    }
+    return stereo;
 }
 
 } // namespace
@@ -59,8 +65,8 @@ HRESULT CheckListenerParams(const DS3DLISTENER* params, std::uint32_t apply) {
 }
 
 SampleStore::SampleStore(std::shared_ptr<Device> device, const WAVEFORMATEX& format,
-                         std::uint32_t bytes)
-    : device_(std::move(device)), format_(format),
+                         std::uint32_t bytes, bool spatial)
+    : device_(std::move(device)), format_(format), spatial_(spatial),
       bytes_(bytes, format.wBitsPerSample == 8 ? std::uint8_t{0x80} : std::uint8_t{0}) {
     device_->MakeCurrent();
     alGetError();
@@ -89,8 +95,21 @@ bool SampleStore::Upload() {
     for (Voice* voice : voices_)
         voice->DetachBuffer();
     alGetError();
-    alBufferData(buffer_, ALFormat(format_), bytes_.data(), static_cast<ALsizei>(PlayableBytes()),
-                 static_cast<ALsizei>(format_.nSamplesPerSec));
+    const bool eightBit = format_.wBitsPerSample == 8;
+    const auto rate = static_cast<ALsizei>(format_.nSamplesPerSec);
+    if (format_.nChannels == 2) {
+        alBufferData(buffer_, eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16, bytes_.data(),
+                     static_cast<ALsizei>(PlayableBytes()), rate);
+    } else if (spatial_) {
+        alBufferData(buffer_, eightBit ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16, bytes_.data(),
+                     static_cast<ALsizei>(PlayableBytes()), rate);
+    } else {
+        // A mono sound outside 3D is heard at full level from both speakers.
+        // OpenAL would pan it to the centre, a few decibels down on each side.
+        std::vector<std::uint8_t> stereo = MonoToStereo(bytes_.data(), PlayableBytes(), format_.nBlockAlign);
+        alBufferData(buffer_, eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16, stereo.data(),
+                     static_cast<ALsizei>(stereo.size()), rate);
+    }
     bool uploaded = alGetError() == AL_NO_ERROR;
     for (Voice* voice : voices_)
         voice->AttachBuffer();
