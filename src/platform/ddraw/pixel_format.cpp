@@ -97,13 +97,14 @@ bool IsSupportedPixelFormat(const DDPIXELFORMAT& format) {
     if (format.dwFlags & DDPF_ZBUFFER) {
         return bits == 16 || bits == 24 || bits == 32;
     }
-    if ((format.dwFlags & DDPF_RGB) == 0 || (format.dwFlags & (DDPF_FOURCC | DDPF_YUV))) {
+    if (format.dwFlags & (DDPF_FOURCC | DDPF_YUV | DDPF_PALETTEINDEXED1 | DDPF_PALETTEINDEXED2 |
+                          DDPF_PALETTEINDEXED4 | DDPF_PALETTEINDEXEDTO8)) {
         return false;
     }
-    if (bits == 8) {
-        return true;
+    if (format.dwFlags & DDPF_PALETTEINDEXED8) {
+        return bits == 8;
     }
-    return bits == 16 || bits == 24 || bits == 32;
+    return (format.dwFlags & DDPF_RGB) && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
 }
 
 DWORD ColorToPixel(COLORREF color, const DDPIXELFORMAT& format, const PALETTEENTRY* palette) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <typeinfo>
 
 namespace ddraw {
 
@@ -73,7 +74,12 @@ SoftwareSurface::SoftwareSurface(SoftwareDirectDraw* owner, const SurfaceShape& 
 }
 
 SoftwareSurface* SoftwareSurface::From(IDirectDrawSurface* surface) {
-    return dynamic_cast<SoftwareSurface*>(surface);
+    // The class is final, so an exact type test suffices; it is cheaper than
+    // a dynamic_cast on the per-sprite path.
+    if (!surface || typeid(*surface) != typeid(SoftwareSurface)) {
+        return nullptr;
+    }
+    return static_cast<SoftwareSurface*>(surface);
 }
 
 HRESULT SoftwareSurface::Allocate() {

@@ -442,3 +442,74 @@ TEST_F(DirectDrawObjectTest, InjectedFailuresAnswerWithoutActing) {
 
 } // namespace
 } // namespace ddrawtest
+
+namespace ddrawtest {
+namespace {
+
+TEST_F(DirectDrawObjectTest, ReleasingTheObjectGivesTheScreenBack) {
+    IDirectDraw* first = nullptr;
+    ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &first, nullptr));
+    ASSERT_EQ(DD_OK, first->SetCooperativeLevel(windows.window, 0x53));
+    ASSERT_EQ(DD_OK, first->SetDisplayMode(640, 480, 16, 0, 0));
+    // Released without RestoreDisplayMode: the window still leaves full
+    // screen, and the next object may take the screen.
+    EXPECT_EQ(0u, first->Release());
+    EXPECT_EQ((std::vector<std::string>{"enter 0 640x480x16", "leave"}), presenter.events);
+    ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &dd, nullptr));
+    EXPECT_EQ(DD_OK, dd->SetCooperativeLevel(windows.window, 0x53));
+}
+
+TEST_F(DirectDrawObjectTest, ClipListLimitsAStretchedBlit) {
+    Open();
+    IDirectDrawSurface* src = MakeSurface(2, 2, 16);
+    IDirectDrawSurface* dst = MakeSurface(8, 8, 16);
+    FillPattern(src, 9);
+    FillAll(dst, 0);
+    IDirectDrawClipper* clipper = nullptr;
+    ASSERT_EQ(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
+    const RECT allowed[2] = {{0, 0, 3, 8}, {6, 6, 20, 20}};
+    ASSERT_EQ(DD_OK, clipper->SetClipList(allowed, 2, 0));
+    ASSERT_EQ(DD_OK, dst->SetClipper(clipper));
+    // With a clipper the destination may reach past the surface.
+    const RECT to{0, 0, 16, 16};
+    ASSERT_EQ(DD_OK, dst->Blt(&to, src, nullptr, DDBLT_WAIT, nullptr));
+    for (LONG y = 0; y < 8; ++y) {
+        for (LONG x = 0; x < 8; ++x) {
+            const bool drawn = x < 3 || (x >= 6 && y >= 6);
+            ASSERT_EQ(drawn ? PatternValue(x / 8, y / 8, 9, 16) : 0u, ReadPixel(dst, x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(DDERR_CLIPPERISUSINGHWND, (clipper->SetHWnd(0, windows.window), clipper->SetClipList(allowed, 1, 0)));
+    clipper->Release();
+    src->Release();
+    dst->Release();
+}
+
+TEST_F(DirectDrawObjectTest, FlipChainIsRestoredWholeInItsOwnMode) {
+    IDirectDraw* object = nullptr;
+    ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &object, nullptr));
+    dd = object;
+    ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(windows.window, 0x53));
+    ASSERT_EQ(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
+    DDSURFACEDESC desc = MakeSurfaceDesc();
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps = 0x218;
+    IDirectDrawSurface* primary = nullptr;
+    ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, &primary, nullptr));
+    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+    IDirectDrawSurface* back = nullptr;
+    ASSERT_EQ(DD_OK, primary->GetAttachedSurface(&backCaps, &back));
+    ASSERT_EQ(DD_OK, dd->SetDisplayMode(800, 600, 16, 0, 0));
+    EXPECT_EQ(DDERR_SURFACELOST, back->IsLost());
+    EXPECT_EQ(DDERR_WRONGMODE, back->Restore());
+    ASSERT_EQ(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
+    EXPECT_EQ(DD_OK, back->Restore());
+    EXPECT_EQ(DD_OK, primary->IsLost());
+    EXPECT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
+    back->Release();
+    primary->Release();
+}
+
+} // namespace
+} // namespace ddrawtest
