@@ -247,17 +247,17 @@ std::uint8_t ScanCodeForKey(int key, Qt::KeyboardModifiers modifiers, KeyboardLa
     }
     if (std::uint8_t code = Find(kCommonKeys, key))
         return code;
-    // The active layout, then the other one, each with the Shift state as
-    // given first: a symbol that only one layout has is still found.
-    bool shifted = modifiers & Qt::ShiftModifier;
+    // The Shift state as given in the active layout, then in the other one
+    // (a symbol only that layout has), then the other Shift state.
+    int shifted = modifiers & Qt::ShiftModifier ? 1 : 0;
     const std::span<const KeyCode> us[2] = {kUsPlain, kUsShifted};
     const std::span<const KeyCode> jp[2] = {kJapanesePlain, kJapaneseShifted};
-    const std::span<const KeyCode>* first = japanese ? jp : us;
-    const std::span<const KeyCode>* second = japanese ? us : jp;
-    for (const std::span<const KeyCode>* tables : {first, second}) {
-        if (std::uint8_t code = Find(tables[shifted ? 1 : 0], key))
+    const std::span<const KeyCode>* active = japanese ? jp : us;
+    const std::span<const KeyCode>* other = japanese ? us : jp;
+    for (int shift : {shifted, 1 - shifted}) {
+        if (std::uint8_t code = Find(active[shift], key))
             return code;
-        if (std::uint8_t code = Find(tables[shifted ? 0 : 1], key))
+        if (std::uint8_t code = Find(other[shift], key))
             return code;
     }
     return 0;

@@ -1,0 +1,39 @@
+#include "platform/dinput/virtual_joystick.h"
+
+namespace testsupport {
+namespace {
+
+int Rumble(void*, Uint16, Uint16) { return 0; }
+
+} // namespace
+
+VirtualJoystick::VirtualJoystick(const VirtualJoystickSpec& spec) : name_(spec.name) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = static_cast<Uint16>(spec.axes);
+    desc.nbuttons = static_cast<Uint16>(spec.buttons);
+    desc.nhats = static_cast<Uint16>(spec.hats);
+    desc.name = name_.c_str();
+    if (spec.rumble)
+        desc.Rumble = &Rumble;
+    int index = SDL_JoystickAttachVirtualEx(&desc);
+    if (index < 0)
+        return;
+    joystick_ = SDL_JoystickOpen(index);
+    instanceId_ = SDL_JoystickGetDeviceInstanceID(index);
+}
+
+VirtualJoystick::~VirtualJoystick() { Detach(); }
+
+void VirtualJoystick::Detach() {
+    if (!joystick_)
+        return;
+    SDL_JoystickClose(joystick_);
+    joystick_ = nullptr;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        if (SDL_JoystickGetDeviceInstanceID(i) == instanceId_)
+            SDL_JoystickDetachVirtual(i);
+}
+
+} // namespace testsupport
