@@ -101,8 +101,7 @@ int Tfrm_help::ShowModal() {
 
 bool Tfrm_help::event(QEvent* event) {
     // The native window comes and goes; the key filter follows it.
-    if ((event->type() == QEvent::WinIdChange || event->type() == QEvent::Show) &&
-        windowHandle()) {
+    if ((event->type() == QEvent::WinIdChange || event->type() == QEvent::Show) && windowHandle()) {
         windowHandle()->removeEventFilter(keyFilter_.get());
         windowHandle()->installEventFilter(keyFilter_.get());
     }

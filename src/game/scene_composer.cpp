@@ -50,7 +50,8 @@ void SceneComposer::DrawDrifter(const World& world, int slot) {
     if (drifter.State >= drifter_state::kBurstFirst && drifter.State < drifter_state::kBurstEnd) {
         DrawSprite(Sheet::Characters, drifter.X, drifter.Y,
                    BurstSprite(drifter.State - drifter_state::kBurstFirst));
-    } else if (drifter.State >= drifter_state::kMovingLeft && drifter.State <= 9) {
+    } else if (drifter.State >= drifter_state::kMovingLeft &&
+               drifter.State <= drifter_state::kLeaving) {
         const DrifterLook look = DrifterLookAt(world.FrameCounter());
         DrawSprite(look.SheetOf, drifter.X, drifter.Y, DrifterSprite(look.Picture));
     }

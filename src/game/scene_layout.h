@@ -23,7 +23,7 @@ struct Sprite {
 inline constexpr int kSwingFrames = 18;
 // The pimuru picture shown for each swing frame; picture 0 is at rest.
 inline constexpr std::int32_t kSwingTable[kSwingFrames] = {0, 2, 4, 8, 11, 10, 9, 8, 7,
-                                                           6, 5, 4, 3, 2, 1, 0, 0, 0};
+                                                           6, 5, 4, 3, 2,  1,  0, 0, 0};
 
 inline constexpr int kBackgroundStrips = 97;
 

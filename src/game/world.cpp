@@ -177,11 +177,16 @@ void World::SteerPimuru(int index, const PadInput& pad, const KeyFlags* keys) {
     }
     if (keys) {
         // The keys come after the knock, so they steer a knocked pimuru too.
-        if (keys->Left) dx = -1;
-        if (keys->Right) dx = 1;
-        if (keys->Up) dy = -1;
-        if (keys->Down) dy = 1;
-        if (keys->Fire) fire = true;
+        if (keys->Left)
+            dx = -1;
+        if (keys->Right)
+            dx = 1;
+        if (keys->Up)
+            dy = -1;
+        if (keys->Down)
+            dy = 1;
+        if (keys->Fire)
+            fire = true;
     }
     p.X += dx * p.StepX;
     p.Y += dy * p.StepY;

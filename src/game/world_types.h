@@ -30,7 +30,7 @@ struct Ball {
     std::int32_t X = 320;
     std::int32_t Y = 0;
     std::int32_t VX = 0;
-    std::int32_t VY = 0; // > 0 falling
+    std::int32_t VY = 0;      // > 0 falling
     std::int32_t Picture = 0; // 0…3
 };
 
@@ -56,7 +56,7 @@ struct Effect {
     bool Active = false;
     std::int32_t X = 0;
     std::int32_t Y = 0;
-    std::int32_t DY = 0; // negative: rising
+    std::int32_t DY = 0;   // negative: rising
     std::int32_t Kind = 1; // 1…4, picks the picture
 };
 

@@ -7,9 +7,9 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextDocument>
 #include <QTimer>
-#include <QTest>
 #include <QWindow>
 
 #include <filesystem>
@@ -136,6 +136,19 @@ TEST_F(HelpWindow, OnlyCtrlSSaves) {
     EXPECT_EQ(File(), "keep\r\n");
     Press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(File(), "edited\r\n");
+}
+
+TEST_F(HelpWindow, BinaryFileIsShownAndSavedWithoutHarm) {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) {
+        bytes += static_cast<char>(i);
+    }
+    WriteFileBytes(help_.FileName, bytes);
+    Show();
+    EXPECT_FALSE(MemoText().empty());
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(File().empty());
+    EXPECT_TRUE(desktop_.messages.empty());
 }
 
 TEST_F(HelpWindow, EmptyBoxSavesAnEmptyFile) {

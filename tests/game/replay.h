@@ -11,7 +11,9 @@ struct Replay {
     game::World world;
     RecordingSink sink;
 
-    explicit Replay(bool coupleMode = false, bool hard = false) { world.StartRun(coupleMode, hard); }
+    explicit Replay(bool coupleMode = false, bool hard = false) {
+        world.StartRun(coupleMode, hard);
+    }
 
     void Frame(const game::FrameInput& input = {}) {
         sink.events.clear();

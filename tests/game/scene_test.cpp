@@ -38,8 +38,8 @@ public:
     }
     void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
                         std::int32_t bottom, std::uint32_t pixel) override {
-        ops.push_back({"fill", Sheet::Background, left, top, base::MakeRect(left, top, right, bottom),
-                       false, "", 0, pixel});
+        ops.push_back({"fill", Sheet::Background, left, top,
+                       base::MakeRect(left, top, right, bottom), false, "", 0, pixel});
     }
     void DrawBorderLines() override {
         Op op;

@@ -113,8 +113,7 @@ TEST(Burst, UnarmedBallPassesThroughDrifters) {
         r.Frame();
         const Ball& ball = r.world.GetBall();
         const Drifter& d = r.world.DrifterAt(1);
-        framesInside +=
-            World::PointInBox(ball.X, ball.Y, d.X - 50, d.Y - 50, d.X + 50, d.Y + 50);
+        framesInside += World::PointInBox(ball.X, ball.Y, d.X - 50, d.Y - 50, d.X + 50, d.Y + 50);
         ASSERT_EQ(d.State, 1);
         ASSERT_FALSE(r.sink.Has("sound 0"));
     }

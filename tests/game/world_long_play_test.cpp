@@ -25,8 +25,8 @@ void ExpectInvariants(const World& w, int frame) {
     ASSERT_LE(w.GetBall().Y, 550) << frame;
     for (int slot = 1; slot <= kDrifterSlots; ++slot) {
         const int state = w.DrifterAt(slot).State;
-        const bool known = state == 0 || (state >= 1 && state <= 4) || state == 9 ||
-                           (state >= 11 && state <= 14);
+        const bool known =
+            state == 0 || (state >= 1 && state <= 4) || state == 9 || (state >= 11 && state <= 14);
         ASSERT_TRUE(known) << frame << " slot " << slot << " state " << state;
         if (slot > w.GetDifficulty().Capacity) {
             ASSERT_EQ(state, 0);

@@ -14,9 +14,8 @@ using gametest::Replay;
 TEST(Frame, DrawingStepsComeInSceneOrder) {
     Replay r;
     r.Frame();
-    EXPECT_EQ(r.sink.events,
-              (std::vector<std::string>{"background", "pimuru 0", "pimuru 1", "ball", "texts",
-                                        "borders"}));
+    EXPECT_EQ(r.sink.events, (std::vector<std::string>{"background", "pimuru 0", "pimuru 1", "ball",
+                                                       "texts", "borders"}));
 }
 
 TEST(Random, SameSequenceOnEveryStartAndAlwaysInRange) {
@@ -185,8 +184,8 @@ TEST(BallMotion, SideWallsAt60And580) {
     struct Case {
         int x, vx, expectedX, expectedVX;
     };
-    for (Case c : {Case{577, 3, 580, 3}, Case{578, 3, 580, -3}, Case{63, -3, 60, -3},
-                   Case{62, -3, 60, 3}}) {
+    for (Case c :
+         {Case{577, 3, 580, 3}, Case{578, 3, 580, -3}, Case{63, -3, 60, -3}, Case{62, -3, 60, 3}}) {
         Replay r;
         r.world.BallForTesting() = Ball{c.x, -100, c.vx, 0, 0};
         r.Frame();
