@@ -42,7 +42,9 @@ WORD SpritePixel(LONG x, LONG y) {
     return value == kKey ? 1 : value;
 }
 
-WORD BackgroundPixel(LONG x, LONG y) { return static_cast<WORD>(x * 31 + y * 2047); }
+WORD BackgroundPixel(LONG x, LONG y) {
+    return static_cast<WORD>(x * 31 + y * 2047);
+}
 
 struct Scene {
     IDirectDraw* dd = nullptr;
@@ -81,7 +83,8 @@ struct Scene {
         }
         for (LONG y = 0; y < kStripH; ++y) {
             for (LONG x = 0; x < kStripW; ++x) {
-                plainStrip[static_cast<std::size_t>(y * kStripW + x)] = BackgroundPixel(x + 1, y + 7);
+                plainStrip[static_cast<std::size_t>(y * kStripW + x)] =
+                    BackgroundPixel(x + 1, y + 7);
             }
         }
         Load(back, plainBack, kScreenW, kScreenH);
@@ -132,8 +135,8 @@ struct Scene {
         DDSURFACEDESC desc = MakeSurfaceDesc();
         surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
         for (LONG y = 0; y < h; ++y) {
-            std::memcpy(static_cast<BYTE*>(desc.lpSurface) + y * desc.lPitch,
-                        pixels.data() + y * w, static_cast<std::size_t>(w) * 2);
+            std::memcpy(static_cast<BYTE*>(desc.lpSurface) + y * desc.lPitch, pixels.data() + y * w,
+                        static_cast<std::size_t>(w) * 2);
         }
         surface->Unlock(nullptr);
     }
@@ -157,7 +160,8 @@ void KeyedSpriteOurs(benchmark::State& state) {
     Scene& s = TheScene();
     const RECT from{0, 0, kSpriteW, kSpriteH};
     for (auto _ : state) {
-        s.back->BltFast(kSpriteX, kSpriteY, s.sprite, &from, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+        s.back->BltFast(kSpriteX, kSpriteY, s.sprite, &from,
+                        DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
         benchmark::ClobberMemory();
     }
 }

@@ -68,8 +68,8 @@ template <typename P> void KeyedCopySse2(const CopyArgs& a) {
                 continue;
             }
             const __m128i old = _mm_loadu_si128(d);
-            _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(transparent, old),
-                                             _mm_andnot_si128(transparent, s)));
+            _mm_storeu_si128(
+                d, _mm_or_si128(_mm_and_si128(transparent, old), _mm_andnot_si128(transparent, s)));
         }
         KeyedTail(src, dst, x, a.width, a.key);
     }
@@ -147,7 +147,9 @@ CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel) {
 
 #else
 
-CopyRoutine VectorKeyedCopy(DWORD) { return nullptr; }
+CopyRoutine VectorKeyedCopy(DWORD) {
+    return nullptr;
+}
 
 #endif
 

@@ -12,15 +12,19 @@ struct Pixel24 {
     BYTE b[3];
 };
 
-template <typename P> DWORD ValueOf(const P& pixel) { return pixel; }
+template <typename P> DWORD ValueOf(const P& pixel) {
+    return pixel;
+}
 template <> DWORD ValueOf<Pixel24>(const Pixel24& pixel) {
     return DWORD{pixel.b[0]} | (DWORD{pixel.b[1]} << 8) | (DWORD{pixel.b[2]} << 16);
 }
 
-template <typename P> P PixelOf(DWORD value) { return static_cast<P>(value); }
+template <typename P> P PixelOf(DWORD value) {
+    return static_cast<P>(value);
+}
 template <> Pixel24 PixelOf<Pixel24>(DWORD value) {
-    return Pixel24{{static_cast<BYTE>(value), static_cast<BYTE>(value >> 8),
-                    static_cast<BYTE>(value >> 16)}};
+    return Pixel24{
+        {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16)}};
 }
 
 template <typename P> const P* SrcRow(const BYTE* base, LONG pitch, LONG y) {
@@ -49,7 +53,9 @@ void OpaqueCopy(const CopyArgs& a, DWORD bytesPerPixel) {
     }
 }
 
-template <DWORD Bytes> void OpaqueCopyOf(const CopyArgs& a) { OpaqueCopy(a, Bytes); }
+template <DWORD Bytes> void OpaqueCopyOf(const CopyArgs& a) {
+    OpaqueCopy(a, Bytes);
+}
 
 template <typename P> void KeyedCopy(const CopyArgs& a) {
     const DWORD key = a.key;
@@ -70,7 +76,8 @@ struct Stepper {
     std::uint64_t step;
     std::uint64_t start;
     Stepper(LONG srcExtent, LONG dstExtent, LONG first)
-        : step((static_cast<std::uint64_t>(srcExtent) << 32) / static_cast<std::uint64_t>(dstExtent)),
+        : step((static_cast<std::uint64_t>(srcExtent) << 32) /
+               static_cast<std::uint64_t>(dstExtent)),
           start(static_cast<std::uint64_t>(first) * step + step / 2) {}
 };
 
@@ -148,7 +155,9 @@ struct CopyTable {
     }
 };
 
-DWORD Index(DWORD bytesPerPixel) { return (bytesPerPixel >= 1 && bytesPerPixel <= 4) ? bytesPerPixel - 1 : 1; }
+DWORD Index(DWORD bytesPerPixel) {
+    return (bytesPerPixel >= 1 && bytesPerPixel <= 4) ? bytesPerPixel - 1 : 1;
+}
 
 } // namespace
 
@@ -165,6 +174,8 @@ StretchRoutine ChooseStretch(DWORD bytesPerPixel, bool keyed) {
     return kStretches[keyed ? 1 : 0][Index(bytesPerPixel)];
 }
 
-FillRoutine ChooseFill(DWORD bytesPerPixel) { return kFills[Index(bytesPerPixel)]; }
+FillRoutine ChooseFill(DWORD bytesPerPixel) {
+    return kFills[Index(bytesPerPixel)];
+}
 
 } // namespace ddraw::blit

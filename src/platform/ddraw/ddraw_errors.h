@@ -10,7 +10,9 @@ namespace ddraw {
 inline constexpr HRESULT MakeDDHResult(std::uint32_t code) {
     return static_cast<HRESULT>(0x88760000u | code);
 }
-inline constexpr HRESULT MakeHResult(std::uint32_t value) { return static_cast<HRESULT>(value); }
+inline constexpr HRESULT MakeHResult(std::uint32_t value) {
+    return static_cast<HRESULT>(value);
+}
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT DD_OK = 0;

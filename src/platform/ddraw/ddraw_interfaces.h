@@ -60,8 +60,8 @@ public:
     virtual HRESULT GetDisplayMode(DDSURFACEDESC* desc) = 0;
     virtual HRESULT RestoreDisplayMode() = 0;
     virtual HRESULT SetCooperativeLevel(HWND window, DWORD flags) = 0;
-    virtual HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel,
-                                   DWORD refreshRate, DWORD flags) = 0;
+    virtual HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
+                                   DWORD flags) = 0;
     virtual HRESULT WaitForVerticalBlank(DWORD flags, void* event) = 0;
 };
 

@@ -35,7 +35,11 @@ struct GUID {
     friend bool operator==(const GUID&, const GUID&) = default;
 };
 
-inline constexpr bool Succeeded(HRESULT result) { return result >= 0; }
-inline constexpr bool Failed(HRESULT result) { return result < 0; }
+inline constexpr bool Succeeded(HRESULT result) {
+    return result >= 0;
+}
+inline constexpr bool Failed(HRESULT result) {
+    return result < 0;
+}
 
 } // namespace ddraw

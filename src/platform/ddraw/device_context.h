@@ -18,9 +18,15 @@ inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 inline constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
     return COLORREF{red} | (COLORREF{green} << 8) | (COLORREF{blue} << 16);
 }
-inline constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-inline constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-inline constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+inline constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+inline constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+inline constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 struct FontSpec {
     enum class Unit { Pixels, Points };

@@ -27,7 +27,8 @@ GUID ScreenGuid(int index) {
 } // namespace
 
 HRESULT DirectDrawEnumerate(LPDDENUMCALLBACKA callback, void* context) {
-    if (const HRESULT injected = EnterOperation(Operation::DirectDrawEnumerate); injected != DD_OK) {
+    if (const HRESULT injected = EnterOperation(Operation::DirectDrawEnumerate);
+        injected != DD_OK) {
         return injected;
     }
     if (!callback) {
@@ -37,7 +38,8 @@ HRESULT DirectDrawEnumerate(LPDDENUMCALLBACKA callback, void* context) {
     for (std::size_t i = 0; i < screens.size(); ++i) {
         GUID guid = ScreenGuid(static_cast<int>(i));
         GUID* identifier = i == 0 ? nullptr : &guid;
-        if (!callback(identifier, screens[i].Description.c_str(), screens[i].Name.c_str(), context)) {
+        if (!callback(identifier, screens[i].Description.c_str(), screens[i].Name.c_str(),
+                      context)) {
             break;
         }
     }

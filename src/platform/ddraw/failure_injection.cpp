@@ -17,7 +17,9 @@ struct Injection {
 
 std::array<Injection, static_cast<std::size_t>(Operation::Count_)> gInjections;
 
-Injection& At(Operation op) { return gInjections[static_cast<std::size_t>(op)]; }
+Injection& At(Operation op) {
+    return gInjections[static_cast<std::size_t>(op)];
+}
 
 } // namespace
 
@@ -28,9 +30,13 @@ void InjectFailure(Operation op, HRESULT result, int skip, int times) {
     injection.times = times;
 }
 
-void ResetFailureInjection() { gInjections = {}; }
+void ResetFailureInjection() {
+    gInjections = {};
+}
 
-int CallCount(Operation op) { return At(op).calls; }
+int CallCount(Operation op) {
+    return At(op).calls;
+}
 
 HRESULT EnterOperation(Operation op) {
     Injection& injection = At(op);

@@ -127,11 +127,10 @@ COLORREF PixelToColor(DWORD pixel, const DDPIXELFORMAT& format, const PALETTEENT
             return RGB(palette[index].peRed, palette[index].peGreen, palette[index].peBlue);
         }
         return RGB(BitsToChannel(index, 0xE0), BitsToChannel(index, 0x1C),
-                         BitsToChannel(index, 0x03));
+                   BitsToChannel(index, 0x03));
     }
-    return RGB(BitsToChannel(pixel, format.dwRBitMask),
-                     BitsToChannel(pixel, format.dwGBitMask),
-                     BitsToChannel(pixel, format.dwBBitMask));
+    return RGB(BitsToChannel(pixel, format.dwRBitMask), BitsToChannel(pixel, format.dwGBitMask),
+               BitsToChannel(pixel, format.dwBBitMask));
 }
 
 } // namespace ddraw

@@ -15,7 +15,9 @@ DDPIXELFORMAT ZBufferPixelFormat(DWORD depth);
 // Whether a format given by a caller can be made (RGB of 8, 16, 24, 32 bits,
 // or a Z buffer of 16, 24, 32 bits).
 bool IsSupportedPixelFormat(const DDPIXELFORMAT& format);
-inline DWORD BytesPerPixel(const DDPIXELFORMAT& format) { return format.dwRGBBitCount / 8; }
+inline DWORD BytesPerPixel(const DDPIXELFORMAT& format) {
+    return format.dwRGBBitCount / 8;
+}
 
 // Raw pixel value of a colour: the channels cut to the masks; for 8 bits
 // the nearest palette entry, or a 3-3-2 index without a palette.

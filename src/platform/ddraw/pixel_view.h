@@ -10,7 +10,7 @@ struct PixelView {
     BYTE* Pixels = nullptr;
     LONG Width = 0;
     LONG Height = 0;
-    LONG Pitch = 0;        // bytes from one row to the next
+    LONG Pitch = 0;         // bytes from one row to the next
     DWORD BitsPerPixel = 0; // 8, 16, 24 or 32; pixels little-endian
     DDPIXELFORMAT Format;   // channel masks for 16, 24 and 32 bits
     // The 256 entries of the surface's palette for 8 bits, or null when the

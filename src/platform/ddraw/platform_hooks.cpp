@@ -58,23 +58,33 @@ void Presenter::WaitForVerticalBlank() {
     std::this_thread::sleep_until(steady_clock::time_point(next));
 }
 
-void SetWindowSystem(WindowSystem* windowSystem) { gWindowSystem = windowSystem; }
+void SetWindowSystem(WindowSystem* windowSystem) {
+    gWindowSystem = windowSystem;
+}
 WindowSystem& CurrentWindowSystem() {
     return gWindowSystem ? *gWindowSystem : static_cast<WindowSystem&>(gVirtualScreen);
 }
 
-void SetPresenter(Presenter* presenter) { gPresenter = presenter; }
+void SetPresenter(Presenter* presenter) {
+    gPresenter = presenter;
+}
 Presenter& CurrentPresenter() {
     return gPresenter ? *gPresenter : static_cast<Presenter&>(gNowherePresenter);
 }
 
-void SetDeviceContextFactory(DeviceContextFactory* factory) { gDeviceContextFactory = factory; }
+void SetDeviceContextFactory(DeviceContextFactory* factory) {
+    gDeviceContextFactory = factory;
+}
 DeviceContextFactory& CurrentDeviceContextFactory() {
     return gDeviceContextFactory ? *gDeviceContextFactory
                                  : static_cast<DeviceContextFactory&>(gSoftwareContextFactory);
 }
 
-void SetSoftwareSettings(const SoftwareSettings& settings) { gSettings = settings; }
-SoftwareSettings CurrentSoftwareSettings() { return gSettings; }
+void SetSoftwareSettings(const SoftwareSettings& settings) {
+    gSettings = settings;
+}
+SoftwareSettings CurrentSoftwareSettings() {
+    return gSettings;
+}
 
 } // namespace ddraw

@@ -30,7 +30,9 @@ HRESULT SoftwareClipper::QueryInterface(const GUID& iid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG SoftwareClipper::AddRef() { return ++refs_; }
+ULONG SoftwareClipper::AddRef() {
+    return ++refs_;
+}
 
 ULONG SoftwareClipper::Release() {
     const ULONG left = --refs_;

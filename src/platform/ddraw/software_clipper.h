@@ -35,6 +35,8 @@ private:
 
 // The part the two rectangles share, empty (Left == Right) when none.
 RECT Intersect(const RECT& a, const RECT& b);
-inline bool IsEmpty(const RECT& r) { return r.Left >= r.Right || r.Top >= r.Bottom; }
+inline bool IsEmpty(const RECT& r) {
+    return r.Left >= r.Right || r.Top >= r.Bottom;
+}
 
 } // namespace ddraw

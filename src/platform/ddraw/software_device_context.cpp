@@ -33,7 +33,9 @@ bool SoftwareDeviceContext::Inside(LONG x, LONG y) const {
     return x >= 0 && y >= 0 && x < target_.Width && y < target_.Height;
 }
 
-DWORD SoftwareDeviceContext::ReadRaw(LONG x, LONG y) const { return ReadPixelValue(target_, x, y); }
+DWORD SoftwareDeviceContext::ReadRaw(LONG x, LONG y) const {
+    return ReadPixelValue(target_, x, y);
+}
 
 void SoftwareDeviceContext::WriteRaw(LONG x, LONG y, DWORD value) {
     WritePixelValue(target_, x, y, value);
@@ -52,9 +54,13 @@ void SoftwareDeviceContext::Plot(LONG x, LONG y, DWORD value) {
     }
 }
 
-bool SoftwareDeviceContext::TextOut(LONG, LONG, std::string_view) { return false; }
+bool SoftwareDeviceContext::TextOut(LONG, LONG, std::string_view) {
+    return false;
+}
 
-TextSize SoftwareDeviceContext::GetTextExtent(std::string_view) { return {}; }
+TextSize SoftwareDeviceContext::GetTextExtent(std::string_view) {
+    return {};
+}
 
 void SoftwareDeviceContext::MoveTo(LONG x, LONG y) {
     penX_ = x;

@@ -56,7 +56,9 @@ void FillCaps(DDCAPS& caps, std::size_t total, std::size_t free) {
 HRESULT DirectDrawInterface::QueryInterface(const GUID& iid, void** object) {
     return object_.QueryInterface(iid, object);
 }
-ULONG DirectDrawInterface::AddRef() { return ++refs_; }
+ULONG DirectDrawInterface::AddRef() {
+    return ++refs_;
+}
 ULONG DirectDrawInterface::Release() {
     if (refs_ == 0) {
         return 0;
@@ -89,7 +91,9 @@ HRESULT DirectDrawInterface::GetCaps(DDCAPS* driverCaps, DDCAPS* emulationCaps) 
 HRESULT DirectDrawInterface::GetDisplayMode(DDSURFACEDESC* desc) {
     return object_.GetDisplayMode(desc);
 }
-HRESULT DirectDrawInterface::RestoreDisplayMode() { return object_.RestoreDisplayMode(); }
+HRESULT DirectDrawInterface::RestoreDisplayMode() {
+    return object_.RestoreDisplayMode();
+}
 HRESULT DirectDrawInterface::SetCooperativeLevel(HWND window, DWORD flags) {
     return object_.SetCooperativeLevel(window, flags);
 }
@@ -197,7 +201,9 @@ bool SoftwareDirectDraw::DisplayMatches(LONG width, LONG height, DWORD bitsPerPi
            display.BitsPerPixel == bitsPerPixel;
 }
 
-bool SoftwareDirectDraw::Exclusive() const { return (cooperativeFlags_ & DDSCL_EXCLUSIVE) != 0; }
+bool SoftwareDirectDraw::Exclusive() const {
+    return (cooperativeFlags_ & DDSCL_EXCLUSIVE) != 0;
+}
 
 void SoftwareDirectDraw::PresentPrimary(SoftwareSurface& primary, const RECT& changed) {
     Presenter& presenter = CurrentPresenter();
@@ -375,9 +381,10 @@ HRESULT SoftwareDirectDraw::CreateSurface(const DDSURFACEDESC* desc, IDirectDraw
     HRESULT result = DDERR_GENERIC;
     for (Placement where : tries) {
         shape.Where = where;
-        shape.Caps = kept | (where == Placement::System          ? DDSCAPS_SYSTEMMEMORY
-                             : where == Placement::NonLocalVideo ? DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM
-                                                                 : DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM);
+        shape.Caps = kept | (where == Placement::System ? DDSCAPS_SYSTEMMEMORY
+                             : where == Placement::NonLocalVideo
+                                 ? DDSCAPS_VIDEOMEMORY | DDSCAPS_NONLOCALVIDMEM
+                                 : DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM);
         auto* made = new SoftwareSurface(this, shape);
         result = made->Allocate();
         if (result != DD_OK) {
@@ -444,7 +451,8 @@ HRESULT SoftwareDirectDraw::CreatePrimary(const DDSURFACEDESC& desc, DWORD caps,
     HRESULT result = front->Allocate();
     for (DWORD i = 0; result == DD_OK && i < backBuffers; ++i) {
         SurfaceShape backShape = shape;
-        backShape.Caps = common | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (i == 0 ? DDSCAPS_BACKBUFFER : 0);
+        backShape.Caps =
+            common | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (i == 0 ? DDSCAPS_BACKBUFFER : 0);
         auto* back = new SoftwareSurface(this, backShape);
         backs.push_back(back);
         result = back->Allocate();
@@ -464,8 +472,8 @@ HRESULT SoftwareDirectDraw::CreatePrimary(const DDSURFACEDESC& desc, DWORD caps,
     return DD_OK;
 }
 
-HRESULT SoftwareDirectDraw::EnumDisplayModes(DWORD flags, const DDSURFACEDESC* match,
-                                             void* context, LPDDENUMMODESCALLBACK callback) {
+HRESULT SoftwareDirectDraw::EnumDisplayModes(DWORD flags, const DDSURFACEDESC* match, void* context,
+                                             LPDDENUMMODESCALLBACK callback) {
     if (const HRESULT injected = EnterOperation(Operation::EnumDisplayModes); injected != DD_OK) {
         return injected;
     }
@@ -479,7 +487,8 @@ HRESULT SoftwareDirectDraw::EnumDisplayModes(DWORD flags, const DDSURFACEDESC* m
             if ((match->dwFlags & DDSD_WIDTH) && match->dwWidth != static_cast<DWORD>(mode.Width)) {
                 continue;
             }
-            if ((match->dwFlags & DDSD_HEIGHT) && match->dwHeight != static_cast<DWORD>(mode.Height)) {
+            if ((match->dwFlags & DDSD_HEIGHT) &&
+                match->dwHeight != static_cast<DWORD>(mode.Height)) {
                 continue;
             }
             if ((match->dwFlags & DDSD_PIXELFORMAT) &&
@@ -542,7 +551,8 @@ HRESULT SoftwareDirectDraw::GetDisplayMode(DDSURFACEDESC* desc) {
 }
 
 HRESULT SoftwareDirectDraw::SetCooperativeLevel(HWND window, DWORD flags) {
-    if (const HRESULT injected = EnterOperation(Operation::SetCooperativeLevel); injected != DD_OK) {
+    if (const HRESULT injected = EnterOperation(Operation::SetCooperativeLevel);
+        injected != DD_OK) {
         return injected;
     }
     constexpr DWORD kKnown = DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_NOWINDOWCHANGES |
@@ -589,7 +599,8 @@ HRESULT SoftwareDirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bits
         // screen has display modes.
         return DDERR_NOEXCLUSIVEMODE;
     }
-    const DisplayModeEntry wanted{static_cast<LONG>(width), static_cast<LONG>(height), bitsPerPixel};
+    const DisplayModeEntry wanted{static_cast<LONG>(width), static_cast<LONG>(height),
+                                  bitsPerPixel};
     const auto modes = DisplayModesFor(screen_.Width, screen_.Height);
     if (width > 65535 || height > 65535 || (refreshRate != 0 && refreshRate != 60) ||
         std::find(modes.begin(), modes.end(), wanted) == modes.end()) {
@@ -618,7 +629,8 @@ HRESULT SoftwareDirectDraw::RestoreDisplayMode() {
 }
 
 HRESULT SoftwareDirectDraw::WaitForVerticalBlank(DWORD flags, void*) {
-    if (const HRESULT injected = EnterOperation(Operation::WaitForVerticalBlank); injected != DD_OK) {
+    if (const HRESULT injected = EnterOperation(Operation::WaitForVerticalBlank);
+        injected != DD_OK) {
         return injected;
     }
     if (flags == DDWAITVB_BLOCKBEGINEVENT) {

@@ -60,8 +60,7 @@ public:
     HRESULT CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer);
     HRESULT CreatePalette(DWORD flags, const PALETTEENTRY* entries, IDirectDrawPalette** palette,
                           IUnknown* outer);
-    HRESULT CreateSurface(const DDSURFACEDESC* desc, IDirectDrawSurface** surface,
-                          IUnknown* outer);
+    HRESULT CreateSurface(const DDSURFACEDESC* desc, IDirectDrawSurface** surface, IUnknown* outer);
     HRESULT EnumDisplayModes(DWORD flags, const DDSURFACEDESC* match, void* context,
                              LPDDENUMMODESCALLBACK callback);
     HRESULT GetCaps(DDCAPS* driverCaps, DDCAPS* emulationCaps);

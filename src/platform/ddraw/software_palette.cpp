@@ -24,7 +24,9 @@ HRESULT SoftwarePalette::QueryInterface(const GUID& iid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG SoftwarePalette::AddRef() { return ++refs_; }
+ULONG SoftwarePalette::AddRef() {
+    return ++refs_;
+}
 
 ULONG SoftwarePalette::Release() {
     const ULONG left = --refs_;
@@ -50,8 +52,7 @@ HRESULT SoftwarePalette::GetEntries(DWORD, DWORD base, DWORD count, PALETTEENTRY
     return DD_OK;
 }
 
-HRESULT SoftwarePalette::SetEntries(DWORD, DWORD start, DWORD count,
-                                    const PALETTEENTRY* entries) {
+HRESULT SoftwarePalette::SetEntries(DWORD, DWORD start, DWORD count, const PALETTEENTRY* entries) {
     if (const HRESULT injected = EnterOperation(Operation::PaletteSetEntries); injected != DD_OK) {
         return injected;
     }

@@ -16,8 +16,7 @@ public:
     ULONG Release() override;
     HRESULT GetCaps(DWORD* caps) override;
     HRESULT GetEntries(DWORD flags, DWORD base, DWORD count, PALETTEENTRY* entries) override;
-    HRESULT SetEntries(DWORD flags, DWORD start, DWORD count,
-                       const PALETTEENTRY* entries) override;
+    HRESULT SetEntries(DWORD flags, DWORD start, DWORD count, const PALETTEENTRY* entries) override;
 
     const PALETTEENTRY* Entries() const { return entries_.data(); }
 

@@ -21,7 +21,9 @@ bool Contains(const RECT& outer, const RECT& inner) {
            inner.Bottom <= outer.Bottom;
 }
 
-bool IsOrdered(const RECT& r) { return r.Left <= r.Right && r.Top <= r.Bottom; }
+bool IsOrdered(const RECT& r) {
+    return r.Left <= r.Right && r.Top <= r.Bottom;
+}
 
 RECT Union(const RECT& a, const RECT& b) {
     if (IsEmpty(a)) {
@@ -90,8 +92,10 @@ HRESULT SoftwareSurface::Allocate() {
         shape_.Height > kMaxDimension) {
         return DDERR_INVALIDPARAMS;
     }
-    const std::size_t bytes = static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(shape_.Height);
-    const bool video = shape_.Where == Placement::LocalVideo || shape_.Where == Placement::NonLocalVideo;
+    const std::size_t bytes =
+        static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(shape_.Height);
+    const bool video =
+        shape_.Where == Placement::LocalVideo || shape_.Where == Placement::NonLocalVideo;
     if (video && (!owner_ || !owner_->ChargeVideoMemory(bytes))) {
         return DDERR_OUTOFVIDEOMEMORY;
     }
@@ -113,7 +117,8 @@ void SoftwareSurface::FreePixels() {
         return;
     }
     pixels_.reset();
-    const bool video = shape_.Where == Placement::LocalVideo || shape_.Where == Placement::NonLocalVideo;
+    const bool video =
+        shape_.Where == Placement::LocalVideo || shape_.Where == Placement::NonLocalVideo;
     if (video && owner_) {
         owner_->UnchargeVideoMemory(static_cast<std::size_t>(pitch_) *
                                     static_cast<std::size_t>(shape_.Height));
@@ -194,7 +199,9 @@ HRESULT SoftwareSurface::QueryInterface(const GUID& iid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG SoftwareSurface::AddRef() { return ++refs_; }
+ULONG SoftwareSurface::AddRef() {
+    return ++refs_;
+}
 
 ULONG SoftwareSurface::Release() {
     const ULONG left = --refs_;
@@ -216,7 +223,9 @@ PixelView SoftwareSurface::View() const {
     return view;
 }
 
-HWND SoftwareSurface::ClipperWindow() const { return clipper_ ? clipper_->Window() : nullptr; }
+HWND SoftwareSurface::ClipperWindow() const {
+    return clipper_ ? clipper_->Window() : nullptr;
+}
 
 void SoftwareSurface::SetSourceKey(DWORD key) {
     hasSourceKey_ = true;
@@ -389,10 +398,13 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
     SourceCopy copy;
     if (src == this && !IsEmpty(Intersect(from, dst))) {
         copy.pitch = from.Width() * static_cast<LONG>(bytes);
-        copy.bytes.resize(static_cast<std::size_t>(copy.pitch) * static_cast<std::size_t>(from.Height()));
+        copy.bytes.resize(static_cast<std::size_t>(copy.pitch) *
+                          static_cast<std::size_t>(from.Height()));
         for (LONG y = 0; y < from.Height(); ++y) {
-            std::memcpy(copy.bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(copy.pitch),
-                        src->PixelAt(from.Left, from.Top + y), static_cast<std::size_t>(copy.pitch));
+            std::memcpy(copy.bytes.data() +
+                            static_cast<std::size_t>(y) * static_cast<std::size_t>(copy.pitch),
+                        src->PixelAt(from.Left, from.Top + y),
+                        static_cast<std::size_t>(copy.pitch));
         }
         srcBase = copy.bytes.data();
         srcPitch = copy.pitch;
@@ -400,8 +412,8 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
 
     const bool mirrorX = (effects & DDBLTFX_MIRRORLEFTRIGHT) != 0;
     const bool mirrorY = (effects & DDBLTFX_MIRRORUPDOWN) != 0;
-    const bool direct = !mirrorX && !mirrorY && from.Width() == dst.Width() &&
-                        from.Height() == dst.Height();
+    const bool direct =
+        !mirrorX && !mirrorY && from.Width() == dst.Width() && from.Height() == dst.Height();
     const blit::CopyRoutine copyRoutine = direct ? blit::ChooseCopy(bytes, keyed) : nullptr;
     const blit::StretchRoutine stretch = direct ? nullptr : blit::ChooseStretch(bytes, keyed);
     ComputeClip();
@@ -414,7 +426,8 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
         if (direct) {
             blit::CopyArgs args;
             args.src = srcBase + static_cast<std::ptrdiff_t>(part.Top - dst.Top) * srcPitch +
-                       static_cast<std::ptrdiff_t>(part.Left - dst.Left) * static_cast<std::ptrdiff_t>(bytes);
+                       static_cast<std::ptrdiff_t>(part.Left - dst.Left) *
+                           static_cast<std::ptrdiff_t>(bytes);
             args.srcPitch = srcPitch;
             args.dst = PixelAt(part.Left, part.Top);
             args.dstPitch = pitch_;
@@ -481,8 +494,10 @@ HRESULT SoftwareSurface::BltFast(DWORD x, DWORD y, IDirectDrawSurface* source, c
     if (!IsOrdered(from) || !Contains(src->Bounds(), from)) {
         return DDERR_INVALIDRECT;
     }
-    if (std::uint64_t{x} + static_cast<std::uint64_t>(from.Width()) > static_cast<std::uint64_t>(shape_.Width) ||
-        std::uint64_t{y} + static_cast<std::uint64_t>(from.Height()) > static_cast<std::uint64_t>(shape_.Height)) {
+    if (std::uint64_t{x} + static_cast<std::uint64_t>(from.Width()) >
+            static_cast<std::uint64_t>(shape_.Width) ||
+        std::uint64_t{y} + static_cast<std::uint64_t>(from.Height()) >
+            static_cast<std::uint64_t>(shape_.Height)) {
         return DDERR_INVALIDRECT;
     }
     const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0;
@@ -500,10 +515,13 @@ HRESULT SoftwareSurface::BltFast(DWORD x, DWORD y, IDirectDrawSurface* source, c
     SourceCopy copy;
     if (src == this && !IsEmpty(Intersect(from, dst))) {
         copy.pitch = from.Width() * static_cast<LONG>(Bytes());
-        copy.bytes.resize(static_cast<std::size_t>(copy.pitch) * static_cast<std::size_t>(from.Height()));
+        copy.bytes.resize(static_cast<std::size_t>(copy.pitch) *
+                          static_cast<std::size_t>(from.Height()));
         for (LONG row = 0; row < from.Height(); ++row) {
-            std::memcpy(copy.bytes.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(copy.pitch),
-                        src->PixelAt(from.Left, from.Top + row), static_cast<std::size_t>(copy.pitch));
+            std::memcpy(copy.bytes.data() +
+                            static_cast<std::size_t>(row) * static_cast<std::size_t>(copy.pitch),
+                        src->PixelAt(from.Left, from.Top + row),
+                        static_cast<std::size_t>(copy.pitch));
         }
         args.src = copy.bytes.data();
         args.srcPitch = copy.pitch;
@@ -810,8 +828,8 @@ HRESULT SoftwareSurface::Restore() {
         // Its DirectDraw object is gone; only a new one can make surfaces.
         return DDERR_SURFACELOST;
     }
-    if (IsPrimary() && !owner_->DisplayMatches(shape_.Width, shape_.Height,
-                                               shape_.Format.dwRGBBitCount)) {
+    if (IsPrimary() &&
+        !owner_->DisplayMatches(shape_.Width, shape_.Height, shape_.Format.dwRGBBitCount)) {
         return DDERR_WRONGMODE;
     }
     if (chain_.empty()) {

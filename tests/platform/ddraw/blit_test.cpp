@@ -37,7 +37,9 @@ TEST_P(BlitDepthTest, BltFastCopiesTheRectangleAndKeepsTheRest) {
 
 TEST_P(BlitDepthTest, KeyedCopiesSkipExactlyTheKeyPixels) {
     const DWORD bits = GetParam();
-    const DWORD key = bits == 8 ? 0x5A : bits == 16 ? 0xF81F : 0x00FF00FF & ((bits == 32) ? 0xFFFFFFFF : 0xFFFFFF);
+    const DWORD key = bits == 8    ? 0x5A
+                      : bits == 16 ? 0xF81F
+                                   : 0x00FF00FF & ((bits == 32) ? 0xFFFFFFFF : 0xFFFFFF);
     IDirectDrawSurface* src = MakeSurface(45, 9, bits);
     IDirectDrawSurface* dst = MakeSurface(45, 9, bits);
     FillPattern(src, 3);
@@ -59,7 +61,10 @@ TEST_P(BlitDepthTest, KeyedCopiesSkipExactlyTheKeyPixels) {
     ASSERT_EQ(DD_OK, dst->BltFast(0, 0, src, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT));
     for (LONG y = 0; y < 9; ++y) {
         for (LONG x = 0; x < 45; ++x) {
-            const DWORD s = (x == 1 && y == 0) ? nearKey : ((x + y) % 3 == 0 || (x >= 8 && x < 40 && y == 4)) ? key : PatternValue(x, y, 3, bits);
+            const DWORD s = (x == 1 && y == 0) ? nearKey
+                            : ((x + y) % 3 == 0 || (x >= 8 && x < 40 && y == 4))
+                                ? key
+                                : PatternValue(x, y, 3, bits);
             const DWORD want = s == key ? PatternValue(x, y, 4, bits) : s;
             ASSERT_EQ(want, ReadPixel(dst, x, y)) << x << "," << y;
         }

@@ -93,16 +93,19 @@ template <typename F> void WithLock(IDirectDrawSurface* surface, DWORD flags, F 
 
 DWORD ReadPixel(IDirectDrawSurface* surface, LONG x, LONG y) {
     DWORD value = 0xDEADBEEF;
-    WithLock(surface, DDLOCK_WAIT | DDLOCK_READONLY, [&](const PixelView& view) { value = ReadPixelValue(view, x, y); });
+    WithLock(surface, DDLOCK_WAIT | DDLOCK_READONLY,
+             [&](const PixelView& view) { value = ReadPixelValue(view, x, y); });
     return value;
 }
 
 void WritePixel(IDirectDrawSurface* surface, LONG x, LONG y, DWORD value) {
-    WithLock(surface, DDLOCK_WAIT, [&](const PixelView& view) { WritePixelValue(view, x, y, value); });
+    WithLock(surface, DDLOCK_WAIT,
+             [&](const PixelView& view) { WritePixelValue(view, x, y, value); });
 }
 
 DWORD PatternValue(LONG x, LONG y, DWORD seed, DWORD bits) {
-    const DWORD value = (static_cast<DWORD>(x) * 7919u + static_cast<DWORD>(y) * 104729u + seed) * 2654435761u;
+    const DWORD value =
+        (static_cast<DWORD>(x) * 7919u + static_cast<DWORD>(y) * 104729u + seed) * 2654435761u;
     const DWORD mixed = value ^ (value >> 13);
     return bits >= 32 ? mixed : mixed & ((1u << bits) - 1u);
 }

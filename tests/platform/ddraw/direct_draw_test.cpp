@@ -155,7 +155,8 @@ TEST_F(DirectDrawObjectTest, CooperativeLevelsAndDisplayModes) {
     EXPECT_EQ(DDERR_INVALIDPARAMS, dd->SetCooperativeLevel(w, DDSCL_EXCLUSIVE));
     EXPECT_EQ(DDERR_INVALIDPARAMS, dd->SetCooperativeLevel(w, DDSCL_NORMAL | DDSCL_EXCLUSIVE));
     EXPECT_EQ(DDERR_INVALIDPARAMS, dd->SetCooperativeLevel(nullptr, 0x53));
-    EXPECT_EQ(DDERR_NOEXCLUSIVEMODE, (dd->SetCooperativeLevel(w, DDSCL_NORMAL), dd->SetDisplayMode(640, 480, 16, 0, 0)));
+    EXPECT_EQ(DDERR_NOEXCLUSIVEMODE,
+              (dd->SetCooperativeLevel(w, DDSCL_NORMAL), dd->SetDisplayMode(640, 480, 16, 0, 0)));
     ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(w, 0x53));
 
     // A second object cannot take the screen as well.
@@ -306,7 +307,8 @@ TEST_F(DirectDrawObjectTest, PalettesAreSharedAndOnlyForEightBitSurfaces) {
     Open();
     PALETTEENTRY entries[256];
     for (int i = 0; i < 256; ++i) {
-        entries[i] = PALETTEENTRY{static_cast<BYTE>(i), 0, static_cast<BYTE>(255 - i), PC_NOCOLLAPSE};
+        entries[i] =
+            PALETTEENTRY{static_cast<BYTE>(i), 0, static_cast<BYTE>(255 - i), PC_NOCOLLAPSE};
     }
     IDirectDrawPalette* palette = nullptr;
     EXPECT_EQ(DDERR_INVALIDPARAMS, dd->CreatePalette(DDPCAPS_8BIT, nullptr, &palette, nullptr));
@@ -334,9 +336,11 @@ TEST_F(DirectDrawObjectTest, PalettesAreSharedAndOnlyForEightBitSurfaces) {
 }
 
 TEST_F(DirectDrawObjectTest, ZBufferAttachesToTheBackBufferInTheSameBudget) {
-    SetSoftwareSettings(SoftwareSettings{64 * 48 * 2 + 64 * 48 * 3 + 1000, HighColorLayout::Rgb565});
+    SetSoftwareSettings(
+        SoftwareSettings{64 * 48 * 2 + 64 * 48 * 3 + 1000, HighColorLayout::Rgb565});
     Open();
-    IDirectDrawSurface* back = MakeSurface(64, 48, 0, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY | DDSCAPS_3DDEVICE);
+    IDirectDrawSurface* back =
+        MakeSurface(64, 48, 0, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY | DDSCAPS_3DDEVICE);
     DDSURFACEDESC desc = MakeSurfaceDesc();
     desc.dwFlags = 0x47;
     desc.dwWidth = 64;
@@ -421,7 +425,8 @@ TEST_F(DirectDrawObjectTest, EnumeratesScreensAndTheirModes) {
     match.dwWidth = 800;
     match.dwHeight = 600;
     ASSERT_EQ(DD_OK, dd->EnumDisplayModes(0, &match, &modes, CollectMode));
-    EXPECT_EQ((std::vector<std::string>{"800x600x8", "800x600x16", "800x600x24", "800x600x32"}), modes);
+    EXPECT_EQ((std::vector<std::string>{"800x600x8", "800x600x16", "800x600x24", "800x600x32"}),
+              modes);
 }
 
 TEST_F(DirectDrawObjectTest, InjectedFailuresAnswerWithoutActing) {
@@ -476,10 +481,12 @@ TEST_F(DirectDrawObjectTest, ClipListLimitsAStretchedBlit) {
     for (LONG y = 0; y < 8; ++y) {
         for (LONG x = 0; x < 8; ++x) {
             const bool drawn = x < 3 || (x >= 6 && y >= 6);
-            ASSERT_EQ(drawn ? PatternValue(x / 8, y / 8, 9, 16) : 0u, ReadPixel(dst, x, y)) << x << "," << y;
+            ASSERT_EQ(drawn ? PatternValue(x / 8, y / 8, 9, 16) : 0u, ReadPixel(dst, x, y))
+                << x << "," << y;
         }
     }
-    EXPECT_EQ(DDERR_CLIPPERISUSINGHWND, (clipper->SetHWnd(0, windows.window), clipper->SetClipList(allowed, 1, 0)));
+    EXPECT_EQ(DDERR_CLIPPERISUSINGHWND,
+              (clipper->SetHWnd(0, windows.window), clipper->SetClipList(allowed, 1, 0)));
     clipper->Release();
     src->Release();
     dst->Release();
