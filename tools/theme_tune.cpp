@@ -137,13 +137,17 @@ public:
         conductor.Name(0, "TIME");
         conductor.Tempo(0, kTempo);
         conductor.TimeSignature(0, 4, 2);
-        SetUp(1, kLead, 80, 92, 64, "Lead");
-        SetUp(1, kSteel, 114, 127, 72, "Lead");
-        SetUp(2, kMarimba, 12, 96, 40, "Marimba");
-        SetUp(3, kBass, 33, 96, 64, "Bass");
-        SetUp(4, kPad, 48, 64, 88, "Strings");
-        SetUp(5, kGlocken, 9, 104, 80, "Glockenspiel");
-        SetUp(6, kDrums, 0, 104, 64, "Drums");
+        const std::array<const char*, 7> names = {"", "Lead", "Marimba", "Bass", "Strings", "Glockenspiel", "Drums"};
+        for (std::size_t t = 1; t < names.size(); ++t)
+            tracks_[t].Name(0, names[t]);
+        // The lead track carries the square lead and, in the bridge, steel drums.
+        SetUp(1, kLead, 80, 92, 64);
+        SetUp(1, kSteel, 114, 127, 72);
+        SetUp(2, kMarimba, 12, 96, 40);
+        SetUp(3, kBass, 33, 96, 64);
+        SetUp(4, kPad, 48, 64, 88);
+        SetUp(5, kGlocken, 9, 104, 80);
+        SetUp(6, kDrums, 0, 104, 64);
     }
 
     void Add(const Section& section) {
@@ -175,10 +179,8 @@ public:
     }
 
 private:
-    void SetUp(int track, int channel, int program, int volume, int pan, const std::string& name) {
+    void SetUp(int track, int channel, int program, int volume, int pan) {
         MidiTrack& t = tracks_[track];
-        if (channel != kSteel)
-            t.Name(0, name);
         if (channel != kDrums)
             t.Program(0, channel, program);
         t.Controller(0, channel, 7, volume);
@@ -245,7 +247,7 @@ private:
                 hit(i, kClosedHat, i % 4 == 0 ? 80 : 60);
             hit(0, kKick, 100);
             hit(8, kKick, 90);
-            if (bar / kBar >= 2) {
+            if (bar / kBar >= 2) { // the intro opens the song, so this is its bar number
                 hit(4, kSnare, 90);
                 hit(12, kSnare, 96);
             }

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace toolstest {
@@ -165,8 +166,11 @@ TEST(SpriteSheets, SpritesSitOnTheirDrawingPoints) {
         cases.push_back({"kai_g.bmp", datamaker::DrifterCell(m), 5.0, "drifter"});
         cases.push_back({"kai_p.bmp", datamaker::DrifterCell(m), 5.0, "drifter"});
     }
+    std::map<std::string, QImage> sheets;
+    for (const char* name : {"char.bmp", "kai_g.bmp", "kai_p.bmp"})
+        sheets[name] = Load(name);
     for (const Case& c : cases) {
-        const Centroid centroid = CentroidOf(Load(c.sheet), c.cell);
+        const Centroid centroid = CentroidOf(sheets[c.sheet], c.cell);
         ASSERT_GT(centroid.count, 20) << c.what << " at " << c.cell.left << "," << c.cell.top << " is empty";
         EXPECT_NEAR(centroid.x, c.cell.centreX, c.tolerance) << c.what << " at " << c.cell.left << "," << c.cell.top;
         EXPECT_NEAR(centroid.y, c.cell.centreY, c.tolerance) << c.what << " at " << c.cell.left << "," << c.cell.top;
