@@ -1,8 +1,12 @@
 #include "platform/media/fluidsynth_midi_player.h"
 
+#include "platform/media/midi_file.h"
+
 #include <fluidsynth.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace media {
@@ -20,6 +24,13 @@ void SilenceFluidSynthLog() {
         fluid_set_log_function(level, QuietLog, nullptr);
 }
 
+// FluidSynth's default gain (0.2) leaves a single instrument near -40 dBFS;
+// this brings the tune up to the level of the effects without clipping chords.
+constexpr double kSynthGain = 0.5;
+
+// Music files are small; a bigger one is not a tune for this game.
+constexpr std::uintmax_t kMaxMidiBytes = 16 * 1024 * 1024;
+
 } // namespace
 
 // One open file: settings, synthesizer with its sound font, the player and
@@ -30,6 +41,7 @@ struct FluidSynthMidiPlayer::Session {
     fluid_audio_driver_t* driver = nullptr;
     fluid_player_t* player = nullptr;
     std::string fileName;
+    std::string bytes;
 
     ~Session() {
         if (player) {
@@ -56,7 +68,7 @@ struct FluidSynthMidiPlayer::Session {
         player = new_fluid_player(synth);
         if (!player)
             throw EMediaError("MIDI player could not be created");
-        if (fluid_player_add(player, fileName.c_str()) != FLUID_OK)
+        if (fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK)
             throw EMediaError(fileName + " could not be loaded as a MIDI file");
         fluid_player_set_loop(player, 1);
     }
@@ -79,7 +91,13 @@ void FluidSynthMidiPlayer::Open(const std::string& fileName) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(fileName, error))
         throw EMediaError(fileName + " not found");
-    if (!fluid_is_midifile(fileName.c_str()))
+    if (std::filesystem::file_size(fileName, error) > kMaxMidiBytes || error)
+        throw EMediaError(fileName + " is too large for a MIDI file");
+    std::ifstream in(fileName, std::ios::binary);
+    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    if (!in.good() && !in.eof())
+        throw EMediaError(fileName + " could not be read");
+    if (!IsStandardMidiFile(bytes))
         throw EMediaError(fileName + " is not a MIDI file");
     std::string soundFont;
     for (const std::string& candidate : options_.soundFonts)
@@ -92,13 +110,17 @@ void FluidSynthMidiPlayer::Open(const std::string& fileName) {
 
     auto session = std::make_unique<Session>();
     session->fileName = fileName;
+    session->bytes = std::move(bytes);
     session->settings = new_fluid_settings();
     if (!session->settings)
         throw EMediaError("MIDI synthesizer settings could not be created");
-    if (!options_.audioDriver.empty())
-        fluid_settings_setstr(session->settings, "audio.driver", options_.audioDriver.c_str());
+    if (!options_.audioDriver.empty() &&
+        fluid_settings_setstr(session->settings, "audio.driver", options_.audioDriver.c_str()) !=
+            FLUID_OK)
+        throw EMediaError("No audio driver named " + options_.audioDriver);
     if (!options_.outputFile.empty())
         fluid_settings_setstr(session->settings, "audio.file.name", options_.outputFile.c_str());
+    fluid_settings_setnum(session->settings, "synth.gain", kSynthGain);
     session->synth = new_fluid_synth(session->settings);
     if (!session->synth)
         throw EMediaError("MIDI synthesizer could not be created");
@@ -137,7 +159,13 @@ void FluidSynthMidiPlayer::Stop() {
 void FluidSynthMidiPlayer::Close() { session_.reset(); }
 
 bool FluidSynthMidiPlayer::IsPlaying() const {
-    return session_ && fluid_player_get_status(session_->player) == FLUID_PLAYER_PLAYING;
+    if (!session_ || fluid_player_get_status(session_->player) != FLUID_PLAYER_PLAYING)
+        return false;
+    // FluidSynth stays "playing" for a few seconds after the last event, to
+    // let notes ring; the tune itself is over at its last tick. Before the
+    // file is read (just after Play) its length is not known yet.
+    int total = fluid_player_get_total_ticks(session_->player);
+    return total <= 0 || fluid_player_get_current_tick(session_->player) < total;
 }
 
 std::unique_ptr<IMidiPlayer> CreateMidiPlayer() { return std::make_unique<FluidSynthMidiPlayer>(); }
