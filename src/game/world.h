@@ -33,6 +33,9 @@ public:
     // A new run: everything but the high score and the generator starts afresh.
     void StartRun(bool coupleMode, bool hard);
     // One frame of the rules (the game run tests its quit request before).
+    // Rules and drawing steps interleave, so their order is kept here in one
+    // place: a splash takes its position from the same generator as the
+    // rules, and a drifter is drawn between its update and its burst step.
     void Step(const FrameInput& input, FrameSink& sink);
 
     // The operations the rules are built from.
