@@ -1,8 +1,9 @@
 #pragma once
 // Installs every Qt back end at once: desktop services, BMP decoding, font
 // faces, and the window system, presenter and device contexts of the
-// software DirectDraw. Made after the QApplication; removes them again when
-// destroyed.
+// software DirectDraw. Made after the QApplication and destroyed before it
+// (the screen saver switch still talks to the session bus when it goes);
+// removes them again when destroyed.
 
 #include <memory>
 

@@ -37,15 +37,6 @@ struct Pixels {
     ddraw::PixelView view;
 };
 
-// A frame whose left half is red and right half blue, with a white
-// top-left pixel to see that nothing is shifted.
-Pixels TwoColourFrame(int width, int height, DWORD bits) {
-    Pixels frame(width, height, bits);
-    frame.Fill(QRect(0, 0, width / 2, height), ddraw::RGB(255, 0, 0));
-    frame.Fill(QRect(width / 2, 0, width - width / 2, height), ddraw::RGB(0, 0, 255));
-    return frame;
-}
-
 class GameForm : public ui::QtForm {
 public:
     GameForm() {
@@ -119,42 +110,6 @@ TEST(QtPresenter, WindowShowsItsPartOfThePrimary) {
     const QImage second = widget->grab().toImage();
     EXPECT_EQ(second.pixel(159, 119), qRgb(0, 0, 255));
     EXPECT_EQ(second.pixel(0, 0), qRgb(255, 255, 255));
-}
-
-TEST(QtPresenter, FullScreenScalesTheFrameBetweenBlackBarsAndGivesTheWindowBack) {
-    GameForm form;
-    form.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
-    const QRect before = form.Widget()->geometry();
-    const Qt::WindowFlags flagsBefore = form.Widget()->windowFlags();
-    ui::QtPresenter presenter;
-    presenter.EnterFullScreen(form.Handle(), 0, 640, 480, 16);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(form.Widget()->geometry(), screen);
-    EXPECT_TRUE(form.Widget()->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(form.Visible());
-
-    Pixels frame = TwoColourFrame(64, 48, 16);
-    presenter.PresentFullScreen(form.Handle(), frame.view);
-    auto* widget = ui::PresenterWidget::Find(form.Widget());
-    ASSERT_NE(widget, nullptr);
-    const QImage shown = widget->grab().toImage();
-    ASSERT_EQ(shown.size(), screen.size());
-    const QRect fitted = ui::PresenterWidget::FittedRect({64, 48}, screen.size());
-    const int middle = fitted.center().y();
-    EXPECT_EQ(shown.pixel(fitted.left() + 1, middle), qRgb(255, 0, 0));
-    EXPECT_EQ(shown.pixel(fitted.right() - 1, middle), qRgb(0, 0, 255));
-    if (fitted.left() > 0) {
-        EXPECT_EQ(shown.pixel(fitted.left() - 1, middle), qRgb(0, 0, 0));
-    }
-    if (fitted.top() > 0) {
-        EXPECT_EQ(shown.pixel(fitted.center().x(), fitted.top() - 1), qRgb(0, 0, 0));
-    }
-
-    presenter.LeaveFullScreen(form.Handle());
-    EXPECT_EQ(form.Widget()->windowFlags(), flagsBefore);
-    EXPECT_EQ(form.Widget()->geometry().size(), before.size());
-    EXPECT_TRUE(form.Visible());
 }
 
 } // namespace
