@@ -10,6 +10,7 @@
 #include "platform/ddraw/ddraw_types.h"
 #include "platform/ddraw/device_context.h"
 #include "platform/ddraw/failure_injection.h"
+#include "platform/ddraw/forwarding.h"
 #include "platform/ddraw/presenter.h"
 #include "platform/ddraw/software_settings.h"
 #include "platform/ddraw/window_system.h"

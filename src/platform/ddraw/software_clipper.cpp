@@ -2,6 +2,7 @@
 
 #include "platform/ddraw/ddraw_errors.h"
 #include "platform/ddraw/failure_injection.h"
+#include "platform/ddraw/software_object.h"
 #include "platform/ddraw/window_system.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ HRESULT SoftwareClipper::QueryInterface(const GUID& iid, void** object) {
     if (!object) {
         return DDERR_INVALIDPARAMS;
     }
-    if (iid == IID_IDirectDrawClipper) {
+    if (iid == IID_IDirectDrawClipper || iid == IID_SoftwareClipper) {
         AddRef();
         *object = static_cast<IDirectDrawClipper*>(this);
         return DD_OK;

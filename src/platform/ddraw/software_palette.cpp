@@ -2,6 +2,7 @@
 
 #include "platform/ddraw/ddraw_errors.h"
 #include "platform/ddraw/failure_injection.h"
+#include "platform/ddraw/software_object.h"
 
 #include <algorithm>
 
@@ -15,7 +16,7 @@ HRESULT SoftwarePalette::QueryInterface(const GUID& iid, void** object) {
     if (!object) {
         return DDERR_INVALIDPARAMS;
     }
-    if (iid == IID_IDirectDrawPalette) {
+    if (iid == IID_IDirectDrawPalette || iid == IID_SoftwarePalette) {
         AddRef();
         *object = static_cast<IDirectDrawPalette*>(this);
         return DD_OK;

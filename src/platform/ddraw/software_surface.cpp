@@ -6,11 +6,11 @@
 #include "platform/ddraw/pixel_format.h"
 #include "platform/ddraw/software_clipper.h"
 #include "platform/ddraw/software_direct_draw.h"
+#include "platform/ddraw/software_object.h"
 #include "platform/ddraw/software_palette.h"
 
 #include <algorithm>
 #include <cstring>
-#include <typeinfo>
 
 namespace ddraw {
 
@@ -76,12 +76,7 @@ SoftwareSurface::SoftwareSurface(SoftwareDirectDraw* owner, const SurfaceShape& 
 }
 
 SoftwareSurface* SoftwareSurface::From(IDirectDrawSurface* surface) {
-    // The class is final, so an exact type test suffices; it is cheaper than
-    // a dynamic_cast on the per-sprite path.
-    if (!surface || typeid(*surface) != typeid(SoftwareSurface)) {
-        return nullptr;
-    }
-    return static_cast<SoftwareSurface*>(surface);
+    return SoftwareObjectOf<SoftwareSurface>(surface, IID_SoftwareSurface);
 }
 
 HRESULT SoftwareSurface::Allocate() {
@@ -190,7 +185,7 @@ HRESULT SoftwareSurface::QueryInterface(const GUID& iid, void** object) {
     if (!object) {
         return DDERR_INVALIDPARAMS;
     }
-    if (iid == IID_IDirectDrawSurface) {
+    if (iid == IID_IDirectDrawSurface || iid == IID_SoftwareSurface) {
         AddRef();
         *object = static_cast<IDirectDrawSurface*>(this);
         return DD_OK;
@@ -852,7 +847,7 @@ HRESULT SoftwareSurface::SetClipper(IDirectDrawClipper* clipper) {
     }
     SoftwareClipper* wanted = nullptr;
     if (clipper) {
-        wanted = dynamic_cast<SoftwareClipper*>(clipper);
+        wanted = SoftwareObjectOf<SoftwareClipper>(clipper, IID_SoftwareClipper);
         if (!wanted) {
             return DDERR_INVALIDPARAMS;
         }
@@ -898,13 +893,19 @@ HRESULT SoftwareSurface::SetPalette(IDirectDrawPalette* palette) {
     }
     SoftwarePalette* wanted = nullptr;
     if (palette) {
-        wanted = dynamic_cast<SoftwarePalette*>(palette);
+        wanted = SoftwareObjectOf<SoftwarePalette>(palette, IID_SoftwarePalette);
         if (!wanted) {
             return DDERR_INVALIDPARAMS;
         }
         if (shape_.Format.dwRGBBitCount != 8 || (shape_.Caps & DDSCAPS_ZBUFFER)) {
             return DDERR_NOTPALETTIZED;
         }
+    }
+    // A held device context paints with the palette it was given.
+    if (dc_) {
+        return DDERR_SURFACEBUSY;
+    }
+    if (wanted) {
         wanted->AddRef();
     }
     if (palette_) {

@@ -250,3 +250,34 @@ TEST_F(BlitTest, KeysAndFormatsMustFit) {
 
 } // namespace
 } // namespace ddrawtest
+
+namespace ddrawtest {
+namespace {
+
+// A double that counts the blits done onto it and otherwise behaves as the
+// surface it wraps.
+class CountingSurface : public ForwardingSurface {
+public:
+    using ForwardingSurface::ForwardingSurface;
+    int bltFasts = 0;
+    HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface* source, const RECT* srcRect,
+                    DWORD flags) override {
+        ++bltFasts;
+        return ForwardingSurface::BltFast(x, y, source, srcRect, flags);
+    }
+};
+
+TEST_F(BlitTest, WrappedSurfacesWorkAsTheSurfacesTheyWrap) {
+    auto* src = new CountingSurface(MakeSurface(4, 4, 16));
+    auto* dst = new CountingSurface(MakeSurface(4, 4, 16));
+    FillAll(src, 0x2468);
+    ASSERT_EQ(DD_OK, dst->BltFast(0, 0, src, nullptr, 0));
+    EXPECT_EQ(1, dst->bltFasts);
+    EXPECT_EQ(0x2468u, ReadPixel(dst, 3, 3));
+    EXPECT_EQ(DD_OK, dst->Blt(nullptr, src, nullptr, 0, nullptr));
+    EXPECT_EQ(0u, src->Release());
+    EXPECT_EQ(0u, dst->Release());
+}
+
+} // namespace
+} // namespace ddrawtest
