@@ -38,10 +38,7 @@ HRESULT FakeDevice::QueryInterface(const GUID& iid, void** object) {
 
 HRESULT FakeDevice::SetDataFormat(const DIDATAFORMAT* format) {
     owner_.Note(name + " format " + std::to_string(format->dwDataSize));
-    if (HRESULT failure = owner_.Failure(name + " format"))
-        return failure;
-    formatSize = format->dwDataSize;
-    return DI_OK;
+    return owner_.Failure(name + " format");
 }
 
 HRESULT FakeDevice::SetCooperativeLevel(void*, std::uint32_t flags) {
@@ -55,26 +52,20 @@ HRESULT FakeDevice::SetCooperativeLevel(void*, std::uint32_t flags) {
     return DI_OK;
 }
 
-HRESULT FakeDevice::SetProperty(DIPROPID property, const DIPROPHEADER* header) {
-    if (property == DIPROP_RANGE && header->dwSize == sizeof(DIPROPRANGE))
-        ranges.push_back(*reinterpret_cast<const DIPROPRANGE*>(header));
-    return DI_OK;
-}
+HRESULT FakeDevice::SetProperty(DIPROPID, const DIPROPHEADER*) { return DI_OK; }
 
 HRESULT FakeDevice::Acquire() {
     owner_.Note(name + " acquire");
-    acquired = true;
     return DI_OK;
 }
 
 HRESULT FakeDevice::Unacquire() {
     owner_.Note(name + " unacquire");
-    acquired = false;
     return DI_OK;
 }
 
 HRESULT FakeDevice::GetDeviceState(std::uint32_t size, void* data) {
-    if (size != formatSize || size != snapshot.size())
+    if (size != snapshot.size())
         return DIERR_INVALIDPARAM;
     if (failingReads > 0) {
         --failingReads;
@@ -84,10 +75,7 @@ HRESULT FakeDevice::GetDeviceState(std::uint32_t size, void* data) {
     return DI_OK;
 }
 
-HRESULT FakeDevice::Poll() {
-    ++polls;
-    return DI_OK;
-}
+HRESULT FakeDevice::Poll() { return DI_OK; }
 
 FakeDirectInput::FakeDirectInput() = default;
 

@@ -39,11 +39,7 @@ public:
     std::string name;
     std::vector<std::uint8_t> snapshot; // what a read delivers
     int failingReads = 0;               // the next reads that fail
-    bool acquired = false;
-    int polls = 0;
-    std::uint32_t formatSize = 0;
     std::vector<std::uint32_t> levels;
-    std::vector<dinput::DIPROPRANGE> ranges;
 
 private:
     ~FakeDevice() override = default;

@@ -147,14 +147,28 @@ void DeviceBase::OnWindowEvent(QObject*, QEvent*) {}
 void DeviceBase::HandleEvent(QObject* receiver, QEvent* event) {
     if (!window_)
         return;
-    if (event->type() == QEvent::WindowDeactivate && receiver == window_) {
-        if (level_ & DISCL_FOREGROUND)
-            LoseAcquisition();
-        OnFocusLost();
-        return;
+    switch (event->type()) {
+    case QEvent::WindowDeactivate:
+        if (receiver == window_) {
+            if (level_ & DISCL_FOREGROUND)
+                LoseAcquisition();
+            OnFocusLost();
+        }
+        break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::Leave:
+        if (BelongsToWindow(receiver))
+            OnWindowEvent(receiver, event);
+        break;
+    default:
+        break;
     }
-    if (BelongsToWindow(receiver))
-        OnWindowEvent(receiver, event);
 }
 
 } // namespace dinput

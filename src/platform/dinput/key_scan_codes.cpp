@@ -229,7 +229,8 @@ std::uint8_t NativeRefinement(std::uint32_t nativeScanCode) {
 } // namespace
 
 KeyboardLayout SystemKeyboardLayout() {
-    QLocale locale = QGuiApplication::inputMethod() ? QGuiApplication::inputMethod()->locale() : QLocale::system();
+    bool guiApplication = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    QLocale locale = guiApplication ? QGuiApplication::inputMethod()->locale() : QLocale::system();
     return locale.language() == QLocale::Japanese ? KeyboardLayout::Japanese : KeyboardLayout::Us;
 }
 

@@ -52,7 +52,10 @@ void QtMouse::OnWindowEvent(QObject* receiver, QEvent* event) {
             Accumulate(motion_[2], static_cast<QWheelEvent&>(*event).angleDelta().y());
         break;
     case QEvent::Leave:
-        lastPosition_.reset();
+        // The pointer left the window (not merely one of its controls): its
+        // next entry is no motion.
+        if (receiver == Window() || receiver->isWindowType())
+            lastPosition_.reset();
         break;
     default:
         break;
