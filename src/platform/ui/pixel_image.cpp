@@ -48,6 +48,12 @@ QImage WrapPixels(const ddraw::PixelView& view) {
 }
 
 QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part) {
+    const QImage::Format format = WrappableFormat(view);
+    if (format != QImage::Format_Invalid && format != QImage::Format_RGB32 &&
+        part == QRect(0, 0, view.Width, view.Height)) {
+        // A whole frame (the full-screen case): Qt converts it in one pass.
+        return WrapPixels(view).convertToFormat(QImage::Format_RGB32);
+    }
     QImage image(part.size(), QImage::Format_RGB32);
     if (image.isNull())
         return image;
@@ -56,7 +62,6 @@ QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part) {
     if (inside.isEmpty() || !view.Pixels)
         return image;
     const QPoint offset = inside.topLeft() - part.topLeft();
-    const QImage::Format format = WrappableFormat(view);
     if (format == QImage::Format_RGB32) {
         // The unused byte may hold anything; shown pixels are opaque.
         for (int y = 0; y < inside.height(); ++y) {
