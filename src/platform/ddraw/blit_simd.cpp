@@ -131,8 +131,11 @@ bool HasAvx2() {
 
 } // namespace
 
-CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel) {
-    const bool avx2 = HasAvx2();
+CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel, VectorUnit unit) {
+    if (unit == VectorUnit::Avx2 && !HasAvx2()) {
+        return nullptr;
+    }
+    const bool avx2 = unit == VectorUnit::Avx2 || (unit == VectorUnit::Best && HasAvx2());
     switch (bytesPerPixel) {
     case 1:
         return avx2 ? KeyedCopyAvx2<BYTE> : KeyedCopySse2<BYTE>;

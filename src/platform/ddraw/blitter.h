@@ -61,7 +61,10 @@ FillRoutine ChooseFill(DWORD bytesPerPixel);
 // The plain C++ copies, kept beside the vector ones on every processor.
 CopyRoutine PortableCopy(DWORD bytesPerPixel, bool keyed);
 
-// Keyed copies on the vector unit, or null where there are none (blit_simd.cpp).
-CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel);
+// Keyed copies on the vector unit, or null where there are none
+// (blit_simd.cpp). Best is the widest the processor has; the others let
+// tests reach each one.
+enum class VectorUnit { Best, Sse2, Avx2 };
+CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel, VectorUnit unit = VectorUnit::Best);
 
 } // namespace ddraw::blit

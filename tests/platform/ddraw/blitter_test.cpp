@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -16,8 +17,19 @@ using namespace ddraw;
 
 TEST(BlitterTest, VectorKeyedCopiesMatchThePortableOnes) {
     std::mt19937 random(42);
-    for (DWORD bytes : {1u, 2u, 4u}) {
-        const blit::CopyRoutine chosen = blit::ChooseCopy(bytes, true);
+    for (const auto& [bytes, unit] : {std::pair{1u, blit::VectorUnit::Sse2},
+                                      {2u, blit::VectorUnit::Sse2},
+                                      {4u, blit::VectorUnit::Sse2},
+                                      {1u, blit::VectorUnit::Avx2},
+                                      {2u, blit::VectorUnit::Avx2},
+                                      {4u, blit::VectorUnit::Avx2},
+                                      {2u, blit::VectorUnit::Best}}) {
+        const blit::CopyRoutine chosen = unit == blit::VectorUnit::Best
+                                             ? blit::ChooseCopy(bytes, true)
+                                             : blit::VectorKeyedCopy(bytes, unit);
+        if (!chosen) {
+            continue; // not on this processor
+        }
         const blit::CopyRoutine portable = blit::PortableCopy(bytes, true);
         for (LONG width = 1; width <= 70; ++width) {
             for (LONG offset = 0; offset < 3; ++offset) {
