@@ -41,16 +41,80 @@ void SoftwareDeviceContext::WriteRaw(LONG x, LONG y, DWORD value) {
     WritePixelValue(target_, x, y, value);
 }
 
-void SoftwareDeviceContext::Plot(LONG x, LONG y, DWORD value) {
+void SoftwareDeviceContext::Plot(long long x, long long y, DWORD value) {
     // A wide pen covers a square centred on the line.
-    const LONG width = pen_.Width > 1 ? pen_.Width : 1;
-    const LONG from = -(width - 1) / 2;
-    for (LONG dy = from; dy < from + width; ++dy) {
-        for (LONG dx = from; dx < from + width; ++dx) {
-            if (Inside(x + dx, y + dy)) {
-                WriteRaw(x + dx, y + dy, value);
+    const long long width = pen_.Width > 1 ? pen_.Width : 1;
+    const long long from = -(width - 1) / 2;
+    for (long long py = y + from; py < y + from + width; ++py) {
+        for (long long px = x + from; px < x + from + width; ++px) {
+            if (px >= 0 && py >= 0 && px < target_.Width && py < target_.Height) {
+                WriteRaw(static_cast<LONG>(px), static_cast<LONG>(py), value);
             }
         }
+    }
+}
+
+void SoftwareDeviceContext::DrawLine(long long x0, long long y0, long long x1, long long y1,
+                                     DWORD value) {
+    const long long pad = std::max<long long>(pen_.Width, 1);
+    const long long width = target_.Width;
+    const long long height = target_.Height;
+    bool drawEnd = false;
+    // A line reaching far beyond the surface is first cut to it (widened by
+    // the pen), so that a distant end point costs nothing.
+    if (std::max(std::llabs(x1 - x0), std::llabs(y1 - y0)) > 4 * (width + height + pad)) {
+        const double dx = static_cast<double>(x1 - x0);
+        const double dy = static_cast<double>(y1 - y0);
+        double t0 = 0.0;
+        double t1 = 1.0;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {static_cast<double>(x0 + pad), static_cast<double>(width + pad - x0),
+                             static_cast<double>(y0 + pad), static_cast<double>(height + pad - y0)};
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0.0) {
+                if (q[i] < 0.0) {
+                    return;
+                }
+                continue;
+            }
+            const double t = q[i] / p[i];
+            if (p[i] < 0.0) {
+                t0 = std::max(t0, t);
+            } else {
+                t1 = std::min(t1, t);
+            }
+        }
+        if (t0 > t1) {
+            return;
+        }
+        drawEnd = t1 < 1.0;
+        const long long cx0 = std::llround(static_cast<double>(x0) + t0 * dx);
+        const long long cy0 = std::llround(static_cast<double>(y0) + t0 * dy);
+        x1 = std::llround(static_cast<double>(x0) + t1 * dx);
+        y1 = std::llround(static_cast<double>(y0) + t1 * dy);
+        x0 = cx0;
+        y0 = cy0;
+    }
+    // Bresenham; the end point is left out unless the line was cut short.
+    const long long dx = std::llabs(x1 - x0);
+    const long long dy = -std::llabs(y1 - y0);
+    const long long sx = x0 < x1 ? 1 : -1;
+    const long long sy = y0 < y1 ? 1 : -1;
+    long long error = dx + dy;
+    while (x0 != x1 || y0 != y1) {
+        Plot(x0, y0, value);
+        const long long twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x0 += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y0 += sy;
+        }
+    }
+    if (drawEnd) {
+        Plot(x1, y1, value);
     }
 }
 
@@ -69,27 +133,7 @@ void SoftwareDeviceContext::MoveTo(LONG x, LONG y) {
 
 void SoftwareDeviceContext::LineTo(LONG x, LONG y) {
     if (pen_.Style != PenStyle::Null) {
-        const DWORD value = ColorToPixel(pen_.Color, target_.Format, target_.Palette);
-        // Bresenham from the current position, the end point left out.
-        LONG cx = penX_;
-        LONG cy = penY_;
-        const LONG dx = std::abs(x - cx);
-        const LONG dy = -std::abs(y - cy);
-        const LONG sx = cx < x ? 1 : -1;
-        const LONG sy = cy < y ? 1 : -1;
-        LONG error = dx + dy;
-        while (cx != x || cy != y) {
-            Plot(cx, cy, value);
-            const LONG twice = 2 * error;
-            if (twice >= dy) {
-                error += dy;
-                cx += sx;
-            }
-            if (twice <= dx) {
-                error += dx;
-                cy += sy;
-            }
-        }
+        DrawLine(penX_, penY_, x, y, ColorToPixel(pen_.Color, target_.Format, target_.Palette));
     }
     penX_ = x;
     penY_ = y;
@@ -124,39 +168,47 @@ bool SoftwareDeviceContext::StretchBlt(LONG x, LONG y, LONG width, LONG height,
                             src.Format.dwBBitMask == target_.Format.dwBBitMask &&
                             (src.BitsPerPixel != 8 || src.Palette == target_.Palette);
     // A negative extent mirrors, as in GDI: walk the destination in its own
-    // order and sample the source at the matching pixel centre.
-    const LONG dx0 = std::min(x, x + width);
-    const LONG dy0 = std::min(y, y + height);
-    const LONG dw = std::abs(width);
-    const LONG dh = std::abs(height);
+    // order and sample the source at the matching pixel centre. Only the
+    // rows and columns that land on this surface are visited.
+    const long long dx0 = std::min<long long>(x, static_cast<long long>(x) + width);
+    const long long dy0 = std::min<long long>(y, static_cast<long long>(y) + height);
+    const long long dw = std::llabs(width);
+    const long long dh = std::llabs(height);
     const bool flipX = (width < 0) != (srcWidth < 0);
     const bool flipY = (height < 0) != (srcHeight < 0);
-    const LONG sx0 = std::min(srcX, srcX + srcWidth);
-    const LONG sy0 = std::min(srcY, srcY + srcHeight);
-    const LONG sw = std::abs(srcWidth);
-    const LONG sh = std::abs(srcHeight);
-    for (LONG j = 0; j < dh; ++j) {
-        LONG sj = static_cast<LONG>((static_cast<long long>(j) * 2 + 1) * sh / (2LL * dh));
+    const long long sx0 = std::min<long long>(srcX, static_cast<long long>(srcX) + srcWidth);
+    const long long sy0 = std::min<long long>(srcY, static_cast<long long>(srcY) + srcHeight);
+    const long long sw = std::llabs(srcWidth);
+    const long long sh = std::llabs(srcHeight);
+    const long long jFirst = std::max<long long>(0, -dy0);
+    const long long jLast = std::min<long long>(dh, target_.Height - dy0);
+    const long long iFirst = std::max<long long>(0, -dx0);
+    const long long iLast = std::min<long long>(dw, target_.Width - dx0);
+    for (long long j = jFirst; j < jLast; ++j) {
+        // Unsigned: the product can pass 2^63 for extreme extents.
+        long long sj = static_cast<long long>(static_cast<unsigned long long>(j * 2 + 1) *
+                                              static_cast<unsigned long long>(sh) /
+                                              static_cast<unsigned long long>(2 * dh));
         if (flipY) {
             sj = sh - 1 - sj;
         }
-        const LONG sy = sy0 + sj;
-        const LONG ty = dy0 + j;
-        if (sy < 0 || sy >= src.Height || ty < 0 || ty >= target_.Height) {
+        const long long sy = sy0 + sj;
+        if (sy < 0 || sy >= src.Height) {
             continue;
         }
-        for (LONG i = 0; i < dw; ++i) {
-            LONG si = static_cast<LONG>((static_cast<long long>(i) * 2 + 1) * sw / (2LL * dw));
+        for (long long i = iFirst; i < iLast; ++i) {
+            long long si = static_cast<long long>(static_cast<unsigned long long>(i * 2 + 1) *
+                                                  static_cast<unsigned long long>(sw) /
+                                                  static_cast<unsigned long long>(2 * dw));
             if (flipX) {
                 si = sw - 1 - si;
             }
-            const LONG sx = sx0 + si;
-            const LONG tx = dx0 + i;
-            if (sx < 0 || sx >= src.Width || tx < 0 || tx >= target_.Width) {
+            const long long sx = sx0 + si;
+            if (sx < 0 || sx >= src.Width) {
                 continue;
             }
-            const DWORD raw = ReadPixelValue(src, sx, sy);
-            WriteRaw(tx, ty,
+            const DWORD raw = ReadPixelValue(src, static_cast<LONG>(sx), static_cast<LONG>(sy));
+            WriteRaw(static_cast<LONG>(dx0 + i), static_cast<LONG>(dy0 + j),
                      sameFormat ? raw
                                 : ColorToPixel(PixelToColor(raw, src.Format, src.Palette),
                                                target_.Format, target_.Palette));

@@ -34,7 +34,8 @@ private:
     bool Inside(LONG x, LONG y) const;
     DWORD ReadRaw(LONG x, LONG y) const;
     void WriteRaw(LONG x, LONG y, DWORD value);
-    void Plot(LONG x, LONG y, DWORD value);
+    void Plot(long long x, long long y, DWORD value);
+    void DrawLine(long long x0, long long y0, long long x1, long long y1, DWORD value);
 
     PixelView target_;
     FontSpec font_;

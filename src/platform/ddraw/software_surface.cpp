@@ -37,6 +37,8 @@ RECT Union(const RECT& a, const RECT& b) {
 }
 
 constexpr LONG kMaxDimension = 16384;
+// No single surface may take more than this, whatever memory is free.
+constexpr std::size_t kMaxSurfaceBytes = std::size_t{256} * 1024 * 1024;
 
 // Copies a rectangle out of a surface, for blits whose source and
 // destination overlap on one surface.
@@ -89,6 +91,9 @@ HRESULT SoftwareSurface::Allocate() {
     }
     const std::size_t bytes =
         static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(shape_.Height);
+    if (bytes > kMaxSurfaceBytes) {
+        return DDERR_OUTOFMEMORY;
+    }
     const bool video =
         shape_.Where == Placement::LocalVideo || shape_.Where == Placement::NonLocalVideo;
     if (video && (!owner_ || !owner_->ChargeVideoMemory(bytes))) {

@@ -123,3 +123,35 @@ TEST_F(DeviceContextTest, GetDcAsksTheInstalledFactory) {
 
 } // namespace
 } // namespace ddrawtest
+
+namespace ddrawtest {
+namespace {
+
+TEST_F(DeviceContextTest, FarAwayCoordinatesCostNothingAndDrawOnlyWhatShows) {
+    IDirectDrawSurface* s = MakeSurface(16, 16, 16);
+    FillAll(s, 0);
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, s->GetDC(&dc));
+    dc->SelectPen(PenSpec{RGB(255, 255, 255), 1, PenStyle::Solid});
+    // A horizontal line through row 5 from far left to far right.
+    dc->MoveTo(-2000000000, 5);
+    dc->LineTo(2000000000, 5);
+    // A stretched copy two billion pixels wide, mostly off the surface.
+    IDirectDrawSurface* src = MakeSurface(2, 2, 16);
+    FillAll(src, 0x1234);
+    HDC from = nullptr;
+    ASSERT_EQ(DD_OK, src->GetDC(&from));
+    EXPECT_TRUE(dc->StretchBlt(-1000000000, 10, 2000000000, 2, *from, 0, 0, 2, 2));
+    ASSERT_EQ(DD_OK, src->ReleaseDC(from));
+    ASSERT_EQ(DD_OK, s->ReleaseDC(dc));
+    for (LONG x = 0; x < 16; ++x) {
+        EXPECT_EQ(0xFFFFu, ReadPixel(s, x, 5)) << x;
+        EXPECT_EQ(0x1234u, ReadPixel(s, x, 11)) << x;
+        EXPECT_EQ(0u, ReadPixel(s, x, 12)) << x;
+    }
+    src->Release();
+    s->Release();
+}
+
+} // namespace
+} // namespace ddrawtest

@@ -520,3 +520,29 @@ TEST_F(DirectDrawObjectTest, FlipChainIsRestoredWholeInItsOwnMode) {
 
 } // namespace
 } // namespace ddrawtest
+
+namespace ddrawtest {
+namespace {
+
+TEST_F(DirectDrawObjectTest, UnreasonableSurfaceRequestsAreRefused) {
+    Open();
+    HRESULT result = DD_OK;
+    EXPECT_EQ(nullptr, MakeSurface(16385, 4, 16, DDSCAPS_SYSTEMMEMORY, &result));
+    EXPECT_EQ(DDERR_TOOBIGWIDTH, result);
+    EXPECT_EQ(nullptr, MakeSurface(0, 4, 16, DDSCAPS_SYSTEMMEMORY, &result));
+    EXPECT_EQ(DDERR_INVALIDPARAMS, result);
+    // A gigabyte for one surface is not handed out.
+    EXPECT_EQ(nullptr, MakeSurface(16384, 16384, 32, DDSCAPS_SYSTEMMEMORY, &result));
+    EXPECT_EQ(DDERR_OUTOFMEMORY, result);
+    EXPECT_EQ(nullptr, MakeSurface(8, 8, 12, DDSCAPS_SYSTEMMEMORY, &result));
+    EXPECT_EQ(DDERR_INVALIDPIXELFORMAT, result);
+    EXPECT_EQ(nullptr, MakeSurface(8, 8, 0, DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY, &result));
+    EXPECT_EQ(DDERR_INVALIDCAPS, result);
+    EXPECT_EQ(nullptr, MakeSurface(8, 8, 0, DDSCAPS_OVERLAY, &result));
+    EXPECT_EQ(DDERR_NOOVERLAYHW, result);
+    IDirectDrawSurface* surface = nullptr;
+    EXPECT_EQ(DDERR_INVALIDPARAMS, dd->CreateSurface(nullptr, &surface, nullptr));
+}
+
+} // namespace
+} // namespace ddrawtest
