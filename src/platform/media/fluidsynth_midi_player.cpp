@@ -43,34 +43,16 @@ struct FluidSynthMidiPlayer::Session {
     std::string fileName;
     std::string bytes;
 
+    // The audio thread calls into the player: the driver goes first.
     ~Session() {
-        if (player) {
-            fluid_player_stop(player);
-            delete_fluid_player(player);
-        }
         if (driver)
             delete_fluid_audio_driver(driver);
+        if (player)
+            delete_fluid_player(player);
         if (synth)
             delete_fluid_synth(synth);
         if (settings)
             delete_fluid_settings(settings);
-    }
-
-    // A fresh player on the file, stopped at its beginning. Replacing the
-    // player is the one rewind that also works after the tune has ended.
-    void LoadPlayer() {
-        if (player) {
-            fluid_player_stop(player);
-            delete_fluid_player(player);
-            player = nullptr;
-        }
-        fluid_synth_all_sounds_off(synth, -1);
-        player = new_fluid_player(synth);
-        if (!player)
-            throw EMediaError("MIDI player could not be created");
-        if (fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK)
-            throw EMediaError(fileName + " could not be loaded as a MIDI file");
-        fluid_player_set_loop(player, 1);
     }
 };
 
@@ -126,7 +108,13 @@ void FluidSynthMidiPlayer::Open(const std::string& fileName) {
         throw EMediaError("MIDI synthesizer could not be created");
     if (fluid_synth_sfload(session->synth, soundFont.c_str(), 1) == FLUID_FAILED)
         throw EMediaError(soundFont + " could not be loaded");
-    session->LoadPlayer();
+    session->player = new_fluid_player(session->synth);
+    if (!session->player)
+        throw EMediaError("MIDI player could not be created");
+    if (fluid_player_add_mem(session->player, session->bytes.data(), session->bytes.size()) !=
+        FLUID_OK)
+        throw EMediaError(fileName + " could not be loaded as a MIDI file");
+    fluid_player_set_loop(session->player, 1);
     session->driver = new_fluid_audio_driver(session->settings, session->synth);
     if (!session->driver)
         throw EMediaError("No audio output for the MIDI synthesizer");
@@ -140,7 +128,11 @@ void FluidSynthMidiPlayer::RequireOpen(const char* operation) const {
 
 void FluidSynthMidiPlayer::Rewind() {
     RequireOpen("Rewind");
-    session_->LoadPlayer();
+    // Takes effect with the player's next step, also once the tune has ended
+    // (FluidSynth then reads the file again from its start).
+    if (fluid_player_seek(session_->player, 0) != FLUID_OK)
+        throw EMediaError("MIDI playback could not be rewound");
+    fluid_synth_all_notes_off(session_->synth, -1);
 }
 
 void FluidSynthMidiPlayer::Play() {

@@ -7,6 +7,7 @@
 #include "support/temp_dir.h"
 
 #include <AL/alc.h>
+#include <AL/alext.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -97,6 +98,14 @@ TEST_F(DirectSoundTest, TheDeviceUpdatesEvery256FramesAndKeepsTheUsersSettings) 
     EXPECT_EQ(frequency, 48000);
     EXPECT_EQ(refresh, 48000 / 256);
     EXPECT_STREQ(std::getenv("ALSOFT_CONF"), Device().conf.c_str());
+    // What the device reports as the delay between mixing and hearing.
+    if (alcIsExtensionPresent(device, "ALC_SOFT_device_clock")) {
+        auto get = reinterpret_cast<LPALCGETINTEGER64VSOFT>(
+            alcGetProcAddress(device, "alcGetInteger64vSOFT"));
+        ALCint64SOFT clockAndLatency[2] = {0, 0};
+        get(device, ALC_DEVICE_CLOCK_LATENCY_SOFT, 2, clockAndLatency);
+        std::printf("device latency %.1f ms\n", clockAndLatency[1] / 1e6);
+    }
 }
 
 TEST_F(DirectSoundTest, OnlyPcmOf8Or16BitsInOneOrTwoChannelsIsAccepted) {

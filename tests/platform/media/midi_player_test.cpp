@@ -82,7 +82,7 @@ TEST_F(MidiPlayerTest, TheTunePlaysOnceAndARewindStartsItOver) {
     EXPECT_GT(level, 500);
 }
 
-TEST_F(MidiPlayerTest, StopKeepsThePositionForTheNextPlay) {
+TEST_F(MidiPlayerTest, StopKeepsThePositionAndRewindGoesBackToTheStart) {
     {
         FluidSynthMidiPlayer player(ToFile());
         player.Open(dir.File("TIME.MID"));
@@ -91,11 +91,17 @@ TEST_F(MidiPlayerTest, StopKeepsThePositionForTheNextPlay) {
         player.Stop();
         Wait(500);
         player.Play(); // 0.35 s of rest are left before the G
-        Wait(800);
+        Wait(1100);
+        // As at the end of a rally: stop, rewind, play.
+        player.Stop();
+        player.Rewind();
+        player.Play();
+        Wait(400);
     }
     auto runs = testsound::Recording::Load(dir.File("music.wav")).SoundingRuns(100);
-    ASSERT_EQ(runs.size(), 2u);
+    ASSERT_EQ(runs.size(), 3u);
     EXPECT_NEAR(runs[1].startMs, 1250, 100);
+    EXPECT_NEAR(runs[2].startMs, 2000, 100);
 }
 
 TEST_F(MidiPlayerTest, EveryFailureIsAnErrorAndLeavesThePlayerClosed) {
