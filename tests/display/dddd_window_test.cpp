@@ -1,0 +1,158 @@
+// The display component on a real X display (xvfb-run, QT_QPA_PLATFORM=xcb):
+// a form sets up the screen, a known frame is drawn into the back buffer and
+// flipped, and the screen itself is read back.
+#include "display/dddd.h"
+#include "platform/ui/desktop.h"
+#include "platform/ui/fonts.h"
+#include "platform/ui/presenter_widget.h"
+#include "platform/ui/qt_backends.h"
+#include "platform/ui/qt_form.h"
+#include "surfaces/dddd_canvas.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class GameForm : public ui::QtForm {
+public:
+    GameForm() {
+        SetColor(0);
+        SetBorderStyle(ui::TBorderStyle::bsDialog);
+        SetClientWidth(640);
+        SetClientHeight(480);
+        OnCreate = [this] { created = true; };
+        DDDD1 = new dddd::TDDDD(this);
+        DDDD1->SetDisplayMode(dddd::dmWin640x480x16);
+        DDDD1->AutoDisplayModeInitialize = false;
+        DDDD1->OnInit = [this](ui::TComponent*, bool needChange) { initNeedChange = needChange; };
+        FinishLoading();
+    }
+    dddd::TDDDD* DDDD1;
+    bool created = false;
+    bool initNeedChange = false;
+};
+
+// Left half red, right half blue, a green square at the top-left corner and
+// the title text in magenta, drawn as the game draws: fills and a canvas.
+void DrawFrame(dddd::TDDDD& display) {
+    dddd::TDDDDGenSurface& back = *display.BackBuffer();
+    auto fill = [&](base::Rect r, ddraw::COLORREF colour) {
+        ddraw::DDBLTFX fx = ddraw::MakeBltFx();
+        fx.dwFillColor = back.ColorMatch(colour);
+        back.DrawFx(nullptr, r, r, ddraw::DDBLT_COLORFILL | ddraw::DDBLT_WAIT, fx);
+    };
+    fill(base::MakeRect(0, 0, 320, 480), ddraw::RGB(255, 0, 0));
+    fill(base::MakeRect(320, 0, 640, 480), ddraw::RGB(0, 0, 255));
+    fill(base::MakeRect(0, 0, 40, 40), ddraw::RGB(0, 255, 0));
+    dddd::TDDDDCanvas canvas(&back);
+    canvas.Font.Color = ddraw::RGB(255, 0, 255);
+    canvas.Font.Size = 50;
+    canvas.Brush.Style = dddd::TBrushStyle::bsClear;
+    canvas.TextOut(60, 100, "ピムルのゲーム");
+}
+
+class DisplayOnScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs an X display (xvfb-run with QT_QPA_PLATFORM=xcb)";
+        backends_ = ui::InstallQtBackends();
+    }
+    static QImage Screen(const char* label) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 300)
+            ui::CurrentDesktop().WaitForMessages(20);
+        QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+            QImage::Format_RGB32);
+        const QByteArray dir = qgetenv("PIMURU_SCREENSHOT_DIR");
+        image.save(QString::fromLocal8Bit(dir.isEmpty() ? QByteArray("/tmp") : dir) +
+                   QStringLiteral("/dddd-") + QString::fromLatin1(label) + QStringLiteral(".png"));
+        return image;
+    }
+    static int CountColour(const QImage& image, QRect area, QRgb colour) {
+        int n = 0;
+        area &= image.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    }
+    std::unique_ptr<ui::QtBackends> backends_;
+};
+
+TEST_F(DisplayOnScreen, WindowedFrameIsShownInTheClientArea) {
+    GameForm form;
+    EXPECT_TRUE(form.created);
+    EXPECT_TRUE(form.initNeedChange);
+    form.CentreOnDesktop();
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    dddd::TDDDD& display = *form.DDDD1;
+    ASSERT_EQ(display.Initialize(false, 640, 480, 16, 0, ""), 0);
+    DrawFrame(display);
+    display.Flip();
+    const QImage shown = Screen("windowed");
+    const QPoint origin = form.Widget()->mapToGlobal(QPoint(0, 0)) -
+                          QGuiApplication::primaryScreen()->geometry().topLeft();
+    EXPECT_EQ(shown.pixel(origin + QPoint(5, 5)), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(origin + QPoint(100, 300)), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(origin + QPoint(639, 479)), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(origin + QPoint(60, 99)), qRgb(255, 0, 0));
+    EXPECT_GT(CountColour(shown, QRect(origin + QPoint(60, 100), QSize(500, 80)), qRgb(255, 0, 255)), 1000);
+}
+
+TEST_F(DisplayOnScreen, FullScreenFrameIsScaledBetweenBars) {
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    dddd::TDDDD& display = *form.DDDD1;
+    ASSERT_EQ(display.Initialize(true, 640, 480, 16, 0, ""), 0);
+    DrawFrame(display);
+    display.Flip();
+    const QImage shown = Screen("fullscreen");
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QRect fitted = ui::PresenterWidget::FittedRect({640, 480}, screen);
+    const double scale = fitted.width() / 640.0;
+    auto at = [&](int x, int y) {
+        return shown.pixel(fitted.left() + static_cast<int>(x * scale), fitted.top() + static_cast<int>(y * scale));
+    };
+    EXPECT_EQ(at(5, 5), qRgb(0, 255, 0));
+    EXPECT_EQ(at(100, 300), qRgb(255, 0, 0));
+    EXPECT_EQ(at(639, 479), qRgb(0, 0, 255));
+    EXPECT_GT(CountColour(shown, fitted, qRgb(255, 0, 255)), 1000);
+    if (fitted.top() > 0) {
+        EXPECT_EQ(shown.pixel(screen.width() / 2, fitted.top() - 1), qRgb(0, 0, 0));
+    }
+    if (fitted.left() > 0) {
+        EXPECT_EQ(shown.pixel(fitted.left() - 1, screen.height() / 2), qRgb(0, 0, 0));
+    }
+
+    // Back to a window, as at the end of a run; a second frame shows there.
+    ASSERT_EQ(display.Initialize(false, 640, 480, 16, 0, ""), 0);
+    form.SetClientWidth(640);
+    form.SetClientHeight(480);
+    DrawFrame(display);
+    display.Flip();
+    const QImage again = Screen("windowed-again");
+    const QPoint origin = form.Widget()->mapToGlobal(QPoint(0, 0)) -
+                          QGuiApplication::primaryScreen()->geometry().topLeft();
+    EXPECT_EQ(again.pixel(origin + QPoint(5, 5)), qRgb(0, 255, 0));
+    EXPECT_EQ(again.pixel(origin + QPoint(600, 400)), qRgb(0, 0, 255));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ui::InstallFontSubstitutions();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
