@@ -26,8 +26,8 @@ std::uint32_t FakeDevice::Release() {
 
 HRESULT FakeDevice::QueryInterface(const GUID& iid, void** object) {
     *object = nullptr;
-    for (const FakeJoystickSpec& spec : owner_.joysticks)
-        if (spec.name == name && spec.failSecondInterface)
+    for (const FakeJoystick& shape : owner_.joysticks)
+        if (shape.name == name && shape.failSecondInterface)
             return DIERR_NOINTERFACE;
     if (!(iid == IID_IDirectInputDevice2A))
         return DIERR_NOINTERFACE;

@@ -12,7 +12,7 @@
 
 namespace testsupport {
 
-struct FakeJoystickSpec {
+struct FakeJoystick {
     std::string name;
     bool forceFeedback = false;
     bool failCreate = false;
@@ -62,7 +62,7 @@ public:
     void Install();
     void Uninstall();
 
-    void AddJoystick(FakeJoystickSpec spec) { joysticks.push_back(std::move(spec)); }
+    void AddJoystick(FakeJoystick shape) { joysticks.push_back(std::move(shape)); }
     // The device last created under a name ("keyboard", "mouse", a product name).
     FakeDevice* Device(const std::string& name) const;
     // Sets a key's byte in the keyboard snapshot.
@@ -76,7 +76,7 @@ public:
     // "create mouse", "mouse format", "mouse level", "<joystick> format",
     // "<joystick> level" (both levels), "<joystick> exclusive".
     std::map<std::string, dinput::HRESULT> failures;
-    std::vector<FakeJoystickSpec> joysticks;
+    std::vector<FakeJoystick> joysticks;
     std::vector<std::string> journal;
     std::map<std::string, FakeDevice*> devices;
     int liveDevices = 0;

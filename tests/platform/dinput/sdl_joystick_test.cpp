@@ -12,7 +12,7 @@
 
 using namespace dinput;
 using testsupport::VirtualJoystick;
-using testsupport::VirtualJoystickSpec;
+using testsupport::VirtualJoystickShape;
 
 namespace {
 
@@ -165,7 +165,7 @@ TEST(JoystickValues, HatsAndScaling) {
 }
 
 TEST_F(SdlJoystickTest, AnUnpluggedJoystickFailsItsReads) {
-    auto pad = std::make_unique<VirtualJoystick>(VirtualJoystickSpec{});
+    auto pad = std::make_unique<VirtualJoystick>(VirtualJoystickShape{});
     Open();
     ASSERT_EQ(joystick->Acquire(), DI_OK);
     Read();

@@ -7,15 +7,15 @@ int Rumble(void*, Uint16, Uint16) { return 0; }
 
 } // namespace
 
-VirtualJoystick::VirtualJoystick(const VirtualJoystickSpec& spec) : name_(spec.name) {
+VirtualJoystick::VirtualJoystick(const VirtualJoystickShape& shape) : name_(shape.name) {
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = static_cast<Uint16>(spec.axes);
-    desc.nbuttons = static_cast<Uint16>(spec.buttons);
-    desc.nhats = static_cast<Uint16>(spec.hats);
+    desc.naxes = static_cast<Uint16>(shape.axes);
+    desc.nbuttons = static_cast<Uint16>(shape.buttons);
+    desc.nhats = static_cast<Uint16>(shape.hats);
     desc.name = name_.c_str();
-    if (spec.rumble)
+    if (shape.rumble)
         desc.Rumble = &Rumble;
     int index = SDL_JoystickAttachVirtualEx(&desc);
     if (index < 0)

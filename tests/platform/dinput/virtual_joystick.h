@@ -8,7 +8,7 @@
 
 namespace testsupport {
 
-struct VirtualJoystickSpec {
+struct VirtualJoystickShape {
     std::string name = "Test Pad";
     int axes = 8;
     int buttons = 32;
@@ -18,7 +18,7 @@ struct VirtualJoystickSpec {
 
 class VirtualJoystick {
 public:
-    explicit VirtualJoystick(const VirtualJoystickSpec& spec);
+    explicit VirtualJoystick(const VirtualJoystickShape& shape);
     ~VirtualJoystick();
     VirtualJoystick(const VirtualJoystick&) = delete;
     VirtualJoystick& operator=(const VirtualJoystick&) = delete;
