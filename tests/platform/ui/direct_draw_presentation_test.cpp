@@ -139,4 +139,32 @@ TEST_F(DirectDrawOnQt, FullScreenFlipShowsTheBackBufferScaledUntilTheModeIsGiven
     EXPECT_FALSE(ui::PresenterWidget::Find(form_.Widget())->FullScreen());
 }
 
+TEST_F(DirectDrawOnQt, EightBitFramesShowThroughTheirPalette) {
+    ASSERT_EQ(dd_->SetCooperativeLevel(form_.Handle(), DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    ASSERT_EQ(dd_->SetDisplayMode(640, 480, 8, 0, 0), DD_OK);
+    DDSURFACEDESC desc = MakeSurfaceDesc();
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    ASSERT_EQ(dd_->CreateSurface(&desc, &primary_, nullptr), DD_OK);
+    DDSCAPS caps;
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    ASSERT_EQ(primary_->GetAttachedSurface(&caps, &back_), DD_OK);
+    PALETTEENTRY entries[256] = {};
+    entries[7] = {10, 200, 30, 0};
+    IDirectDrawPalette* palette = nullptr;
+    ASSERT_EQ(dd_->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr), DD_OK);
+    ASSERT_EQ(primary_->SetPalette(palette), DD_OK);
+    ASSERT_EQ(back_->SetPalette(palette), DD_OK);
+    DDBLTFX fx = MakeBltFx();
+    fx.dwFillColor = 7;
+    ASSERT_EQ(back_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    ASSERT_EQ(primary_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+
+    const QImage shown = Shown();
+    const QRect fitted = ui::PresenterWidget::FittedRect({640, 480}, shown.size());
+    EXPECT_EQ(shown.pixel(fitted.center()), qRgb(10, 200, 30));
+    palette->Release();
+}
+
 } // namespace
