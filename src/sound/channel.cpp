@@ -34,7 +34,8 @@ void TDDSDChannel::setWaveData(TDDSDGenWave* wave) {
         // The wave's file did not load. The failure is logged as any failed
         // duplicate, but a missing sound file only silences that sound: the
         // program goes on with this channel mute.
-        ReportMessage(duplicateFailed + diagnostics::ErrorCodeSuffix(result != 0 ? result : dsound::DSERR_INVALIDPARAM));
+        ReportMessage(duplicateFailed + diagnostics::ErrorCodeSuffix(
+                                            result != 0 ? result : dsound::DSERR_INVALIDPARAM));
         buffer_.Reset();
         return;
     }

@@ -36,7 +36,8 @@ void TDDSD::ReleaseDevice() {
         CheckResult(static_cast<std::int32_t>(listener3D_.Reset()),
                     "DirectSound3D Listnerの解放に失敗しました");
     if (primary_)
-        CheckResult(static_cast<std::int32_t>(primary_.Reset()), "一次バッファの解放に失敗しました");
+        CheckResult(static_cast<std::int32_t>(primary_.Reset()),
+                    "一次バッファの解放に失敗しました");
     if (directSound_)
         CheckResult(static_cast<std::int32_t>(directSound_.Reset()),
                     "DirectSoundの解放に失敗しました");

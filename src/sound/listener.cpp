@@ -6,8 +6,14 @@
 namespace ddsd {
 
 TDDSDListener::TDDSDListener(TDDSD* owner)
-    : Params{sizeof(dsound::DS3DLISTENER), {0, 0, 0}, {0, 0, 0}, {0, 0, 1.0f}, {0, 1.0f, 0},
-             1.0f, 1.0f, 1.0f},
+    : Params{sizeof(dsound::DS3DLISTENER),
+             {0, 0, 0},
+             {0, 0, 0},
+             {0, 0, 1.0f},
+             {0, 1.0f, 0},
+             1.0f,
+             1.0f,
+             1.0f},
       owner_(owner) {
     if (dsound::IDirectSound3DListener* listener = owner_->Listener3D())
         CheckResult(listener->SetAllParameters(&Params, dsound::DS3D_IMMEDIATE),

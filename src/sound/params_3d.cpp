@@ -6,8 +6,16 @@
 namespace ddsd {
 
 TDDSDParams3D::TDDSDParams3D(TDDSDChannel* channel)
-    : Params{sizeof(dsound::DS3DBUFFER), {0, 0, 0}, {0, 0, 0}, 360, 360, {0, 0, 1.0f}, 0, 5.0f,
-             100.0f, dsound::DS3DMODE_NORMAL},
+    : Params{sizeof(dsound::DS3DBUFFER),
+             {0, 0, 0},
+             {0, 0, 0},
+             360,
+             360,
+             {0, 0, 1.0f},
+             0,
+             5.0f,
+             100.0f,
+             dsound::DS3DMODE_NORMAL},
       channel_(channel) {}
 
 dsound::IDirectSound3DBuffer* TDDSDParams3D::ChannelBuffer3D() const {

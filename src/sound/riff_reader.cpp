@@ -64,7 +64,9 @@ bool RiffReader::FindChunk(const RiffChunk& parent, std::uint32_t id, RiffChunk&
     return false;
 }
 
-void RiffReader::Ascend(const RiffChunk& chunk) { stream_.SetPosition(End(chunk)); }
+void RiffReader::Ascend(const RiffChunk& chunk) {
+    stream_.SetPosition(End(chunk));
+}
 
 std::int64_t RiffReader::BytesPresent(const RiffChunk& chunk) const {
     std::int64_t left = std::max<std::int64_t>(stream_.Size() - chunk.dataOffset, 0);

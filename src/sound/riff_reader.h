@@ -12,15 +12,16 @@ namespace ddsd {
 // Four characters packed first-lowest, as in the file.
 constexpr std::uint32_t FourCC(char a, char b, char c, char d) {
     return static_cast<std::uint8_t>(a) | static_cast<std::uint8_t>(b) << 8 |
-           static_cast<std::uint8_t>(c) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(d)) << 24;
+           static_cast<std::uint8_t>(c) << 16 |
+           static_cast<std::uint32_t>(static_cast<std::uint8_t>(d)) << 24;
 }
 
 struct RiffChunk {
     std::uint32_t id = 0;
-    std::uint32_t size = 0;     // body length as the file states it
-    std::uint32_t formType = 0;   // RIFF and LIST chunks only
-    std::int64_t bodyOffset = 0;  // where the body starts
-    std::int64_t dataOffset = 0;  // where its content starts (after a form type)
+    std::uint32_t size = 0;      // body length as the file states it
+    std::uint32_t formType = 0;  // RIFF and LIST chunks only
+    std::int64_t bodyOffset = 0; // where the body starts
+    std::int64_t dataOffset = 0; // where its content starts (after a form type)
 };
 
 class RiffReader {

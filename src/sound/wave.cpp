@@ -14,8 +14,7 @@ namespace ddsd {
 
 using namespace dsound;
 
-TDDSDGenWave::TDDSDGenWave(TDDSD* owner, const std::string& fileName, bool is3D)
-    : owner_(owner) {
+TDDSDGenWave::TDDSDGenWave(TDDSD* owner, const std::string& fileName, bool is3D) : owner_(owner) {
     if (owner_->Initialized())
         LoadWAV(fileName, is3D);
 }
@@ -45,7 +44,8 @@ void TDDSDGenWave::LoadWAV(const std::string& fileName, bool is3D) {
     }
     // A longer format record (an extensible one) keeps its first 18 bytes,
     // which say everything this system can play.
-    const auto wanted = static_cast<std::int64_t>(std::min<std::uint32_t>(format.size, sizeof format_));
+    const auto wanted =
+        static_cast<std::int64_t>(std::min<std::uint32_t>(format.size, sizeof format_));
     std::uint8_t record[sizeof format_] = {};
     if (riff.BytesPresent(format) < format.size || riff.Read(record, wanted) != wanted) {
         ReportMessage(fileName + "のfmtチャンクが不正です");

@@ -99,9 +99,11 @@ struct Recording {
         std::size_t to = std::min(Frames(), static_cast<std::size_t>(run.endMs) * rate / 1000);
         int crossings = 0;
         for (std::size_t f = from + 1; f < to; ++f)
-            if ((samples[(f - 1) * channels + channel] < 0) != (samples[f * channels + channel] < 0))
+            if ((samples[(f - 1) * channels + channel] < 0) !=
+                (samples[f * channels + channel] < 0))
                 ++crossings;
-        return to > from ? crossings * static_cast<double>(rate) / static_cast<double>(to - from) : 0;
+        return to > from ? crossings * static_cast<double>(rate) / static_cast<double>(to - from)
+                         : 0;
     }
 };
 

@@ -50,7 +50,8 @@ constexpr double kToneAmplitude = 12000;
 std::string Tone() {
     std::vector<std::int16_t> samples;
     for (int i = 0; i < 44100 * kToneMs / 1000; ++i)
-        samples.push_back(static_cast<std::int16_t>(kToneAmplitude * std::sin(2 * M_PI * 440 * i / 44100.0)));
+        samples.push_back(
+            static_cast<std::int16_t>(kToneAmplitude * std::sin(2 * M_PI * 440 * i / 44100.0)));
     return SimpleWave(44100, Pcm16(samples));
 }
 
@@ -82,7 +83,9 @@ protected:
         EXPECT_FALSE(std::filesystem::exists(dir.File("ddsd.debug")));
         return Recording::Load(Writer().output);
     }
-    static void At(Clock::time_point start, int ms) { std::this_thread::sleep_until(start + milliseconds(ms)); }
+    static void At(Clock::time_point start, int ms) {
+        std::this_thread::sleep_until(start + milliseconds(ms));
+    }
     std::string TonePath() const { return dir.File("tone.wav"); }
 
     testsupport::TempDir dir;
@@ -126,7 +129,8 @@ TEST_F(OpenALSoundTest, AnEffectSoundsWholeAtFullVolumeRightAfterPlay) {
     }
     // How long after Play the effect is in the mix (the device's latency
     // plus one 10 ms window of measuring).
-    double delayMs = runs[0].startMs - std::chrono::duration<double, std::milli>(played - opened).count();
+    double delayMs =
+        runs[0].startMs - std::chrono::duration<double, std::milli>(played - opened).count();
     std::printf("effect heard %.0f ms after Play\n", delayMs);
     RecordProperty("effect_delay_ms", static_cast<int>(delayMs));
 }

@@ -5,8 +5,8 @@
 
 #include "base/cp932.h"
 #include "fake_direct_sound.h"
-#include "support/fake_form.h"
 #include "sound/ddsd_log.h"
+#include "support/fake_form.h"
 #include "support/temp_dir.h"
 #include "wav_bytes.h"
 
@@ -73,9 +73,9 @@ TEST_F(SoundTest, LoadingOpensTheDeviceOnTheFormsWindowWithAPrimaryBuffer) {
 
 TEST_F(SoundTest, Use3DAddsTheListenerWithItsDefaults) {
     ddsd::TDDSD* sound = LoadedSound(true);
-    EXPECT_THAT(fake.calls, IsSupersetOf({"CreateSoundBuffer size=20 flags=0x11 bytes=0",
-                                          "#1 QueryInterface Listener",
-                                          "Listener SetAllParameters 0"}));
+    EXPECT_THAT(fake.calls,
+                IsSupersetOf({"CreateSoundBuffer size=20 flags=0x11 bytes=0",
+                              "#1 QueryInterface Listener", "Listener SetAllParameters 0"}));
     ASSERT_NE(sound->Listener(), nullptr);
     const dsound::DS3DLISTENER& applied = fake.lastListener;
     EXPECT_EQ(applied.dwSize, 64u);
@@ -120,8 +120,9 @@ TEST_F(SoundTest, ChannelNumbersOutsideTheRangeAreLoggedAndEndTheProgram) {
     EXPECT_NE(sound->GetChannel(0), sound->GetChannel(7));
     EXPECT_THROW(sound->GetChannel(8), Halted);
     EXPECT_THROW(sound->GetChannel(-1), Halted);
-    EXPECT_EQ(Log(), "debug#00001 ... チャンネル番号8は無効です、0～7の範囲で指定してください\r\n"
-                     "debug#00002 ... チャンネル番号-1は無効です、0～7の範囲で指定してください\r\n");
+    EXPECT_EQ(Log(),
+              "debug#00001 ... チャンネル番号8は無効です、0～7の範囲で指定してください\r\n"
+              "debug#00002 ... チャンネル番号-1は無効です、0～7の範囲で指定してください\r\n");
     ddsd::Log().HaltOnError = false;
     EXPECT_EQ(sound->GetChannel(8), nullptr);
 }
@@ -240,7 +241,8 @@ TEST_F(SoundTest, FileProblemsAreLoggedAfterTheFileNameAndLeaveTheWaveSilent) {
         EXPECT_EQ(wave.Buffer(), nullptr);
         char number[16];
         std::snprintf(number, sizeof number, "debug#%.5d", ++line);
-        EXPECT_THAT(Log(), ::testing::EndsWith(std::string(number) + " ... " + path + c.text + "\r\n"));
+        EXPECT_THAT(Log(),
+                    ::testing::EndsWith(std::string(number) + " ... " + path + c.text + "\r\n"));
     }
 }
 
@@ -287,7 +289,8 @@ TEST_F(SoundTest, AFormatTheDeviceRefusesIsLoggedAndEndsTheProgram) {
     ddsd::TDDSD* sound = LoadedSound();
     std::string path = WriteWave("24bit.wav", SimpleWave(44100, std::string(6, '\0'), 1, 24));
     EXPECT_THROW(ddsd::TDDSDWaveData wave(sound, path), Halted);
-    EXPECT_EQ(Log(), "debug#00001 ... サウンドバッファの作成に失敗しました(Error Code(88780064))\r\n");
+    EXPECT_EQ(Log(),
+              "debug#00001 ... サウンドバッファの作成に失敗しました(Error Code(88780064))\r\n");
 }
 
 TEST_F(SoundTest, ReleasingAWaveThatIsStillHeldIsReported) {
@@ -308,8 +311,9 @@ TEST_F(SoundTest, AChannelPlaysItsOwnCopyOfTheWave) {
     channel->SetVolume(-10000);
     channel->Play();
     channel->SetVolume(0);
-    EXPECT_THAT(fake.calls, ElementsAre("DuplicateSoundBuffer wave", "#3 Stop", "#3 SetVolume -10000",
-                                        "#3 SetCurrentPosition 0", "#3 Play 0 0 0", "#3 SetVolume 0"));
+    EXPECT_THAT(fake.calls,
+                ElementsAre("DuplicateSoundBuffer wave", "#3 Stop", "#3 SetVolume -10000",
+                            "#3 SetCurrentPosition 0", "#3 Play 0 0 0", "#3 SetVolume 0"));
     EXPECT_EQ(channel->Frequency(), 22050u);
     EXPECT_EQ(channel->Wave(), &wave);
     EXPECT_FALSE(channel->Is3D());
@@ -337,7 +341,8 @@ TEST_F(SoundTest, AWaveWhoseFileDidNotLoadOnlySilencesItsChannel) {
     channel->Play();
     EXPECT_TRUE(fake.calls.empty());
     EXPECT_EQ(Log(), "debug#00001 ... se3.wavが、見つかりません\r\n"
-                     "debug#00002 ... setWaveData サウンドバッファの複製に失敗しました(Error Code(80070057))\r\n");
+                     "debug#00002 ... setWaveData サウンドバッファの複製に失敗しました(Error "
+                     "Code(80070057))\r\n");
 }
 
 TEST_F(SoundTest, AFailedCopyOfALoadedWaveEndsTheProgram) {
@@ -345,7 +350,8 @@ TEST_F(SoundTest, AFailedCopyOfALoadedWaveEndsTheProgram) {
     ddsd::TDDSDWaveData wave(sound, GoodWave());
     fake.failures = {{"Duplicate", dsound::DSERR_OUTOFMEMORY}};
     EXPECT_THROW(sound->GetChannel(0)->setWaveData(&wave), Halted);
-    EXPECT_EQ(Log(), "debug#00001 ... setWaveData サウンドバッファの複製に失敗しました(Error Code(8007000E))\r\n");
+    EXPECT_EQ(Log(), "debug#00001 ... setWaveData サウンドバッファの複製に失敗しました(Error "
+                     "Code(8007000E))\r\n");
 }
 
 TEST_F(SoundTest, A3DWaveHandsItsSettingsToTheChannel) {
@@ -370,7 +376,9 @@ TEST_F(SoundTest, A3DWaveHandsItsSettingsToTheChannel) {
     ASSERT_GE(fake.calls.size(), 2u);
     EXPECT_EQ(fake.calls[0], "#3 3D Release");
     EXPECT_EQ(fake.calls[1], "#3 Release");
-    EXPECT_EQ(Log(), "debug#00001 ... Params3Dに指定されたパラメータが不適切です(Error Code(80070057))\r\n");
+    EXPECT_EQ(
+        Log(),
+        "debug#00001 ... Params3Dに指定されたパラメータが不適切です(Error Code(80070057))\r\n");
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 
 namespace testsound {
 
-inline std::string Le16(std::uint16_t v) { return {char(v & 0xFF), char(v >> 8)}; }
+inline std::string Le16(std::uint16_t v) {
+    return {char(v & 0xFF), char(v >> 8)};
+}
 inline std::string Le32(std::uint32_t v) {
     return {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
 }
@@ -28,8 +30,8 @@ inline std::string Riff(const std::string& form, const std::string& chunks) {
 inline std::string FormatBody(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
                               bool withExtraSize = false, std::uint16_t tag = 1) {
     std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
-    std::string body = Le16(tag) + Le16(channels) + Le32(rate) + Le32(rate * align) +
-                       Le16(align) + Le16(bits);
+    std::string body =
+        Le16(tag) + Le16(channels) + Le32(rate) + Le32(rate * align) + Le16(align) + Le16(bits);
     if (withExtraSize)
         body += Le16(0);
     return body;

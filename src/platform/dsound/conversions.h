@@ -18,7 +18,9 @@ inline float VolumeToGain(std::int32_t volume) {
 }
 
 // DirectSound looks along +z, OpenAL along -z: flipping z keeps left and right.
-inline std::array<float, 3> ToOpenALVector(const D3DVECTOR& v) { return {v.x, v.y, -v.z}; }
+inline std::array<float, 3> ToOpenALVector(const D3DVECTOR& v) {
+    return {v.x, v.y, -v.z};
+}
 
 // DSBFREQUENCY_ORIGINAL plays at the samples' own rate.
 inline float FrequencyToPitch(std::uint32_t frequency, std::uint32_t samplesPerSecond) {

@@ -12,7 +12,9 @@ DirectSoundFactory& Factory() {
 
 } // namespace
 
-void SetDirectSoundFactory(DirectSoundFactory factory) { Factory() = std::move(factory); }
+void SetDirectSoundFactory(DirectSoundFactory factory) {
+    Factory() = std::move(factory);
+}
 
 HRESULT DirectSoundCreate(const void* device, IDirectSound** out, IUnknown* outer) {
     if (!out)

@@ -115,6 +115,8 @@ void Device::SetListenerGain(float gain) {
     alListenerf(AL_GAIN, gain);
 }
 
-void Device::RemoveVoice(Voice* voice) { std::erase(voices_, voice); }
+void Device::RemoveVoice(Voice* voice) {
+    std::erase(voices_, voice);
+}
 
 } // namespace dsound::openal

@@ -40,7 +40,9 @@ HRESULT PrimaryBuffer::GetStatus(std::uint32_t* status) {
 HRESULT PrimaryBuffer::GetCurrentPosition(std::uint32_t*, std::uint32_t*) {
     return DSERR_UNSUPPORTED;
 }
-HRESULT PrimaryBuffer::GetFrequency(std::uint32_t*) { return DSERR_UNSUPPORTED; }
+HRESULT PrimaryBuffer::GetFrequency(std::uint32_t*) {
+    return DSERR_UNSUPPORTED;
+}
 HRESULT PrimaryBuffer::Lock(std::uint32_t, std::uint32_t, void**, std::uint32_t*, void**,
                             std::uint32_t*, std::uint32_t) {
     return DSERR_UNSUPPORTED;
@@ -48,10 +50,18 @@ HRESULT PrimaryBuffer::Lock(std::uint32_t, std::uint32_t, void**, std::uint32_t*
 HRESULT PrimaryBuffer::Unlock(void*, std::uint32_t, void*, std::uint32_t) {
     return DSERR_UNSUPPORTED;
 }
-HRESULT PrimaryBuffer::SetCurrentPosition(std::uint32_t) { return DSERR_INVALIDCALL; }
-HRESULT PrimaryBuffer::SetFrequency(std::uint32_t) { return DSERR_INVALIDCALL; }
-HRESULT PrimaryBuffer::Play(std::uint32_t, std::uint32_t, std::uint32_t) { return DS_OK; }
-HRESULT PrimaryBuffer::Stop() { return DS_OK; }
+HRESULT PrimaryBuffer::SetCurrentPosition(std::uint32_t) {
+    return DSERR_INVALIDCALL;
+}
+HRESULT PrimaryBuffer::SetFrequency(std::uint32_t) {
+    return DSERR_INVALIDCALL;
+}
+HRESULT PrimaryBuffer::Play(std::uint32_t, std::uint32_t, std::uint32_t) {
+    return DS_OK;
+}
+HRESULT PrimaryBuffer::Stop() {
+    return DS_OK;
+}
 
 HRESULT PrimaryBuffer::GetVolume(std::int32_t* volume) {
     if (!volume)
@@ -166,6 +176,8 @@ HRESULT CreateOpenALDirectSound(IDirectSound** out) {
     return DS_OK;
 }
 
-void InstallOpenALDirectSound() { SetDirectSoundFactory(CreateOpenALDirectSound); }
+void InstallOpenALDirectSound() {
+    SetDirectSoundFactory(CreateOpenALDirectSound);
+}
 
 } // namespace dsound

@@ -20,7 +20,8 @@ SecondaryBuffer* SecondaryBuffer::Duplicate() const {
     copy->frequency_ = frequency_;
     ALuint source = copy->voice_->Source();
     alSourcef(source, AL_GAIN, VolumeToGain(volume_));
-    alSourcef(source, AL_PITCH, FrequencyToPitch(frequency_, voice_->Store()->Format().nSamplesPerSec));
+    alSourcef(source, AL_PITCH,
+              FrequencyToPitch(frequency_, voice_->Store()->Format().nSamplesPerSec));
     return copy;
 }
 
@@ -89,8 +90,8 @@ HRESULT SecondaryBuffer::GetFrequency(std::uint32_t* frequency) {
         return DSERR_INVALIDPARAM;
     if (!(flags_ & DSBCAPS_CTRLFREQUENCY))
         return DSERR_CONTROLUNAVAIL;
-    *frequency = frequency_ == DSBFREQUENCY_ORIGINAL ? voice_->Store()->Format().nSamplesPerSec
-                                                     : frequency_;
+    *frequency =
+        frequency_ == DSBFREQUENCY_ORIGINAL ? voice_->Store()->Format().nSamplesPerSec : frequency_;
     return DS_OK;
 }
 
@@ -149,8 +150,7 @@ HRESULT SecondaryBuffer::SetCurrentPosition(std::uint32_t position) {
     return DS_OK;
 }
 
-HRESULT SecondaryBuffer::Play(std::uint32_t reserved, std::uint32_t priority,
-                              std::uint32_t flags) {
+HRESULT SecondaryBuffer::Play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) {
     if (reserved != 0 || priority != 0)
         return DSERR_INVALIDPARAM;
     ALint state = SourceState();

@@ -21,13 +21,13 @@ std::vector<std::uint8_t> MonoToStereo(const std::uint8_t* bytes, std::uint32_t 
 } // namespace
 
 DS3DBUFFER DefaultBufferParams() {
-    return DS3DBUFFER{sizeof(DS3DBUFFER), {0, 0, 0}, {0, 0, 0}, 360, 360, {0, 0, 1.0f},
-                      0, 1.0f, 1000000000.0f, DS3DMODE_NORMAL};
+    return DS3DBUFFER{sizeof(DS3DBUFFER), {0, 0, 0}, {0, 0, 0}, 360,           360,
+                      {0, 0, 1.0f},       0,         1.0f,      1000000000.0f, DS3DMODE_NORMAL};
 }
 
 DS3DLISTENER DefaultListenerParams() {
-    return DS3DLISTENER{sizeof(DS3DLISTENER), {0, 0, 0}, {0, 0, 0}, {0, 0, 1.0f}, {0, 1.0f, 0},
-                        1.0f, 1.0f, 1.0f};
+    return DS3DLISTENER{sizeof(DS3DLISTENER), {0, 0, 0}, {0, 0, 0}, {0, 0, 1.0f},
+                        {0, 1.0f, 0},         1.0f,      1.0f,      1.0f};
 }
 
 HRESULT CheckBufferParams(const DS3DBUFFER* params, std::uint32_t apply) {
@@ -106,7 +106,8 @@ bool SampleStore::Upload() {
     } else {
         // A mono sound outside 3D is heard at full level from both speakers.
         // OpenAL would pan it to the centre, a few decibels down on each side.
-        std::vector<std::uint8_t> stereo = MonoToStereo(bytes_.data(), PlayableBytes(), format_.nBlockAlign);
+        std::vector<std::uint8_t> stereo =
+            MonoToStereo(bytes_.data(), PlayableBytes(), format_.nBlockAlign);
         alBufferData(buffer_, eightBit ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16, stereo.data(),
                      static_cast<ALsizei>(stereo.size()), rate);
     }
@@ -116,7 +117,9 @@ bool SampleStore::Upload() {
     return uploaded;
 }
 
-void SampleStore::RemoveVoice(Voice* voice) { std::erase(voices_, voice); }
+void SampleStore::RemoveVoice(Voice* voice) {
+    std::erase(voices_, voice);
+}
 
 Voice::Voice(std::shared_ptr<Device> device, std::shared_ptr<SampleStore> store, bool is3D)
     : device_(std::move(device)), store_(std::move(store)), is3D_(is3D),
@@ -147,7 +150,9 @@ void Voice::DetachBuffer() {
     alSourcei(source_, AL_BUFFER, 0);
 }
 
-void Voice::AttachBuffer() { alSourcei(source_, AL_BUFFER, static_cast<ALint>(store_->Buffer())); }
+void Voice::AttachBuffer() {
+    alSourcei(source_, AL_BUFFER, static_cast<ALint>(store_->Buffer()));
+}
 
 void Voice::SetParams3D(const DS3DBUFFER& params) {
     params3D_ = params;

@@ -148,7 +148,9 @@ void FluidSynthMidiPlayer::Stop() {
     fluid_synth_all_sounds_off(session_->synth, -1);
 }
 
-void FluidSynthMidiPlayer::Close() { session_.reset(); }
+void FluidSynthMidiPlayer::Close() {
+    session_.reset();
+}
 
 bool FluidSynthMidiPlayer::IsPlaying() const {
     if (!session_ || fluid_player_get_status(session_->player) != FLUID_PLAYER_PLAYING)
@@ -160,6 +162,8 @@ bool FluidSynthMidiPlayer::IsPlaying() const {
     return total <= 0 || fluid_player_get_current_tick(session_->player) < total;
 }
 
-std::unique_ptr<IMidiPlayer> CreateMidiPlayer() { return std::make_unique<FluidSynthMidiPlayer>(); }
+std::unique_ptr<IMidiPlayer> CreateMidiPlayer() {
+    return std::make_unique<FluidSynthMidiPlayer>();
+}
 
 } // namespace media

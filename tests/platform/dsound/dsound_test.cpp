@@ -173,10 +173,10 @@ TEST_F(DirectSoundTest, OnlyBuffersWith3DControlHave3DSettings) {
     params.lConeOutsideVolume = -1000;
     params.dwMode = DS3DMODE_HEADRELATIVE;
     EXPECT_EQ(buffer3D->SetAllParameters(&params, DS3D_IMMEDIATE), DS_OK);
-    for (auto spoil : {+[](DS3DBUFFER& p) { p.dwOutsideConeAngle = 361; },
-                       +[](DS3DBUFFER& p) { p.flMinDistance = 0; },
-                       +[](DS3DBUFFER& p) { p.dwMode = 3; },
-                       +[](DS3DBUFFER& p) { p.dwSize = 60; }}) {
+    for (auto spoil :
+         {+[](DS3DBUFFER& p) { p.dwOutsideConeAngle = 361; },
+          +[](DS3DBUFFER& p) { p.flMinDistance = 0; }, +[](DS3DBUFFER& p) { p.dwMode = 3; },
+          +[](DS3DBUFFER& p) { p.dwSize = 60; }}) {
         DS3DBUFFER wrong = params;
         spoil(wrong);
         EXPECT_EQ(buffer3D->SetAllParameters(&wrong, DS3D_IMMEDIATE), DSERR_INVALIDPARAM);

@@ -32,7 +32,9 @@ std::string Tune() {
            Be32(static_cast<std::uint32_t>(track.size())) + track;
 }
 
-void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Wait(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 class MidiPlayerTest : public ::testing::Test {
 protected:
