@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -147,6 +148,51 @@ TEST(QtForm, SizeBorderAndVisibility) {
     EXPECT_FALSE(form.Visible());
     form.SetCaption("ぴむるのゲーム Ver.1.1");
     EXPECT_EQ(form.Caption(), "ぴむるのゲーム Ver.1.1");
+}
+
+// A component that takes over the form's creation event, as the display
+// component does: its own set-up, then the form's handler, then its event.
+class Recorder : public ui::TComponent {
+public:
+    Recorder(ui::TForm& form, std::string name, std::vector<std::string>& log, bool intercept)
+        : ui::TComponent(&form), name_(std::move(name)), log_(log) {
+        if (!intercept)
+            return;
+        ui::TNotifyEvent formHandler = form.OnCreate;
+        form.OnCreate = [this, formHandler] {
+            log_.push_back(name_ + " set-up");
+            if (formHandler)
+                formHandler();
+            log_.push_back(name_ + " init");
+        };
+    }
+    ~Recorder() override { log_.push_back(name_ + " destroyed"); }
+    void Loaded() override { log_.push_back(name_ + " loaded"); }
+
+private:
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+class ComponentForm : public ui::QtForm {
+public:
+    explicit ComponentForm(std::vector<std::string>& log) {
+        OnCreate = [&log] { log.push_back("FormCreate"); };
+        new Recorder(*this, "input", log, false);
+        new Recorder(*this, "display", log, true);
+        FinishLoading();
+    }
+};
+
+TEST(QtForm, CreationLoadsComponentsThenRunsTheInterceptedCreationEvent) {
+    std::vector<std::string> log;
+    {
+        ComponentForm form(log);
+        EXPECT_EQ(log, (std::vector<std::string>{"input loaded", "display loaded", "display set-up",
+                                                 "FormCreate", "display init"}));
+        log.clear();
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"display destroyed", "input destroyed"}));
 }
 
 // Owned components are released while the window still exists, since a
