@@ -5,7 +5,9 @@
 
 namespace ui {
 
-void ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void ProcessPendingEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void WaitForEvents(std::uint32_t maxWaitMs) {
     if (maxWaitMs == 0) {

@@ -12,6 +12,7 @@ struct KeyPair {
 // Keys outside the letter, digit and function-key ranges. Shifted symbols
 // of a US layout map to the key that carries them, as Windows reports the
 // key, not the character.
+// clang-format off
 constexpr KeyPair kKeys[] = {
     {Qt::Key_Backspace, 8},   {Qt::Key_Tab, 9},          {Qt::Key_Backtab, 9},
     {Qt::Key_Clear, 12},      {Qt::Key_Return, 13},      {Qt::Key_Enter, 13},
@@ -36,19 +37,27 @@ constexpr KeyPair kKeys[] = {
     {Qt::Key_Ampersand, '7'}, {Qt::Key_Asterisk, '8'},   {Qt::Key_ParenLeft, '9'},
     {Qt::Key_ParenRight, '0'},
 };
+// clang-format on
 
 // The number pad has keys of its own.
 std::uint16_t KeypadKey(int qtKey) {
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
         return static_cast<std::uint16_t>(96 + (qtKey - Qt::Key_0));
     switch (qtKey) {
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Minus: return 109;
-    case Qt::Key_Period: return 110;
-    case Qt::Key_Comma: return 110;
-    case Qt::Key_Slash: return 111;
-    default: return 0;
+    case Qt::Key_Asterisk:
+        return 106;
+    case Qt::Key_Plus:
+        return 107;
+    case Qt::Key_Minus:
+        return 109;
+    case Qt::Key_Period:
+        return 110;
+    case Qt::Key_Comma:
+        return 110;
+    case Qt::Key_Slash:
+        return 111;
+    default:
+        return 0;
     }
 }
 

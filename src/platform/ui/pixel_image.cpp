@@ -9,7 +9,8 @@ namespace ui {
 
 namespace {
 
-bool HasMasks(const ddraw::PixelView& view, ddraw::DWORD red, ddraw::DWORD green, ddraw::DWORD blue) {
+bool HasMasks(const ddraw::PixelView& view, ddraw::DWORD red, ddraw::DWORD green,
+              ddraw::DWORD blue) {
     return view.Format.dwRBitMask == red && view.Format.dwGBitMask == green &&
            view.Format.dwBBitMask == blue;
 }
@@ -67,18 +68,21 @@ QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part) {
         for (int y = 0; y < inside.height(); ++y) {
             const auto* source =
                 reinterpret_cast<const std::uint32_t*>(view.Row(inside.top() + y)) + inside.left();
-            auto* target = reinterpret_cast<std::uint32_t*>(image.scanLine(offset.y() + y)) + offset.x();
+            auto* target =
+                reinterpret_cast<std::uint32_t*>(image.scanLine(offset.y() + y)) + offset.x();
             for (int x = 0; x < inside.width(); ++x)
                 target[x] = source[x] | 0xFF000000u;
         }
     } else if (format != QImage::Format_Invalid) {
-        const QImage converted = WrapPixels(view).copy(inside).convertToFormat(QImage::Format_RGB32);
+        const QImage converted =
+            WrapPixels(view).copy(inside).convertToFormat(QImage::Format_RGB32);
         for (int y = 0; y < inside.height(); ++y)
             std::memcpy(image.scanLine(offset.y() + y), converted.constScanLine(y),
                         static_cast<std::size_t>(inside.width()) * 4);
     } else {
         for (int y = 0; y < inside.height(); ++y) {
-            auto* target = reinterpret_cast<std::uint32_t*>(image.scanLine(offset.y() + y)) + offset.x();
+            auto* target =
+                reinterpret_cast<std::uint32_t*>(image.scanLine(offset.y() + y)) + offset.x();
             for (int x = 0; x < inside.width(); ++x) {
                 const ddraw::COLORREF colour = ddraw::PixelToColor(
                     ddraw::ReadPixelValue(view, inside.left() + x, inside.top() + y), view.Format,

@@ -48,8 +48,8 @@ void PresenterWidget::WindowChanged(const QRect& part) {
 
 void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     if (!fullScreen_) {
-        saved_ = {form_->windowFlags(), form_->geometry(), form_->minimumSize(), form_->maximumSize(),
-                  form_->isVisible()};
+        saved_ = {form_->windowFlags(), form_->geometry(), form_->minimumSize(),
+                  form_->maximumSize(), form_->isVisible()};
         fullScreen_ = true;
     }
     frame_ = QImage();

@@ -36,8 +36,12 @@ QtBackends::~QtBackends() {
     SetDesktop(parts_->previousDesktop);
 }
 
-QtDesktop& QtBackends::Desktop() { return parts_->desktop; }
+QtDesktop& QtBackends::Desktop() {
+    return parts_->desktop;
+}
 
-std::unique_ptr<QtBackends> InstallQtBackends() { return std::make_unique<QtBackends>(); }
+std::unique_ptr<QtBackends> InstallQtBackends() {
+    return std::make_unique<QtBackends>();
+}
 
 } // namespace ui

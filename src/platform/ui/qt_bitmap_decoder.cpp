@@ -21,7 +21,9 @@ std::uint32_t ReadU32(const std::uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t ReadU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 } // namespace
 
@@ -54,14 +56,16 @@ bool BitmapSizeJustified(const std::uint8_t* data, std::size_t size) {
     height = std::llabs(height);
     if (width == 0 || height == 0 || bitsPerPixel == 0 || bitsPerPixel > 32)
         return false;
-    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    const std::uint64_t pixels =
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
     if (pixels > kMaxPixels)
         return false;
     switch (compression) {
     case 0: // plain rows
     case 3: // rows with channel masks
     case 6: {
-        const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
+        const std::uint64_t rowBytes =
+            (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
         const std::uint32_t pixelOffset = ReadU32(data + 10);
         const std::uint64_t available = pixelOffset < size ? size - pixelOffset : 0;
         return rowBytes * static_cast<std::uint64_t>(height) <= available;
@@ -80,8 +84,8 @@ bool QtBitmapDecoder::Decode(const std::uint8_t* data, std::size_t size, Decoded
         return false;
     if (!BitmapSizeJustified(data, size))
         return false;
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                               static_cast<qsizetype>(size));
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
@@ -94,7 +98,8 @@ bool QtBitmapDecoder::Decode(const std::uint8_t* data, std::size_t size, Decoded
         return false;
     image.Width = decoded.width();
     image.Height = decoded.height();
-    image.Pixels.resize(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height));
+    image.Pixels.resize(static_cast<std::size_t>(image.Width) *
+                        static_cast<std::size_t>(image.Height));
     for (int y = 0; y < image.Height; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(decoded.constScanLine(y));
         std::uint32_t* out = image.Pixels.data() + static_cast<std::size_t>(y) * image.Width;

@@ -44,8 +44,7 @@ void QtDesktop::SwitchImeOff(void* window) {
     }
 }
 
-void QtDesktop::ShowMessage(const std::string& caption, const std::string& text,
-                            MessageKind kind) {
+void QtDesktop::ShowMessage(const std::string& caption, const std::string& text, MessageKind kind) {
     // A lone carriage return breaks the line, as in a Windows message box.
     QString body = QString::fromStdString(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -60,8 +59,14 @@ void QtDesktop::ShowMessage(const std::string& caption, const std::string& text,
     box.exec();
 }
 
-void QtDesktop::ProcessMessages() { ProcessPendingEvents(); }
-void QtDesktop::WaitForMessages(std::uint32_t maxWaitMs) { WaitForEvents(maxWaitMs); }
-int QtDesktop::ScreenBitsPerPixel() const { return ui::ScreenBitsPerPixel(); }
+void QtDesktop::ProcessMessages() {
+    ProcessPendingEvents();
+}
+void QtDesktop::WaitForMessages(std::uint32_t maxWaitMs) {
+    WaitForEvents(maxWaitMs);
+}
+int QtDesktop::ScreenBitsPerPixel() const {
+    return ui::ScreenBitsPerPixel();
+}
 
 } // namespace ui

@@ -19,18 +19,25 @@ QColor ToQColor(ddraw::COLORREF color) {
 }
 
 ddraw::COLORREF ToColorRef(QRgb rgb) {
-    return static_cast<ddraw::COLORREF>(qRed(rgb)) | (static_cast<ddraw::COLORREF>(qGreen(rgb)) << 8) |
+    return static_cast<ddraw::COLORREF>(qRed(rgb)) |
+           (static_cast<ddraw::COLORREF>(qGreen(rgb)) << 8) |
            (static_cast<ddraw::COLORREF>(qBlue(rgb)) << 16);
 }
 
 Qt::PenStyle ToQtPenStyle(ddraw::PenStyle style) {
     switch (style) {
-    case ddraw::PenStyle::Solid: return Qt::SolidLine;
-    case ddraw::PenStyle::Dash: return Qt::DashLine;
-    case ddraw::PenStyle::Dot: return Qt::DotLine;
-    case ddraw::PenStyle::DashDot: return Qt::DashDotLine;
-    case ddraw::PenStyle::DashDotDot: return Qt::DashDotDotLine;
-    case ddraw::PenStyle::Null: return Qt::NoPen;
+    case ddraw::PenStyle::Solid:
+        return Qt::SolidLine;
+    case ddraw::PenStyle::Dash:
+        return Qt::DashLine;
+    case ddraw::PenStyle::Dot:
+        return Qt::DotLine;
+    case ddraw::PenStyle::DashDot:
+        return Qt::DashDotLine;
+    case ddraw::PenStyle::DashDotDot:
+        return Qt::DashDotDotLine;
+    case ddraw::PenStyle::Null:
+        return Qt::NoPen;
     }
     return Qt::SolidLine;
 }
@@ -51,7 +58,9 @@ QtDeviceContext::QtDeviceContext(const ddraw::PixelView& surface) : target_(surf
     SelectFont(ddraw::FontSpec{});
 }
 
-QtDeviceContext::~QtDeviceContext() { FinishPainting(); }
+QtDeviceContext::~QtDeviceContext() {
+    FinishPainting();
+}
 
 QPainter& QtDeviceContext::Painter() {
     if (!painter_) {
@@ -81,7 +90,8 @@ void QtDeviceContext::FinishPainting() {
                 if (now[x] == before[x])
                     continue;
                 ddraw::WritePixelValue(
-                    target_, x, y, ddraw::ColorToPixel(ToColorRef(now[x]), target_.Format, target_.Palette));
+                    target_, x, y,
+                    ddraw::ColorToPixel(ToColorRef(now[x]), target_.Format, target_.Palette));
             }
         }
         original_ = image_.copy();
@@ -132,7 +142,9 @@ ddraw::TextSize QtDeviceContext::GetTextExtent(std::string_view text) {
     return {metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
 }
 
-void QtDeviceContext::MoveTo(ddraw::LONG x, ddraw::LONG y) { penPosition_ = QPoint(x, y); }
+void QtDeviceContext::MoveTo(ddraw::LONG x, ddraw::LONG y) {
+    penPosition_ = QPoint(x, y);
+}
 
 void QtDeviceContext::LineTo(ddraw::LONG x, ddraw::LONG y) {
     const QPoint from = penPosition_;
@@ -168,9 +180,9 @@ void QtDeviceContext::FillRect(const ddraw::RECT& rect) {
     Touched(area);
 }
 
-bool QtDeviceContext::StretchBlt(ddraw::LONG x, ddraw::LONG y, ddraw::LONG width, ddraw::LONG height,
-                                 ddraw::DeviceContext& source, ddraw::LONG srcX, ddraw::LONG srcY,
-                                 ddraw::LONG srcWidth, ddraw::LONG srcHeight) {
+bool QtDeviceContext::StretchBlt(ddraw::LONG x, ddraw::LONG y, ddraw::LONG width,
+                                 ddraw::LONG height, ddraw::DeviceContext& source, ddraw::LONG srcX,
+                                 ddraw::LONG srcY, ddraw::LONG srcWidth, ddraw::LONG srcHeight) {
     if (image_.isNull() || width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0)
         return false;
     // Negative sizes mirror, as in GDI.
@@ -203,13 +215,15 @@ ddraw::COLORREF QtDeviceContext::GetPixel(ddraw::LONG x, ddraw::LONG y) {
         return ToColorRef(image_.pixel(x, y));
     // Painting goes straight into the surface's memory, so its pixels are
     // current.
-    return ddraw::PixelToColor(ddraw::ReadPixelValue(target_, x, y), target_.Format, target_.Palette);
+    return ddraw::PixelToColor(ddraw::ReadPixelValue(target_, x, y), target_.Format,
+                               target_.Palette);
 }
 
 ddraw::COLORREF QtDeviceContext::SetPixel(ddraw::LONG x, ddraw::LONG y, ddraw::COLORREF color) {
     if (x < 0 || y < 0 || x >= target_.Width || y >= target_.Height || !target_.Pixels)
         return ddraw::CLR_INVALID;
-    const ddraw::DWORD raw = ddraw::ColorToPixel(color & 0x00FFFFFF, target_.Format, target_.Palette);
+    const ddraw::DWORD raw =
+        ddraw::ColorToPixel(color & 0x00FFFFFF, target_.Format, target_.Palette);
     ddraw::WritePixelValue(target_, x, y, raw);
     const ddraw::COLORREF stored = ddraw::PixelToColor(raw, target_.Format, target_.Palette);
     if (onCopy_) {
@@ -221,7 +235,8 @@ ddraw::COLORREF QtDeviceContext::SetPixel(ddraw::LONG x, ddraw::LONG y, ddraw::C
     return stored;
 }
 
-std::unique_ptr<ddraw::DeviceContext> QtDeviceContextFactory::Create(const ddraw::PixelView& surface) {
+std::unique_ptr<ddraw::DeviceContext>
+QtDeviceContextFactory::Create(const ddraw::PixelView& surface) {
     if (!surface.Pixels || surface.Width <= 0 || surface.Height <= 0 || surface.Pitch <= 0)
         return nullptr;
     const ddraw::DWORD bits = surface.BitsPerPixel;

@@ -65,10 +65,18 @@ QtForm::~QtForm() {
     delete widget_;
 }
 
-QWidget* QtForm::Widget() const { return widget_; }
-void* QtForm::Handle() const { return widget_; }
-int QtForm::ClientWidth() const { return widget_->width(); }
-int QtForm::ClientHeight() const { return widget_->height(); }
+QWidget* QtForm::Widget() const {
+    return widget_;
+}
+void* QtForm::Handle() const {
+    return widget_;
+}
+int QtForm::ClientWidth() const {
+    return widget_->width();
+}
+int QtForm::ClientHeight() const {
+    return widget_->height();
+}
 
 void QtForm::SetClientWidth(int width) {
     widget_->setMinimumSize(0, 0);
@@ -84,12 +92,24 @@ void QtForm::SetClientHeight(int height) {
     ApplySizeConstraints();
 }
 
-int QtForm::Left() const { return widget_->frameGeometry().x(); }
-int QtForm::Top() const { return widget_->frameGeometry().y(); }
-int QtForm::Width() const { return widget_->frameGeometry().width(); }
-int QtForm::Height() const { return widget_->frameGeometry().height(); }
-void QtForm::SetLeft(int left) { widget_->move(left, Top()); }
-void QtForm::SetTop(int top) { widget_->move(Left(), top); }
+int QtForm::Left() const {
+    return widget_->frameGeometry().x();
+}
+int QtForm::Top() const {
+    return widget_->frameGeometry().y();
+}
+int QtForm::Width() const {
+    return widget_->frameGeometry().width();
+}
+int QtForm::Height() const {
+    return widget_->frameGeometry().height();
+}
+void QtForm::SetLeft(int left) {
+    widget_->move(left, Top());
+}
+void QtForm::SetTop(int top) {
+    widget_->move(Left(), top);
+}
 
 void QtForm::SetBounds(int left, int top, int width, int height) {
     const int frameWidth = Width() - ClientWidth();
@@ -101,14 +121,18 @@ void QtForm::SetBounds(int left, int top, int width, int height) {
     ApplySizeConstraints();
 }
 
-bool QtForm::Visible() const { return widget_->isVisible(); }
+bool QtForm::Visible() const {
+    return widget_->isVisible();
+}
 
 void QtForm::Show() {
     widget_->show();
     widget_->raise();
 }
 
-void QtForm::Hide() { widget_->hide(); }
+void QtForm::Hide() {
+    widget_->hide();
+}
 
 void QtForm::BringToFront() {
     widget_->raise();
@@ -167,7 +191,9 @@ void QtForm::SetWindowState(TWindowState state) {
     }
 }
 
-std::string QtForm::Caption() const { return widget_->windowTitle().toStdString(); }
+std::string QtForm::Caption() const {
+    return widget_->windowTitle().toStdString();
+}
 void QtForm::SetCaption(const std::string& caption) {
     widget_->setWindowTitle(QString::fromStdString(caption));
 }
@@ -175,7 +201,8 @@ void QtForm::SetCaption(const std::string& caption) {
 void QtForm::SetColor(TColor color) {
     color_ = color;
     QPalette palette = widget_->palette();
-    palette.setColor(QPalette::Window, QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+    palette.setColor(QPalette::Window,
+                     QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
     widget_->setPalette(palette);
 }
 
@@ -184,7 +211,8 @@ void QtForm::CentreOnDesktop() {
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    widget_->move(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2);
+    widget_->move(area.x() + (area.width() - Width()) / 2,
+                  area.y() + (area.height() - Height()) / 2);
 }
 
 bool QtForm::DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat) {

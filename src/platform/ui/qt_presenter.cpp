@@ -69,7 +69,8 @@ void QtPresenter::PresentFullScreen(ddraw::HWND window, const ddraw::PixelView& 
     QWidget* form = WidgetFromHandle(window);
     if (!form)
         return;
-    PresenterWidget::Of(form)->ShowFrame(CopyToRgb32(frame, QRect(0, 0, frame.Width, frame.Height)));
+    PresenterWidget::Of(form)->ShowFrame(
+        CopyToRgb32(frame, QRect(0, 0, frame.Width, frame.Height)));
 }
 
 void QtPresenter::LeaveFullScreen(ddraw::HWND window) {

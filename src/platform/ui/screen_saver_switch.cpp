@@ -25,7 +25,8 @@ bool ServicePresent(QDBusConnection& bus) {
 // describe itself.
 QDBusMessage MethodCall(const char* method) {
     return QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
-                                          QString::fromLatin1(kInterface), QString::fromLatin1(method));
+                                          QString::fromLatin1(kInterface),
+                                          QString::fromLatin1(method));
 }
 
 } // namespace

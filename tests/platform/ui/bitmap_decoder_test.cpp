@@ -33,13 +33,15 @@ std::vector<std::uint8_t> Header(int width, int height, int bits, int paletteEnt
     return bytes;
 }
 
-void FinishFile(std::vector<std::uint8_t>& bytes) { Put32(bytes, 2, static_cast<std::uint32_t>(bytes.size())); }
+void FinishFile(std::vector<std::uint8_t>& bytes) {
+    Put32(bytes, 2, static_cast<std::uint32_t>(bytes.size()));
+}
 
 TEST(QtBitmapDecoder, TrueColourFileComesOutTopRowFirst) {
     // 2 by 2, 24 bits; rows stored bottom first, each padded to 8 bytes.
     auto bytes = Header(2, 2, 24, 0);
-    const std::uint8_t bottom[] = {0, 0, 255, 0, 255, 0, 0, 0};     // red, green
-    const std::uint8_t top[] = {255, 0, 0, 255, 255, 255, 0, 0};    // blue, white
+    const std::uint8_t bottom[] = {0, 0, 255, 0, 255, 0, 0, 0};  // red, green
+    const std::uint8_t top[] = {255, 0, 0, 255, 255, 255, 0, 0}; // blue, white
     bytes.insert(bytes.end(), bottom, bottom + 8);
     bytes.insert(bytes.end(), top, top + 8);
     FinishFile(bytes);

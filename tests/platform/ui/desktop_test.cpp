@@ -77,7 +77,9 @@ TEST(QtDesktop, MessageBoxShowsTheTextWithLineBreaksAndCaption) {
 bool ScreenSaverServicePresent() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     return bus.isConnected() &&
-           bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.ScreenSaver")).value();
+           bus.interface()
+               ->isServiceRegistered(QStringLiteral("org.freedesktop.ScreenSaver"))
+               .value();
 }
 
 TEST(ScreenSaverSwitch, WithoutTheServiceTheSettingIsOnlyKept) {
@@ -127,7 +129,8 @@ TEST(ScreenSaverSwitch, HoldsTheScreenSaverBackThroughTheService) {
     service.moveToThread(&serviceThread);
     QDBusConnection serviceBus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-saver"));
-    ASSERT_TRUE(serviceBus.registerVirtualObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &service));
+    ASSERT_TRUE(
+        serviceBus.registerVirtualObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &service));
     ASSERT_TRUE(serviceBus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
     {
         ui::ScreenSaverSwitch saver;

@@ -57,7 +57,8 @@ protected:
     QImage Shown() {
         QCoreApplication::processEvents();
         auto* presenter = ui::PresenterWidget::Find(form_.Widget());
-        return presenter ? presenter->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+        return presenter ? presenter->grab().toImage().convertToFormat(QImage::Format_RGB32)
+                         : QImage();
     }
 
     std::unique_ptr<ui::QtBackends> backends_;

@@ -16,7 +16,8 @@ static_assert(ui::PointsToPixels(0) == 0);
 
 TEST(Fonts, WindowsFacesResolveToTheJapaneseFaces) {
     EXPECT_EQ(QFontInfo(ui::MakeFont("ＭＳ ゴシック", 12)).family(), QStringLiteral("IPAGothic"));
-    EXPECT_EQ(QFontInfo(ui::MakeFont("ＭＳ Ｐゴシック", 12)).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(QFontInfo(ui::MakeFont("ＭＳ Ｐゴシック", 12)).family(),
+              QStringLiteral("IPAPGothic"));
     const QFont screenText = ui::MakeFont("MS Sans Serif", ui::PointsToPixels(50));
     EXPECT_EQ(QFontInfo(screenText).family(), QStringLiteral("IPAPGothic"));
     EXPECT_EQ(QFontInfo(screenText).pixelSize(), 67);

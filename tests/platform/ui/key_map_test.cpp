@@ -37,7 +37,8 @@ TEST(KeyMap, RangesAndKeysThatDependOnWhereTheyAre) {
 TEST(KeyMap, ShiftStateHoldsExactlyTheModifiersDown) {
     EXPECT_EQ(ui::ShiftStateFromQt(Qt::NoModifier), 0);
     EXPECT_EQ(ui::ShiftStateFromQt(Qt::ControlModifier), ui::ssCtrl);
-    EXPECT_EQ(ui::ShiftStateFromQt(Qt::ControlModifier | Qt::ShiftModifier), ui::ssCtrl | ui::ssShift);
+    EXPECT_EQ(ui::ShiftStateFromQt(Qt::ControlModifier | Qt::ShiftModifier),
+              ui::ssCtrl | ui::ssShift);
     EXPECT_EQ(ui::ShiftStateFromQt(Qt::AltModifier | Qt::KeypadModifier), ui::ssAlt);
 }
 

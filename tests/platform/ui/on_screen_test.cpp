@@ -47,7 +47,8 @@ struct Frame {
                 ddraw::COLORREF colour = x < 320 ? ddraw::RGB(255, 0, 0) : ddraw::RGB(0, 0, 255);
                 if (x < 40 && y < 40)
                     colour = ddraw::RGB(0, 255, 0);
-                ddraw::WritePixelValue(view, x, y, ddraw::ColorToPixel(colour, view.Format, nullptr));
+                ddraw::WritePixelValue(view, x, y,
+                                       ddraw::ColorToPixel(colour, view.Format, nullptr));
             }
         }
     }
@@ -72,8 +73,8 @@ protected:
         QScreen* screen = QGuiApplication::primaryScreen();
         QImage image = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
         if (const QByteArray dir = qgetenv("PIMURU_SCREENSHOT_DIR"); !dir.isEmpty())
-            image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
-                       QString::fromLatin1(label) + QStringLiteral(".png"));
+            image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QString::fromLatin1(label) +
+                       QStringLiteral(".png"));
         return image;
     }
 
@@ -90,7 +91,8 @@ TEST_F(OnScreen, WindowedFrameAppearsInTheClientArea) {
     // The primary stands for the desktop: the frame is blitted at the
     // client rectangle and shown there.
     const auto screens = ddraw::CurrentWindowSystem().Screens();
-    std::vector<ddraw::BYTE> desktopBytes(static_cast<std::size_t>(screens[0].Width) * screens[0].Height * 4);
+    std::vector<ddraw::BYTE> desktopBytes(static_cast<std::size_t>(screens[0].Width) *
+                                          screens[0].Height * 4);
     ddraw::PixelView desktop;
     desktop.Pixels = desktopBytes.data();
     desktop.Width = screens[0].Width;
@@ -140,8 +142,10 @@ TEST_F(OnScreen, FullScreenFrameIsScaledBetweenBlackBars) {
     const double scale = static_cast<double>(fitted.width()) / 640.0;
     const int middle = fitted.center().y();
     EXPECT_EQ(shown.pixel(fitted.left() + 2, fitted.top() + 2), qRgb(0, 255, 0));
-    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(39 * scale), fitted.top() + 2), qRgb(0, 255, 0));
-    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(41 * scale), fitted.top() + 2), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(39 * scale), fitted.top() + 2),
+              qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(41 * scale), fitted.top() + 2),
+              qRgb(255, 0, 0));
     EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(319 * scale), middle), qRgb(255, 0, 0));
     EXPECT_EQ(shown.pixel(fitted.left() + static_cast<int>(321 * scale), middle), qRgb(0, 0, 255));
     EXPECT_EQ(shown.pixel(fitted.right(), fitted.bottom()), qRgb(0, 0, 255));

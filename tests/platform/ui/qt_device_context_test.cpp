@@ -16,7 +16,8 @@ using ddraw::RGB;
 // A surface's pixels as the software DirectDraw keeps them, with a pitch
 // wider than a row to catch row arithmetic slips.
 struct Surface {
-    Surface(int width, int height, DWORD bits, ddraw::HighColorLayout layout = ddraw::HighColorLayout::Rgb565)
+    Surface(int width, int height, DWORD bits,
+            ddraw::HighColorLayout layout = ddraw::HighColorLayout::Rgb565)
         : pitch((width * static_cast<int>(bits) / 8 + 3) / 4 * 4 + 8),
           bytes(static_cast<std::size_t>(pitch) * height, 0) {
         view.Pixels = bytes.data();
@@ -32,13 +33,16 @@ struct Surface {
             palette[3] = {0, 0, 255, 0};
             palette[4] = {255, 255, 255, 0};
             for (int i = 6; i < 256; ++i)
-                palette[i] = {static_cast<ddraw::BYTE>(i), 128, static_cast<ddraw::BYTE>(255 - i), 0};
+                palette[i] = {static_cast<ddraw::BYTE>(i), 128, static_cast<ddraw::BYTE>(255 - i),
+                              0};
             view.Palette = palette.data();
         }
     }
 
     DWORD Raw(int x, int y) const { return ddraw::ReadPixelValue(view, x, y); }
-    DWORD RawOf(COLORREF colour) const { return ddraw::ColorToPixel(colour, view.Format, view.Palette); }
+    DWORD RawOf(COLORREF colour) const {
+        return ddraw::ColorToPixel(colour, view.Format, view.Palette);
+    }
     void Fill(DWORD raw) {
         for (int y = 0; y < view.Height; ++y)
             for (int x = 0; x < view.Width; ++x)
@@ -57,7 +61,8 @@ struct Depth {
 };
 
 void PrintTo(const Depth& depth, std::ostream* out) {
-    *out << depth.bits << " bits" << (depth.layout == ddraw::HighColorLayout::Rgb555 ? " 5-5-5" : "");
+    *out << depth.bits << " bits"
+         << (depth.layout == ddraw::HighColorLayout::Rgb555 ? " 5-5-5" : "");
 }
 
 class DeviceContextOnDepth : public ::testing::TestWithParam<Depth> {
@@ -134,7 +139,8 @@ TEST_P(DeviceContextOnDepth, TextLandsBelowAndRightOfItsCornerOnAClearBackground
     for (int y = 0; y < surface.view.Height; ++y) {
         for (int x = 0; x < surface.view.Width; ++x) {
             const DWORD raw = surface.Raw(x, y);
-            const bool inCell = x >= left && y >= top && x < left + extent.Width && y < top + extent.Height;
+            const bool inCell =
+                x >= left && y >= top && x < left + extent.Width && y < top + extent.Height;
             if (!inCell) {
                 ASSERT_EQ(raw, blue) << x << "," << y;
             }
@@ -181,7 +187,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, DeviceContextOnDepth,
                                            Depth{32, ddraw::HighColorLayout::Rgb565}),
                          [](const auto& info) {
                              return std::to_string(info.param.bits) +
-                                    (info.param.layout == ddraw::HighColorLayout::Rgb555 ? "_555" : "");
+                                    (info.param.layout == ddraw::HighColorLayout::Rgb555 ? "_555"
+                                                                                         : "");
                          });
 
 TEST(QtDeviceContext, EightBitSurfaceKeepsIndicesPaintingDidNotTouch) {

@@ -77,12 +77,16 @@ TEST(QtForm, HeldKeyRepeatsAsKeyDownsWithoutReleases) {
     ShowAndFocus(form);
     // A held key under X11: press, then release/press pairs flagged as
     // repeats, then the real release.
-    QTest::simulateEvent(form.Window(), true, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), false);
+    QTest::simulateEvent(form.Window(), true, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                         false);
     for (int i = 0; i < 3; ++i) {
-        QTest::simulateEvent(form.Window(), false, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
-        QTest::simulateEvent(form.Window(), true, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QTest::simulateEvent(form.Window(), false, Qt::Key_Space, Qt::NoModifier,
+                             QStringLiteral(" "), true);
+        QTest::simulateEvent(form.Window(), true, Qt::Key_Space, Qt::NoModifier,
+                             QStringLiteral(" "), true);
     }
-    QTest::simulateEvent(form.Window(), false, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), false);
+    QTest::simulateEvent(form.Window(), false, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                         false);
     ASSERT_EQ(form.seen.size(), 5u);
     for (int i = 0; i < 4; ++i) {
         EXPECT_TRUE(form.seen[i].down);

@@ -19,7 +19,8 @@ using ddraw::DWORD;
 
 // Pixels of a surface in the display's format.
 struct Pixels {
-    Pixels(int width, int height, DWORD bits) : bytes(static_cast<std::size_t>(width) * height * bits / 8) {
+    Pixels(int width, int height, DWORD bits)
+        : bytes(static_cast<std::size_t>(width) * height * bits / 8) {
         view.Pixels = bytes.data();
         view.Width = width;
         view.Height = height;
