@@ -11,6 +11,7 @@
 #include "platform/ddraw/device_context.h"
 #include "platform/ddraw/failure_injection.h"
 #include "platform/ddraw/forwarding.h"
+#include "platform/ddraw/interface_extension.h"
 #include "platform/ddraw/presenter.h"
 #include "platform/ddraw/software_settings.h"
 #include "platform/ddraw/window_system.h"

@@ -4,6 +4,7 @@
 #include "platform/ddraw/ddraw_errors.h"
 #include "platform/ddraw/display_modes.h"
 #include "platform/ddraw/failure_injection.h"
+#include "platform/ddraw/interface_extension.h"
 #include "platform/ddraw/pixel_format.h"
 #include "platform/ddraw/presenter.h"
 #include "platform/ddraw/software_clipper.h"
@@ -164,6 +165,10 @@ HRESULT SoftwareDirectDraw::QueryInterface(const GUID& iid, void** object) {
         second_.AddRef();
         *object = static_cast<IDirectDraw2*>(&second_);
         return DD_OK;
+    }
+    if (const InterfaceMaker make = FindInterfaceMaker(iid)) {
+        *object = nullptr;
+        return make(&second_, object);
     }
     *object = nullptr;
     return E_NOINTERFACE;
