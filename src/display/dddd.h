@@ -5,6 +5,7 @@
 // a new set-up re-creates and reloads, and holds the screen saver off.
 
 #include "display/display_modes.h"
+#include "display/retained_mode_setup.h"
 #include "platform/ddraw/ddraw.h"
 #include "platform/ui/form.h"
 #include "surfaces/gen_surface.h"
@@ -100,6 +101,12 @@ public:
     std::vector<TDDDDTexture*>& Textures() { return textures_; }
     const std::array<ddraw::PALETTEENTRY, 256>& PaletteEntries() const { return paletteEntries_; }
     bool Hardware3D() const { return hardware3D_; }
+    // The Direct3D retained-mode state of a set-up with Use3D. A camera set
+    // before Initialize gets a viewport; the component keeps a reference.
+    std::uint8_t DeviceKind() const { return retainedMode_.DeviceKind(); }
+    d3d::IDirect3DRMFrame* Camera() const { return retainedMode_.Camera(); }
+    void SetCamera(d3d::IDirect3DRMFrame* camera) { retainedMode_.SetCamera(camera); }
+    const RetainedModeSetUp& RetainedMode() const { return retainedMode_; }
     bool Waiting() const { return waiting_; }
     bool Ready() const { return ready_; }
     bool Destroying() const { return destroying_; }
@@ -138,6 +145,7 @@ private:
     ddraw::IDirectDrawClipper* clipper_ = nullptr;
     std::vector<std::string> drivers_;
     bool hardware3D_ = false;
+    RetainedModeSetUp retainedMode_;
     std::vector<std::unique_ptr<TDDDDSurfaceKeeper>> keepers_;
     std::vector<TDDDDTexture*> textures_;
     std::array<ddraw::PALETTEENTRY, 256> paletteEntries_{};

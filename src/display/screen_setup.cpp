@@ -109,6 +109,13 @@ std::int32_t TDDDD::Initialize(bool fullScreen, std::int32_t width, std::int32_t
     if (bitCount == 8)
         SetUpPalette(primary, back);
 
+    if (Use3D) {
+        const HRESULT result = retainedMode_.SetUp(
+            {directDraw2_, backBuffer_.get(), this, width, height, D3DOptions, hardware3D_});
+        if (result != DD_OK)
+            return result;
+    }
+
     if (ready_) {
         RestoreSurfaces();
         if (OnChangeDisplayMode)
@@ -222,7 +229,9 @@ void TDDDD::Finalize() {
         if (OnCleanUp)
             OnCleanUp(this);
     }
+    retainedMode_.ReleaseDevices();
     ReleaseUnchecked(palette_);
+    retainedMode_.ReleaseObjects(destroying_);
     ReleaseUnchecked(clipper_);
     if (!fullScreen_ && backBuffer_) {
         backBuffer_->Surface = nullptr;

@@ -87,6 +87,14 @@ public:
                                         IDirect3DRMDevice2** rmDevice) = 0;
 };
 
+// Releases a reference if there is one, unchecked, and forgets it.
+template <typename T> void ReleaseReference(T*& object) {
+    if (object) {
+        object->Release();
+    }
+    object = nullptr;
+}
+
 using LPDIRECT3D2 = IDirect3D2*;
 using LPDIRECT3DDEVICE2 = IDirect3DDevice2*;
 using LPDIRECT3DRM = IDirect3DRM*;

@@ -41,12 +41,4 @@ private:
     ULONG refs_ = 1;
 };
 
-// Releases a reference if there is one and forgets it.
-template <typename T> void ReleaseReference(T*& object) {
-    if (object) {
-        object->Release();
-    }
-    object = nullptr;
-}
-
 } // namespace d3d
