@@ -2,7 +2,6 @@
 #include "display/display_doubles.h"
 #include "display/log_capture.h"
 #include "display/recording_direct_draw.h"
-#include "display/setup_tables.h"
 #include "display/diagnostic_log.h"
 #include "platform/ui/qt_bitmap_decoder.h"
 #include "surfaces/bmp_builder.h"
@@ -434,32 +433,27 @@ TEST_F(DisplayTest, SurfacesOutlivingTheComponentDoNotCallBack) {
     late.reset();
 }
 
-TEST(SetupTables, WindowedBackBufferMemory) {
-    using dddd::WindowedBackBufferCaps;
-    EXPECT_EQ(WindowedBackBufferCaps(false, dddd::bmtDefault, false, 0), 0x4040u);
-    EXPECT_EQ(WindowedBackBufferCaps(false, dddd::bmtCompatible, true, 0), 0x840u);
-    EXPECT_EQ(WindowedBackBufferCaps(false, dddd::bmtSystemMemory, true, 0), 0x840u);
-    EXPECT_EQ(WindowedBackBufferCaps(false, dddd::bmtVideoMemory, false, 0), 0x4040u);
-    EXPECT_EQ(WindowedBackBufferCaps(true, dddd::bmtDefault, true, 0), 0x6040u);
-    EXPECT_EQ(WindowedBackBufferCaps(true, dddd::bmtCompatible, true, dddd::DontUseHAL), 0x2840u);
-    EXPECT_EQ(WindowedBackBufferCaps(true, dddd::bmtDefault, false, 0), 0x2840u);
-    EXPECT_EQ(WindowedBackBufferCaps(true, dddd::bmtSystemMemory, true, 0), 0x2840u);
-    EXPECT_EQ(WindowedBackBufferCaps(true, dddd::bmtVideoMemory, false, dddd::DontUseHAL), 0x6040u);
-}
+TEST_F(DisplayTest, With3DTheSetUpAsksFor3DSurfacesAndPreparesItsPalettes) {
+    TDDDD& d = LoadedComponent();
+    d.Use3D = true;
+    d.Initialize(false, 640, 480, 16, 0, "");
+    // The software display has no 3D hardware: the back buffer goes to system memory.
+    EXPECT_FALSE(d.Hardware3D());
+    EXPECT_EQ(Count("CreateSurface 0x7 0x2840"), 1u);
+    EXPECT_EQ(d.PaletteEntries()[9].peFlags, 0x40);
+    EXPECT_EQ(d.PaletteEntries()[10].peFlags, PC_RESERVED);
+    EXPECT_EQ(d.PaletteEntries()[245].peFlags, PC_RESERVED);
+    EXPECT_EQ(d.PaletteEntries()[246].peFlags, 0x40);
 
-TEST(SetupTables, PaletteRows) {
-    std::array<PALETTEENTRY, 256> entries{};
-    dddd::PreparePaletteEntries(entries, true, true);
-    EXPECT_EQ(entries[0xFF], (PALETTEENTRY{255, 255, 255, 0x40}));
-    EXPECT_EQ(entries[0x25], (PALETTEENTRY{36, 36, 85, 0x40}));
-    dddd::PreparePaletteEntries(entries, true, false);
-    EXPECT_EQ(entries[9].peFlags, 0x40);
-    EXPECT_EQ(entries[10].peFlags, PC_RESERVED);
-    EXPECT_EQ(entries[245].peFlags, PC_RESERVED);
-    EXPECT_EQ(entries[246].peFlags, 0x40);
-    std::array<PALETTEENTRY, 256> plain{};
-    dddd::PreparePaletteEntries(plain, false, true);
-    EXPECT_EQ(plain[100], (PALETTEENTRY{0, 0, 0, PC_NOCOLLAPSE}));
+    d.BackBufferLocationAtWindowed = dddd::bmtVideoMemory;
+    d.Initialize(false, 640, 480, 16, 0, "");
+    EXPECT_EQ(Count("CreateSurface 0x7 0x6040"), 1u);
+
+    d.Initialize(true, 640, 480, 8, 0, "");
+    EXPECT_EQ(Count("CreateSurface 0x21 0x2218"), 1u);
+    EXPECT_EQ(d.PaletteEntries()[0xFF], (PALETTEENTRY{255, 255, 255, 0x40}));
+    EXPECT_EQ(d.PaletteEntries()[0x25], (PALETTEENTRY{36, 36, 85, 0x40}));
+    EXPECT_TRUE(log.Lines().empty());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 namespace displaytest {
 
 struct Direct3DScript {
+    // Every driver claims 3D hardware with texture surfaces.
     bool Claim3DHardware = false;
     std::vector<ddraw::DWORD> RefusedDepths;
     std::vector<std::string> Calls;
@@ -70,6 +71,7 @@ public:
         ddraw::SetDirectDrawCreateOverride([script](const ddraw::GUID* guid, ddraw::IDirectDraw** object) {
             ddraw::IDirectDraw* real = nullptr;
             const ddraw::HRESULT result = ddraw::CreateSoftwareDirectDraw(guid, &real);
+            script->Calls.push_back(guid ? "DirectDrawCreate secondary" : "DirectDrawCreate primary");
             *object = result == ddraw::DD_OK
                           ? new ScriptedDirectDraw(dynamic_cast<ddraw::IDirectDraw2*>(real), script)
                           : nullptr;
@@ -97,8 +99,10 @@ public:
     }
     ddraw::HRESULT GetCaps(ddraw::DDCAPS* driverCaps, ddraw::DDCAPS* emulationCaps) override {
         const ddraw::HRESULT result = ForwardingDirectDraw::GetCaps(driverCaps, emulationCaps);
-        if (driverCaps && script_->Claim3DHardware)
+        if (driverCaps && script_->Claim3DHardware) {
             driverCaps->dwCaps |= ddraw::DDCAPS_3D;
+            driverCaps->ddsCaps.dwCaps |= ddraw::DDSCAPS_TEXTURE;
+        }
         return result;
     }
     ddraw::HRESULT CreateSurface(const ddraw::DDSURFACEDESC* desc, ddraw::IDirectDrawSurface** surface,

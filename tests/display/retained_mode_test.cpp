@@ -53,12 +53,13 @@ protected:
         script.Calls.clear();
         return *display;
     }
-    std::vector<std::string> Devices() const {
-        std::vector<std::string> devices;
+    // The recorded calls that start with prefix.
+    std::vector<std::string> Calls(const std::string& prefix) const {
+        std::vector<std::string> calls;
         for (const std::string& call : script.Calls)
-            if (call.rfind("CreateDevice", 0) == 0)
-                devices.push_back(call);
-        return devices;
+            if (call.rfind(prefix, 0) == 0)
+                calls.push_back(call);
+        return calls;
     }
 
     displaytest::LogCapture log;
@@ -90,7 +91,7 @@ TEST_F(RetainedModeTest, DeviceChoiceFollowsTheOptionsAndTheHardware) {
         script.Claim3DHardware = c.hardware;
         TDDDD& d = Loaded(c.options);
         ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
-        EXPECT_EQ(Devices(), c.tried);
+        EXPECT_EQ(Calls("CreateDevice"), c.tried);
         EXPECT_EQ(d.DeviceKind(), c.kind);
         EXPECT_EQ(d.Hardware3D(), c.hardware);
         EXPECT_NE(d.RetainedMode().Direct3DRMDevice(), nullptr);
@@ -99,11 +100,34 @@ TEST_F(RetainedModeTest, DeviceChoiceFollowsTheOptionsAndTheHardware) {
     }
 }
 
+TEST_F(RetainedModeTest, FullScreenLooksForASecondDriverWith3DHardwareFirst) {
+    windows.ScreenList.push_back({"Second display", "second", 1024, 768, 32});
+    for (bool hardware : {false, true}) {
+        SCOPED_TRACE(hardware);
+        script.Claim3DHardware = hardware;
+        TDDDD& d = Loaded();
+        ASSERT_EQ(d.Initialize(true, 640, 480, 16, 0, ""), 0);
+        const std::vector<std::string> expected =
+            hardware ? std::vector<std::string>{"DirectDrawCreate secondary"}
+                     : std::vector<std::string>{"DirectDrawCreate secondary", "DirectDrawCreate primary"};
+        EXPECT_EQ(Calls("DirectDrawCreate"), expected);
+        EXPECT_EQ(d.Hardware3D(), hardware);
+        EXPECT_EQ(d.DeviceKind(), dddd::dkMMX);
+        EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
+
+        // A windowed set-up never looks.
+        script.Calls.clear();
+        ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
+        EXPECT_EQ(Calls("DirectDrawCreate"), std::vector<std::string>{"DirectDrawCreate primary"});
+        form.reset();
+    }
+}
+
 TEST_F(RetainedModeTest, ZBufferPlacementFollowsTheBackBuffer) {
     script.Claim3DHardware = true;
     TDDDD& d = Loaded();
     ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
-    EXPECT_EQ(script.Calls.front(), "Z buffer 16 0x20000");
+    EXPECT_EQ(Calls("Z buffer"), std::vector<std::string>{"Z buffer 16 0x20000"});
     DDSCAPS caps;
     ASSERT_EQ(d.BackBuffer()->Surface->GetCaps(&caps), DD_OK);
     EXPECT_TRUE(caps.dwCaps & DDSCAPS_VIDEOMEMORY);
@@ -111,7 +135,7 @@ TEST_F(RetainedModeTest, ZBufferPlacementFollowsTheBackBuffer) {
     d.D3DOptions = dddd::DontUseHAL;
     script.Calls.clear();
     ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
-    EXPECT_EQ(script.Calls.front(), "Z buffer 16 0x20800");
+    EXPECT_EQ(Calls("Z buffer"), std::vector<std::string>{"Z buffer 16 0x20800"});
     ASSERT_EQ(d.BackBuffer()->Surface->GetCaps(&caps), DD_OK);
     EXPECT_TRUE(caps.dwCaps & DDSCAPS_SYSTEMMEMORY);
 }
