@@ -53,8 +53,8 @@ HRESULT RetainedModeSetUp::SetUp(const Screen& screen) {
     // the one it has instead of leaking it under a new one.
     if (!retainedMode_) {
         d3d::IDirect3DRM* first = nullptr;
-        if (CheckResult(d3d::Direct3DRMCreate(&first), "Direct3DRMオブジェクトの作成に失敗しました") !=
-            DD_OK)
+        if (CheckResult(d3d::Direct3DRMCreate(&first),
+                        "Direct3DRMオブジェクトの作成に失敗しました") != DD_OK)
             first = nullptr;
         if (first) {
             if (CheckResult(first->QueryInterface(d3d::IID_IDirect3DRM2,
@@ -76,7 +76,8 @@ HRESULT RetainedModeSetUp::SetUp(const Screen& screen) {
     CreateDevice(back, screen.Options, screen.Hardware3D);
 
     const HRESULT rmDevice =
-        retainedMode_ ? retainedMode_->CreateDeviceFromD3D(direct3D_, device_, &rmDevice_) : kMissing;
+        retainedMode_ ? retainedMode_->CreateDeviceFromD3D(direct3D_, device_, &rmDevice_)
+                      : kMissing;
     if (CheckResult(rmDevice, "Diret3DRMデバイスの作成に失敗しました") != DD_OK) {
         rmDevice_ = nullptr;
         return rmDevice;
@@ -84,9 +85,9 @@ HRESULT RetainedModeSetUp::SetUp(const Screen& screen) {
     rmDevice_->SetBufferCount(2);
 
     if (camera_) {
-        if (CheckResult(retainedMode_->CreateViewport(rmDevice_, camera_, 0, 0,
-                                                      static_cast<DWORD>(screen.Width),
-                                                      static_cast<DWORD>(screen.Height), &viewport_),
+        if (CheckResult(retainedMode_->CreateViewport(
+                            rmDevice_, camera_, 0, 0, static_cast<DWORD>(screen.Width),
+                            static_cast<DWORD>(screen.Height), &viewport_),
                         "Viewportの作成に失敗しました") != DD_OK)
             viewport_ = nullptr;
         if (viewport_)

@@ -35,7 +35,8 @@ inline const char* KindName(const ddraw::GUID& kind) {
 // Shares the wrapped object's count and goes with it.
 class RecordingDirect3D : public d3d::IDirect3D2 {
 public:
-    RecordingDirect3D(d3d::IDirect3D2* inner, Direct3DScript* script) : inner_(inner), script_(script) {}
+    RecordingDirect3D(d3d::IDirect3D2* inner, Direct3DScript* script)
+        : inner_(inner), script_(script) {}
 
     ddraw::HRESULT QueryInterface(const ddraw::GUID& iid, void** object) override {
         return inner_->QueryInterface(iid, object);
@@ -68,10 +69,12 @@ public:
         : ForwardingDirectDraw(inner), script_(script) {}
 
     static void Install(Direct3DScript* script) {
-        ddraw::SetDirectDrawCreateOverride([script](const ddraw::GUID* guid, ddraw::IDirectDraw** object) {
+        ddraw::SetDirectDrawCreateOverride([script](const ddraw::GUID* guid,
+                                                    ddraw::IDirectDraw** object) {
             ddraw::IDirectDraw* real = nullptr;
             const ddraw::HRESULT result = ddraw::CreateSoftwareDirectDraw(guid, &real);
-            script->Calls.push_back(guid ? "DirectDrawCreate secondary" : "DirectDrawCreate primary");
+            script->Calls.push_back(guid ? "DirectDrawCreate secondary"
+                                         : "DirectDrawCreate primary");
             *object = result == ddraw::DD_OK
                           ? new ScriptedDirectDraw(dynamic_cast<ddraw::IDirectDraw2*>(real), script)
                           : nullptr;
@@ -105,7 +108,8 @@ public:
         }
         return result;
     }
-    ddraw::HRESULT CreateSurface(const ddraw::DDSURFACEDESC* desc, ddraw::IDirectDrawSurface** surface,
+    ddraw::HRESULT CreateSurface(const ddraw::DDSURFACEDESC* desc,
+                                 ddraw::IDirectDrawSurface** surface,
                                  ddraw::IUnknown* outer) override {
         if (desc->ddsCaps.dwCaps & ddraw::DDSCAPS_ZBUFFER) {
             const auto& refused = script_->RefusedDepths;

@@ -48,7 +48,9 @@ protected:
         display->AutoDisplayModeInitialize = false;
         display->Use3D = true;
         display->D3DOptions = options;
-        display->OnChangeDisplayMode = [this](ui::TComponent*) { script.Calls.push_back("OnChangeDisplayMode"); };
+        display->OnChangeDisplayMode = [this](ui::TComponent*) {
+            script.Calls.push_back("OnChangeDisplayMode");
+        };
         form->Load();
         script.Calls.clear();
         return *display;
@@ -78,7 +80,10 @@ TEST_F(RetainedModeTest, DeviceChoiceFollowsTheOptionsAndTheHardware) {
         std::uint8_t kind;
     };
     const Case cases[] = {
-        {dddd::DontUseHAL | dddd::DontUseMMX | dddd::DontUseRGBEmulation, true, {"CreateDevice Ramp"}, dddd::dkRamp},
+        {dddd::DontUseHAL | dddd::DontUseMMX | dddd::DontUseRGBEmulation,
+         true,
+         {"CreateDevice Ramp"},
+         dddd::dkRamp},
         {0, false, {"CreateDevice MMX"}, dddd::dkMMX},
         {dddd::DontUseMMX | dddd::DontUseRGBEmulation, false, {"CreateDevice Ramp"}, dddd::dkRamp},
         {dddd::DontUseMMX, false, {"CreateDevice RGB"}, dddd::dkRGB},
@@ -87,7 +92,8 @@ TEST_F(RetainedModeTest, DeviceChoiceFollowsTheOptionsAndTheHardware) {
         {0, true, {"CreateDevice HAL failed", "CreateDevice MMX"}, dddd::dkMMX},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "options " << int(c.options) << " hardware " << c.hardware);
+        SCOPED_TRACE(testing::Message()
+                     << "options " << int(c.options) << " hardware " << c.hardware);
         script.Claim3DHardware = c.hardware;
         TDDDD& d = Loaded(c.options);
         ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
@@ -109,7 +115,8 @@ TEST_F(RetainedModeTest, FullScreenLooksForASecondDriverWith3DHardwareFirst) {
         ASSERT_EQ(d.Initialize(true, 640, 480, 16, 0, ""), 0);
         const std::vector<std::string> expected =
             hardware ? std::vector<std::string>{"DirectDrawCreate secondary"}
-                     : std::vector<std::string>{"DirectDrawCreate secondary", "DirectDrawCreate primary"};
+                     : std::vector<std::string>{"DirectDrawCreate secondary",
+                                                "DirectDrawCreate primary"};
         EXPECT_EQ(Calls("DirectDrawCreate"), expected);
         EXPECT_EQ(d.Hardware3D(), hardware);
         EXPECT_EQ(d.DeviceKind(), dddd::dkMMX);
@@ -149,12 +156,14 @@ TEST_F(RetainedModeTest, ZBufferFallsBackThroughTheDepthsAndOnlyTheLastFailureIs
         const std::size_t linesBefore = log.Lines().size();
         ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
         const std::vector<std::string> all = log.Lines();
-        const std::vector<std::string> lines(all.begin() + static_cast<std::ptrdiff_t>(linesBefore), all.end());
+        const std::vector<std::string> lines(all.begin() + static_cast<std::ptrdiff_t>(linesBefore),
+                                             all.end());
         ASSERT_NE(d.RetainedMode().ZBuffer(), nullptr);
         IDirectDrawSurface* z = d.RetainedMode().ZBuffer()->Surface;
         if (expected == 0) {
             EXPECT_EQ(z, nullptr);
-            EXPECT_EQ(lines, std::vector<std::string>{"Zバッファの作成に失敗しました(Error Code(88760091))"});
+            EXPECT_EQ(lines, std::vector<std::string>{
+                                 "Zバッファの作成に失敗しました(Error Code(88760091))"});
         } else {
             ASSERT_NE(z, nullptr);
             DDSURFACEDESC desc = MakeSurfaceDesc();
@@ -180,7 +189,8 @@ TEST_F(RetainedModeTest, AFailingRetainedModeDeviceEndsTheSetUpWithItsCode) {
     const int bufferCounts = d3d::CallCount(d3d::Operation::SetBufferCount);
     d3d::InjectFailure(d3d::Operation::CreateDeviceFromD3D, DDERR_OUTOFMEMORY);
     EXPECT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), DDERR_OUTOFMEMORY);
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Diret3DRMデバイスの作成に失敗しました(Error Code(8007000E))"});
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{
+                               "Diret3DRMデバイスの作成に失敗しました(Error Code(8007000E))"});
     EXPECT_EQ(d3d::CallCount(d3d::Operation::SetBufferCount), bufferCounts);
     // Neither the surfaces' restore nor the announcement ran.
     EXPECT_EQ(std::count(script.Calls.begin(), script.Calls.end(), "OnChangeDisplayMode"), 0);
@@ -252,6 +262,20 @@ TEST_F(RetainedModeTest, FinalizeReportsReleasesThatLeaveReferences) {
     EXPECT_EQ(heldRm->Release(), 0u);
 }
 
+// Use3D switched off after a 3D set-up: the next Finalize still releases
+// what the 3D set-up made, so the DirectDraw object goes cleanly.
+TEST_F(RetainedModeTest, SwitchingUse3DOffStillReleasesThe3DObjects) {
+    TDDDD& d = Loaded();
+    d.Use3D = false;
+    ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
+    EXPECT_EQ(d.RetainedMode().Direct3DDevice(), nullptr);
+    EXPECT_EQ(d.RetainedMode().Direct3D(), nullptr);
+    EXPECT_EQ(d.RetainedMode().ZBuffer(), nullptr);
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
+    form.reset();
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
+}
+
 TEST_F(RetainedModeTest, TexturesAreInvalidatedBeforeTheCleanUpAndReloadedAfterTheSurfaces) {
     struct Texture : dddd::TDDDDTexture {
         explicit Texture(std::vector<std::string>* calls) : calls(calls) {}
@@ -299,7 +323,8 @@ TEST(RetainedModeOnQt, WindowedAndFullScreenSetUpsStillPresent2DFrames) {
         d.Flip();
         QCoreApplication::processEvents();
         auto* presenter = ui::PresenterWidget::Find(form.Widget());
-        return presenter ? presenter->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+        return presenter ? presenter->grab().toImage().convertToFormat(QImage::Format_RGB32)
+                         : QImage();
     };
     const auto fill = [&](COLORREF left, COLORREF right) {
         dddd::TDDDDGenSurface& back = *d.BackBuffer();

@@ -66,12 +66,10 @@ HRESULT RetainedModeInterface::CreateFrame(IDirect3DRMFrame* parent, IDirect3DRM
     return D3DRM_OK;
 }
 
-HRESULT RetainedModeInterface::CreateViewport(IDirect3DRMDevice2* device,
-                                              IDirect3DRMFrame* camera, DWORD x, DWORD y,
-                                              DWORD width, DWORD height,
+HRESULT RetainedModeInterface::CreateViewport(IDirect3DRMDevice2* device, IDirect3DRMFrame* camera,
+                                              DWORD x, DWORD y, DWORD width, DWORD height,
                                               IDirect3DRMViewport** viewport) {
-    if (const HRESULT injected = EnterOperation(Operation::CreateViewport);
-        injected != D3DRM_OK) {
+    if (const HRESULT injected = EnterOperation(Operation::CreateViewport); injected != D3DRM_OK) {
         if (viewport) {
             *viewport = nullptr;
         }
@@ -83,8 +81,7 @@ HRESULT RetainedModeInterface::CreateViewport(IDirect3DRMDevice2* device,
     *viewport = nullptr;
     const auto right = std::uint64_t{x} + width;
     const auto bottom = std::uint64_t{y} + height;
-    if (width == 0 || height == 0 || right > device->GetWidth() ||
-        bottom > device->GetHeight()) {
+    if (width == 0 || height == 0 || right > device->GetWidth() || bottom > device->GetHeight()) {
         return DDERR_INVALIDPARAMS;
     }
     *viewport = new SoftwareViewport(device, camera, static_cast<LONG>(x), static_cast<LONG>(y),
@@ -175,8 +172,7 @@ HRESULT SoftwareRMDevice::QueryInterface(const GUID& iid, void** object) {
 }
 
 HRESULT SoftwareRMDevice::SetBufferCount(DWORD count) {
-    if (const HRESULT injected = EnterOperation(Operation::SetBufferCount);
-        injected != D3DRM_OK) {
+    if (const HRESULT injected = EnterOperation(Operation::SetBufferCount); injected != D3DRM_OK) {
         return injected;
     }
     if (count == 0) {

@@ -60,7 +60,8 @@ protected:
     }
 
     IDirectDraw2* dd = nullptr;
-    static constexpr DWORD k3DSystem = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY;
+    static constexpr DWORD k3DSystem =
+        DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY;
 };
 
 TEST_F(Direct3DTest, SoftwareDevicesOnA3DSurfaceButNoHardwareDevice) {
@@ -70,7 +71,8 @@ TEST_F(Direct3DTest, SoftwareDevicesOnA3DSurfaceButNoHardwareDevice) {
 
     EXPECT_EQ(direct3D->CreateDevice(IID_IDirect3DHALDevice, target, &device), DDERR_NO3D);
     EXPECT_EQ(device, nullptr);
-    for (const GUID* kind : {&IID_IDirect3DMMXDevice, &IID_IDirect3DRGBDevice, &IID_IDirect3DRampDevice}) {
+    for (const GUID* kind :
+         {&IID_IDirect3DMMXDevice, &IID_IDirect3DRGBDevice, &IID_IDirect3DRampDevice}) {
         ASSERT_EQ(direct3D->CreateDevice(*kind, target, &device), D3D_OK);
         IDirectDrawSurface* renderTarget = nullptr;
         ASSERT_EQ(device->GetRenderTarget(&renderTarget), D3D_OK);
@@ -100,12 +102,14 @@ TEST_F(Direct3DTest, DevicesRefuseSurfacesTheyCannotRenderInto) {
     EXPECT_EQ(direct3D->CreateDevice(IID_IDirect3DRGBDevice, z, &device), DDERR_INVALIDCAPS);
 
     // A 3D surface in video memory that a new display mode took away.
-    IDirectDrawSurface* video = Surface(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_VIDEOMEMORY);
+    IDirectDrawSurface* video =
+        Surface(DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_VIDEOMEMORY);
     ASSERT_EQ(dd->SetCooperativeLevel(kWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
     ASSERT_EQ(video->IsLost(), DDERR_SURFACELOST);
     EXPECT_EQ(direct3D->CreateDevice(IID_IDirect3DMMXDevice, video, &device), DDERR_SURFACELOST);
-    EXPECT_EQ(direct3D->CreateDevice(IID_IDirect3DMMXDevice, nullptr, &device), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(direct3D->CreateDevice(IID_IDirect3DMMXDevice, nullptr, &device),
+              DDERR_INVALIDPARAMS);
     EXPECT_EQ(device, nullptr);
     dd->RestoreDisplayMode();
 
@@ -120,7 +124,8 @@ TEST_F(Direct3DTest, FullScreenBackBufferOfA3DFlipChainTakesADevice) {
     DDSURFACEDESC desc = MakeSurfaceDesc();
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
+    desc.ddsCaps.dwCaps =
+        DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
     IDirectDrawSurface* primary = nullptr;
     ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
     DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
@@ -168,7 +173,8 @@ TEST_F(Direct3DTest, RetainedModeObjectsHoldWhatTheyWereMadeFrom) {
     IDirect3DRMViewport* viewport = nullptr;
     EXPECT_EQ(rm->CreateViewport(rmDevice, camera, 1, 0, 640, 480, &viewport), DDERR_INVALIDPARAMS);
     EXPECT_EQ(rm->CreateViewport(rmDevice, camera, 0, 0, 640, 0, &viewport), DDERR_INVALIDPARAMS);
-    EXPECT_EQ(rm->CreateViewport(rmDevice, nullptr, 0, 0, 640, 480, &viewport), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(rm->CreateViewport(rmDevice, nullptr, 0, 0, 640, 480, &viewport),
+              DDERR_INVALIDPARAMS);
     ASSERT_EQ(rm->CreateViewport(rmDevice, camera, 0, 0, 640, 480, &viewport), D3DRM_OK);
     EXPECT_EQ(viewport->GetBack(), 100.0f);
     EXPECT_EQ(viewport->SetBack(5000.0f), D3DRM_OK);
@@ -222,11 +228,13 @@ TEST_F(Direct3DTest, ChildFramesGoWithTheirParent) {
 TEST_F(Direct3DTest, WithoutTheInstallDirectDrawHandsOutNoDirect3D) {
     SetInterfaceMaker(IID_IDirect3D2, nullptr);
     IDirect3D2* direct3D = reinterpret_cast<IDirect3D2*>(0x1);
-    EXPECT_EQ(dd->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D)), E_NOINTERFACE);
+    EXPECT_EQ(dd->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D)),
+              E_NOINTERFACE);
     EXPECT_EQ(direct3D, nullptr);
     InstallSoftwareDirect3D();
     d3d::InjectFailure(d3d::Operation::Direct3DFromDirectDraw, DDERR_OUTOFMEMORY);
-    EXPECT_EQ(dd->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D)), DDERR_OUTOFMEMORY);
+    EXPECT_EQ(dd->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D)),
+              DDERR_OUTOFMEMORY);
     EXPECT_EQ(direct3D, nullptr);
 }
 
