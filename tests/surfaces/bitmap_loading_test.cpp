@@ -190,3 +190,24 @@ TEST_F(BitmapLoadingTest, FilesAndArchiveEntries) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BitmapLoadingTest, TheGamesPicturesLoadOnASixteenBitDisplay) {
+    FakeHost host(16);
+    host.ScreenBits = 16;
+    for (const char* name : {"haikei.bmp", "char.bmp", "kai_g.bmp", "kai_p.bmp"}) {
+        TDDDDSurface s(&host, 640, 480, 0);
+        Fill(s, 0x1234);
+        s.LoadFromFile(std::string(PIMURU_DATA_DIR) + "/" + name);
+        bool changed = false;
+        for (int y = 0; y < 480 && !changed; y += 7)
+            for (int x = 0; x < 640 && !changed; x += 5)
+                changed = s.ReadPixel(x, y) != 0x1234u;
+        EXPECT_TRUE(changed) << name;
+        EXPECT_EQ(s.ColorMatch(RGB(0, 0, 0)), 0u);
+    }
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+} // namespace
