@@ -72,24 +72,36 @@ protected:
     TDDDD* display = nullptr;
 };
 
-TEST_F(RetainedModeTest, DeviceChoiceFollowsTheOptionsAndTheHardware) {
+// The Z buffer goes to video memory only beside a video-memory back buffer
+// on 3D hardware that may be used.
+TEST_F(RetainedModeTest, DeviceChoiceAndZBufferPlacementFollowTheOptionsAndTheHardware) {
     struct Case {
         dddd::TD3DOptions options;
         bool hardware;
         std::vector<std::string> tried;
         std::uint8_t kind;
+        const char* zBuffer;
     };
     const Case cases[] = {
         {dddd::DontUseHAL | dddd::DontUseMMX | dddd::DontUseRGBEmulation,
          true,
          {"CreateDevice Ramp"},
-         dddd::dkRamp},
-        {0, false, {"CreateDevice MMX"}, dddd::dkMMX},
-        {dddd::DontUseMMX | dddd::DontUseRGBEmulation, false, {"CreateDevice Ramp"}, dddd::dkRamp},
-        {dddd::DontUseMMX, false, {"CreateDevice RGB"}, dddd::dkRGB},
+         dddd::dkRamp,
+         "Z buffer 16 0x20800"},
+        {0, false, {"CreateDevice MMX"}, dddd::dkMMX, "Z buffer 16 0x20800"},
+        {dddd::DontUseMMX | dddd::DontUseRGBEmulation,
+         false,
+         {"CreateDevice Ramp"},
+         dddd::dkRamp,
+         "Z buffer 16 0x20800"},
+        {dddd::DontUseMMX, false, {"CreateDevice RGB"}, dddd::dkRGB, "Z buffer 16 0x20800"},
         // Claimed hardware that cannot make a device: the HAL try fails
         // without a word and the MMX device follows.
-        {0, true, {"CreateDevice HAL failed", "CreateDevice MMX"}, dddd::dkMMX},
+        {0,
+         true,
+         {"CreateDevice HAL failed", "CreateDevice MMX"},
+         dddd::dkMMX,
+         "Z buffer 16 0x20000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
@@ -98,6 +110,7 @@ TEST_F(RetainedModeTest, DeviceChoiceFollowsTheOptionsAndTheHardware) {
         TDDDD& d = Loaded(c.options);
         ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
         EXPECT_EQ(Calls("CreateDevice"), c.tried);
+        EXPECT_EQ(Calls("Z buffer"), std::vector<std::string>{c.zBuffer});
         EXPECT_EQ(d.DeviceKind(), c.kind);
         EXPECT_EQ(d.Hardware3D(), c.hardware);
         EXPECT_NE(d.RetainedMode().Direct3DRMDevice(), nullptr);
@@ -128,23 +141,6 @@ TEST_F(RetainedModeTest, FullScreenLooksForASecondDriverWith3DHardwareFirst) {
         EXPECT_EQ(Calls("DirectDrawCreate"), std::vector<std::string>{"DirectDrawCreate primary"});
         form.reset();
     }
-}
-
-TEST_F(RetainedModeTest, ZBufferPlacementFollowsTheBackBuffer) {
-    script.Claim3DHardware = true;
-    TDDDD& d = Loaded();
-    ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
-    EXPECT_EQ(Calls("Z buffer"), std::vector<std::string>{"Z buffer 16 0x20000"});
-    DDSCAPS caps;
-    ASSERT_EQ(d.BackBuffer()->Surface->GetCaps(&caps), DD_OK);
-    EXPECT_TRUE(caps.dwCaps & DDSCAPS_VIDEOMEMORY);
-
-    d.D3DOptions = dddd::DontUseHAL;
-    script.Calls.clear();
-    ASSERT_EQ(d.Initialize(false, 640, 480, 16, 0, ""), 0);
-    EXPECT_EQ(Calls("Z buffer"), std::vector<std::string>{"Z buffer 16 0x20800"});
-    ASSERT_EQ(d.BackBuffer()->Surface->GetCaps(&caps), DD_OK);
-    EXPECT_TRUE(caps.dwCaps & DDSCAPS_SYSTEMMEMORY);
 }
 
 TEST_F(RetainedModeTest, ZBufferFallsBackThroughTheDepthsAndOnlyTheLastFailureIsReported) {

@@ -118,38 +118,6 @@ TEST_F(Direct3DTest, DevicesRefuseSurfacesTheyCannotRenderInto) {
     EXPECT_EQ(direct3D->Release(), 0u);
 }
 
-TEST_F(Direct3DTest, FullScreenBackBufferOfA3DFlipChainTakesADevice) {
-    ASSERT_EQ(dd->SetCooperativeLevel(kWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
-    ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
-    DDSURFACEDESC desc = MakeSurfaceDesc();
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps =
-        DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
-    IDirectDrawSurface* primary = nullptr;
-    ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
-    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
-    IDirectDrawSurface* back = nullptr;
-    ASSERT_EQ(primary->GetAttachedSurface(&backCaps, &back), DD_OK);
-
-    IDirect3D2* direct3D = Direct3D();
-    IDirect3DDevice2* device = nullptr;
-    ASSERT_EQ(direct3D->CreateDevice(IID_IDirect3DRampDevice, back, &device), D3D_OK);
-    IDirect3DRM2* rm = RetainedMode();
-    IDirect3DRMDevice2* rmDevice = nullptr;
-    ASSERT_EQ(rm->CreateDeviceFromD3D(direct3D, device, &rmDevice), D3DRM_OK);
-    EXPECT_EQ(rmDevice->GetWidth(), 640u);
-    EXPECT_EQ(rmDevice->GetHeight(), 480u);
-
-    EXPECT_EQ(rmDevice->Release(), 0u);
-    EXPECT_EQ(device->Release(), 0u);
-    EXPECT_EQ(rm->Release(), 0u);
-    EXPECT_EQ(direct3D->Release(), 0u);
-    back->Release();
-    primary->Release();
-    dd->RestoreDisplayMode();
-}
-
 // Viewport, retained-mode device, Direct3D device, Direct3D object: each
 // holds the next, so releasing them in this order answers 0 every time and
 // leaves the DirectDraw object free to go (checked in TearDown).
@@ -196,13 +164,6 @@ TEST_F(Direct3DTest, RetainedModeObjectsHoldWhatTheyWereMadeFrom) {
     EXPECT_EQ(target->Release(), 0u);
 }
 
-TEST_F(Direct3DTest, ALateReleaseLeavesTheDirectDrawObjectReferenced) {
-    IDirect3D2* direct3D = Direct3D();
-    EXPECT_EQ(dd->Release(), 1u) << "Direct3D keeps its DirectDraw object";
-    dd = nullptr;
-    EXPECT_EQ(direct3D->Release(), 0u);
-}
-
 TEST_F(Direct3DTest, ChildFramesGoWithTheirParent) {
     IDirect3DRM2* rm = RetainedMode();
     IDirect3DRMFrame* scene = nullptr;
@@ -223,19 +184,6 @@ TEST_F(Direct3DTest, ChildFramesGoWithTheirParent) {
     EXPECT_EQ(child->Release(), 1u);
     EXPECT_EQ(child->Release(), 0u);
     EXPECT_EQ(rm->Release(), 0u);
-}
-
-TEST_F(Direct3DTest, WithoutTheInstallDirectDrawHandsOutNoDirect3D) {
-    SetInterfaceMaker(IID_IDirect3D2, nullptr);
-    IDirect3D2* direct3D = reinterpret_cast<IDirect3D2*>(0x1);
-    EXPECT_EQ(dd->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D)),
-              E_NOINTERFACE);
-    EXPECT_EQ(direct3D, nullptr);
-    InstallSoftwareDirect3D();
-    d3d::InjectFailure(d3d::Operation::Direct3DFromDirectDraw, DDERR_OUTOFMEMORY);
-    EXPECT_EQ(dd->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D)),
-              DDERR_OUTOFMEMORY);
-    EXPECT_EQ(direct3D, nullptr);
 }
 
 } // namespace
