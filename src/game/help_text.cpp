@@ -52,7 +52,12 @@ std::string EncodeHelpFile(const std::string& utf8Text, HelpEncoding encoding) {
         out += "\r\n";
         start = end + 1;
     }
-    return encoding == HelpEncoding::Utf8 ? out : base::Utf8ToCp932(out);
+    if (encoding == HelpEncoding::Utf8)
+        return out;
+    // Characters the code page cannot hold would be saved as '?': such a text
+    // is saved as UTF-8 instead, which the help window reads back as it is.
+    std::string cp932 = base::Utf8ToCp932(out);
+    return base::Cp932ToUtf8(cp932) == out ? cp932 : out;
 }
 
 } // namespace game

@@ -19,7 +19,8 @@ struct HelpText {
 HelpText DecodeHelpFile(const std::string& bytes);
 
 // Every line followed by CR LF; a final empty line after the last break is
-// no line of its own, so an empty text gives an empty file.
+// no line of its own, so an empty text gives an empty file. A text that CP932
+// cannot hold whole is written as UTF-8 rather than lose characters.
 std::string EncodeHelpFile(const std::string& utf8Text, HelpEncoding encoding);
 
 } // namespace game

@@ -50,3 +50,10 @@ TEST(HelpText, AnyBytesDecodeWithoutFailing) {
     EXPECT_EQ(text.Encoding, HelpEncoding::Cp932);
     EXPECT_TRUE(base::IsValidUtf8(text.Utf8));
 }
+
+TEST(HelpText, CharactersTheCodePageCannotHoldAreNotLost) {
+    const std::string text = "ぴむる \xF0\x9F\x8E\x88 ball\n"; // a balloon emoji
+    const std::string saved = EncodeHelpFile(text, HelpEncoding::Cp932);
+    EXPECT_EQ(saved, "ぴむる \xF0\x9F\x8E\x88 ball\r\n");
+    EXPECT_EQ(DecodeHelpFile(saved).Utf8, text);
+}
