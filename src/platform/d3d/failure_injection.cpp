@@ -1,53 +1,24 @@
 #include "platform/d3d/failure_injection.h"
 
-#include <array>
+#include "base/failure_table.h"
 
 namespace d3d {
 
 namespace {
 
-struct Injection {
-    HRESULT result = D3D_OK;
-    int skip = 0;
-    int times = 0;
-    int calls = 0;
-};
-
-std::array<Injection, static_cast<std::size_t>(Operation::Count_)> gInjections;
-
-Injection& At(Operation op) {
-    return gInjections[static_cast<std::size_t>(op)];
+base::FailureTable<Operation, static_cast<std::size_t>(Operation::Count_)>& Table() {
+    static base::FailureTable<Operation, static_cast<std::size_t>(Operation::Count_)> table;
+    return table;
 }
 
 } // namespace
 
-void InjectFailure(Operation op, HRESULT result, int skip, int times) {
-    Injection& injection = At(op);
-    injection.result = result;
-    injection.skip = skip;
-    injection.times = times;
-}
+void InjectFailure(Operation op, HRESULT result, int skip, int times) { Table().Inject(op, result, skip, times); }
 
-void ResetFailureInjection() {
-    gInjections = {};
-}
+void ResetFailureInjection() { Table().Reset(); }
 
-int CallCount(Operation op) {
-    return At(op).calls;
-}
+int CallCount(Operation op) { return Table().Calls(op); }
 
-HRESULT EnterOperation(Operation op) {
-    Injection& injection = At(op);
-    ++injection.calls;
-    if (injection.times <= 0) {
-        return D3D_OK;
-    }
-    if (injection.skip > 0) {
-        --injection.skip;
-        return D3D_OK;
-    }
-    --injection.times;
-    return injection.result;
-}
+HRESULT EnterOperation(Operation op) { return Table().Enter(op); }
 
 } // namespace d3d
