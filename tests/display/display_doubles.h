@@ -5,7 +5,7 @@
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/ui/desktop.h"
-#include "platform/ui/form.h"
+#include "support/fake_form.h"
 
 #include <string>
 #include <vector>
@@ -40,42 +40,11 @@ private:
     ui::Desktop* previous_;
 };
 
-class FakeForm : public ui::TForm {
+// A windowless form whose handle is the form itself, so the fake window
+// system can find its bounds.
+class FakeForm : public testsupport::FakeForm {
 public:
-    FakeForm() : ui::TForm(nullptr) {}
-    // Runs the components' Loaded and the creation event, as a form's
-    // constructor does once its settings are read.
-    void Load() { FinishLoading(); }
-
-    void* Handle() const override { return const_cast<FakeForm*>(this); }
-    int ClientWidth() const override { return W; }
-    int ClientHeight() const override { return H; }
-    void SetClientWidth(int width) override { W = width; }
-    void SetClientHeight(int height) override { H = height; }
-    int Left() const override { return X; }
-    int Top() const override { return Y; }
-    int Width() const override { return W; }
-    int Height() const override { return H; }
-    void SetLeft(int left) override { X = left; }
-    void SetTop(int top) override { Y = top; }
-    void SetBounds(int left, int top, int width, int height) override {
-        X = left;
-        Y = top;
-        W = width;
-        H = height;
-    }
-    bool Visible() const override { return Shown; }
-    void Show() override { Shown = true; }
-    void Hide() override { Shown = false; }
-    void BringToFront() override { BroughtToFront = true; }
-    ui::TBorderStyle BorderStyle() const override { return ui::TBorderStyle::bsSingle; }
-    void SetBorderStyle(ui::TBorderStyle) override {}
-    ui::TWindowState WindowState() const override { return ui::TWindowState::wsNormal; }
-    void SetWindowState(ui::TWindowState) override {}
-
-    int X = 100, Y = 100, W = 640, H = 480;
-    bool Shown = false;
-    bool BroughtToFront = false;
+    FakeForm() { WindowHandle = this; }
 };
 
 // One 1920x1080x32 screen (plus optional others); every window is visible

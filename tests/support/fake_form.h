@@ -31,7 +31,7 @@ public:
     bool Visible() const override { return Shown; }
     void Show() override { Shown = true; }
     void Hide() override { Shown = false; }
-    void BringToFront() override {}
+    void BringToFront() override { BroughtToFront = true; }
     ui::TBorderStyle BorderStyle() const override { return Border; }
     void SetBorderStyle(ui::TBorderStyle style) override { Border = style; }
     ui::TWindowState WindowState() const override { return State; }
@@ -40,6 +40,7 @@ public:
     void* WindowHandle = reinterpret_cast<void*>(0x1234);
     int X = 100, Y = 100, W = 640, H = 480;
     bool Shown = false;
+    bool BroughtToFront = false;
     ui::TBorderStyle Border = ui::TBorderStyle::bsSingle;
     ui::TWindowState State = ui::TWindowState::wsNormal;
 };
