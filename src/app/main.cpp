@@ -1,0 +1,35 @@
+// The program entry: the application, the real back ends (Qt windows and
+// drawing, OpenAL sound, SDL joysticks), the launcher as the main window and
+// the help window created hidden. The program ends when the launcher closes.
+#include "game/help.h"
+#include "game/main_form.h"
+#include "platform/dinput/install.h"
+#include "platform/dsound/openal_direct_sound.h"
+#include "platform/ui/qt_backends.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <SDL.h>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The launcher's close handler ends the program; the help window
+    // closing must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // SDL would otherwise take over SIGINT and SIGTERM for its own quit
+    // event, which nobody reads here: the program could not be interrupted.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+
+    const auto backends = ui::InstallQtBackends();
+    dsound::InstallOpenALDirectSound();
+    dinput::InstallSdlQtDirectInput();
+
+    game::Tfrm_main frm_main;
+    QApplication::setWindowIcon(frm_main.Widget()->windowIcon());
+    game::Tfrm_help frm_help;
+    frm_main.HelpWindow = &frm_help;
+
+    frm_main.Show();
+    return QApplication::exec();
+}

@@ -1,0 +1,53 @@
+#include "game/back_buffer_canvas.h"
+
+#include "surfaces/dddd_canvas.h"
+
+namespace game {
+
+using namespace ddraw;
+
+BackBufferCanvas::BackBufferCanvas(dddd::TDDDD& display) : display_(display) {}
+
+void BackBufferCanvas::SetSheet(Sheet sheet, dddd::TDDDDGenSurface* surface) {
+    sheets_[static_cast<std::size_t>(sheet)] = surface;
+}
+
+void BackBufferCanvas::Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
+                            bool keyed) {
+    dddd::TDDDDGenSurface* back = display_.BackBuffer();
+    dddd::TDDDDGenSurface* from = sheets_[static_cast<std::size_t>(sheet)];
+    if (!back || !from)
+        return;
+    back->Draw(from, x, y, source,
+               keyed ? DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT : DDBLTFAST_WAIT);
+}
+
+void BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+                                      std::int32_t points, std::uint32_t colour) {
+    dddd::TDDDDCanvas canvas(display_.BackBuffer());
+    canvas.Font.Color = colour;
+    canvas.Font.Size = points;
+    canvas.Brush.Style = dddd::TBrushStyle::bsClear;
+    canvas.TextOut(x, y, text);
+}
+
+void BackBufferCanvas::FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                                      std::int32_t bottom, std::uint32_t pixel) {
+    dddd::TDDDDGenSurface* back = display_.BackBuffer();
+    if (!back)
+        return;
+    fill_.dwFillColor = pixel;
+    const base::Rect area = base::MakeRect(left, top, right, bottom);
+    back->DrawFx(nullptr, area, area, DDBLT_COLORFILL | DDBLT_WAIT, fill_);
+}
+
+void BackBufferCanvas::DrawBorderLines() {
+    dddd::TDDDDCanvas canvas(display_.BackBuffer());
+    canvas.Pen.Color = dddd::clBlack;
+    canvas.MoveTo(639, 0);
+    canvas.LineTo(639, 480);
+    canvas.MoveTo(0, 479);
+    canvas.LineTo(639, 479);
+}
+
+} // namespace game

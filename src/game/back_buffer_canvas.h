@@ -1,0 +1,36 @@
+#pragma once
+// The scene's drawing operations carried out on the display component's back
+// buffer: sheet copies with Draw, colour fills with DrawFx, and texts and
+// border lines each on a short-lived canvas of their own.
+
+#include "display/dddd.h"
+#include "game/scene_canvas.h"
+#include "platform/ddraw/ddraw.h"
+
+#include <array>
+
+namespace game {
+
+class BackBufferCanvas : public SceneCanvas {
+public:
+    explicit BackBufferCanvas(dddd::TDDDD& display);
+
+    // The surface a sheet is copied from; a sheet without one is not drawn.
+    void SetSheet(Sheet sheet, dddd::TDDDDGenSurface* surface);
+
+    void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
+              bool keyed) override;
+    void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+                        std::int32_t points, std::uint32_t colour) override;
+    void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                        std::int32_t bottom, std::uint32_t pixel) override;
+    void DrawBorderLines() override;
+
+private:
+    dddd::TDDDD& display_;
+    std::array<dddd::TDDDDGenSurface*, 4> sheets_{};
+    // The fill record: only its fill colour changes between fills.
+    ddraw::DDBLTFX fill_ = ddraw::MakeBltFx();
+};
+
+} // namespace game

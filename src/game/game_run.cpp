@@ -1,0 +1,206 @@
+#include "game/game_run.h"
+
+#include "game/main_form.h"
+#include "game/run_frame_sink.h"
+#include "game/run_sounds.h"
+#include "game/scene_composer.h"
+#include "platform/ui/desktop.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+#include <exception>
+#include <string>
+
+namespace game {
+
+namespace {
+
+constexpr std::int32_t kWidth = 640;
+constexpr std::int32_t kHeight = 480;
+constexpr std::int32_t kBitCount = 16;
+
+constexpr char kTrueColourAdvice[] =
+    "画面の色がTrue Colorになっています。\r動作が遅い場合は、画面の色数をHigh Color(16 ﾋﾞｯﾄ)に設定しましょう。";
+constexpr char kHighColourRequired[] = "画面の色数をHigh Color(16 ﾋﾞｯﾄ)に設定してから起動して下さい。";
+constexpr char kRunDisturbed[] = "ゲームの実行が妨害されました。終了します。";
+
+// The picture files in sheet order.
+constexpr const char* kSheetFiles[] = {"haikei.bmp", "char.bmp", "kai_g.bmp", "kai_p.bmp"};
+constexpr Sheet kSheets[] = {Sheet::Background, Sheet::Characters, Sheet::Pimuru1, Sheet::Pimuru2};
+
+QSize ScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(kWidth, kHeight);
+}
+
+PadInput ReadPad(const ddid::TDDIDEX& input) {
+    ddid::TDDIDEXDirections directions;
+    input.GetJoystickState(directions);
+    return PadInput{directions.X, directions.Y, input.JoyButtonDown(0)};
+}
+
+} // namespace
+
+GameRun::GameRun(Tfrm_main& form)
+    : form_(form), desktop_(ui::CurrentDesktop()), canvas_(*form.DDDD1) {}
+
+GameRun::~GameRun() = default;
+
+void GameRun::Execute() {
+    desktop_.ShowCursor(false);
+    try {
+        if (!StartUp())
+            return;
+        RunFrames();
+        EndRun();
+    } catch (const std::exception&) {
+        Fail();
+    }
+}
+
+FrameInput GameRun::ReadInput(Tfrm_main& form) {
+    FrameInput input;
+    ddid::TDDIDEX& devices = *form.DDIDEX1;
+    devices.ReadDevice(2);
+    input.Pads[0] = ReadPad(devices);
+    devices.ReadDevices({0, 3});
+    input.Pads[1] = ReadPad(devices);
+    input.Keys = form.KeyState.Keys;
+    input.Hard = form.CheckBox4->isChecked();
+    return input;
+}
+
+bool GameRun::StartUp() {
+    form_.KeyState.ClearKeys();
+    LoadSounds();
+    coupleMode_ = form_.CheckBox2->isChecked();
+    hard_ = form_.CheckBox4->isChecked();
+    savedClientWidth_ = form_.ClientWidth();
+    savedClientHeight_ = form_.ClientHeight();
+    ReshapeForGame();
+    form_.DDDD1->SetSurfaceLocation(form_.CheckBox3->isChecked() ? dddd::smtSystemMemory
+                                                                 : dddd::smtVideoMemory);
+    if (!SetUpDisplay())
+        return false;
+    ShowTitle();
+    StartMusic(*form_.MediaPlayer1, desktop_);
+    LoadPictures();
+    form_.GameWorld().StartRun(coupleMode_, hard_);
+    form_.KeyState.QuitRequest = 0;
+    desktop_.SwitchImeOff(form_.Handle());
+    return true;
+}
+
+void GameRun::LoadSounds() {
+    for (int n = 0; n < kSoundCount; ++n) {
+        sounds_[n] = std::make_unique<ddsd::TDDSDWaveData>(form_.DDSD1,
+                                                          "se" + std::to_string(n + 1) + ".wav");
+        form_.DDSD1->GetChannel(n)->setWaveData(sounds_[n].get());
+    }
+}
+
+void GameRun::ReshapeForGame() {
+    const QSize screen = ScreenSize();
+    form_.Hide();
+    form_.SetClientWidth(kWidth);
+    form_.SetClientHeight(kHeight);
+    form_.SetTop(screen.height() / 2 - kHeight / 2);
+    form_.SetLeft(screen.width() / 2 - kWidth / 2);
+    form_.Show();
+    form_.Panel1->hide();
+}
+
+bool GameRun::SetUpDisplay() {
+    dddd::TDDDD& display = *form_.DDDD1;
+    if (form_.CheckBox1->isChecked()) {
+        display.Initialize(true, kWidth, kHeight, kBitCount, 0, "");
+        return true;
+    }
+    if (display.GetScreenBitsPerPixel() > kBitCount) {
+        desktop_.ShowCursor(true);
+        desktop_.ShowMessage(Tfrm_main::MessageCaption(), kTrueColourAdvice,
+                             ui::MessageKind::Information);
+        desktop_.ShowCursor(false);
+    }
+    if (display.GetScreenBitsPerPixel() < kBitCount) {
+        desktop_.ShowCursor(true);
+        form_.SetWindowState(ui::TWindowState::wsMinimized);
+        desktop_.ShowMessage(Tfrm_main::MessageCaption(), kHighColourRequired,
+                             ui::MessageKind::Information);
+        form_.KeyState.QuitRequest = -1;
+        form_.RequestTerminate();
+        return false;
+    }
+    display.Initialize(false, kWidth, kHeight, kBitCount, 0, "");
+    return true;
+}
+
+void GameRun::ShowTitle() {
+    dddd::TDDDD& display = *form_.DDDD1;
+    display.Clear();
+    display.Flip();
+    display.Clear();
+    display.Flip();
+    display.Clear();
+    SceneComposer::DrawTitle(canvas_);
+    display.Flip();
+}
+
+void GameRun::LoadPictures() {
+    for (auto& sheet : sheets_)
+        sheet = std::make_unique<dddd::TDDDDSurface>(form_.DDDD1, kWidth, kHeight, 0);
+    for (std::size_t i = 0; i < sheets_.size(); ++i) {
+        sheets_[i]->LoadFromFile(kSheetFiles[i]);
+        canvas_.SetSheet(kSheets[i], sheets_[i].get());
+    }
+    dddd::TDDDDSurface& background = *sheets_[0];
+    background.SetColorKey(background.ColorMatch(0x000000));
+}
+
+void GameRun::RunFrames() {
+    RunFrameSink sink(canvas_, *form_.DDSD1, *form_.MediaPlayer1);
+    while (form_.KeyState.QuitRequest == 0) {
+        form_.GameWorld().Step(ReadInput(form_), sink);
+        form_.Pacer().WaitFrame();
+        form_.DDDD1->Flip();
+    }
+}
+
+void GameRun::EndRun() {
+    EndMusic(*form_.MediaPlayer1);
+    for (std::size_t i = sheets_.size(); i-- > 0;) {
+        canvas_.SetSheet(kSheets[i], nullptr);
+        sheets_[i].reset();
+    }
+    for (std::size_t n = sounds_.size(); n-- > 0;)
+        sounds_[n].reset();
+    form_.DDDD1->Initialize(false, kWidth, kHeight, kBitCount, 0, "");
+    desktop_.ShowCursor(true);
+    RestoreLauncher();
+}
+
+void GameRun::RestoreLauncher() {
+    const QSize screen = ScreenSize();
+    form_.Hide();
+    form_.SetBorderStyle(ui::TBorderStyle::bsDialog);
+    form_.SetTop(screen.height() / 2 - savedClientHeight_ / 2);
+    form_.SetLeft(screen.width() / 2 - savedClientWidth_ / 2);
+    form_.Show();
+    form_.Panel1->show();
+    form_.SetClientWidth(savedClientWidth_);
+    form_.SetClientHeight(savedClientHeight_);
+    form_.BitBtn1->setFocus();
+}
+
+void GameRun::Fail() {
+    desktop_.ShowCursor(true);
+    form_.SetWindowState(ui::TWindowState::wsMinimized);
+    desktop_.ShowMessage(Tfrm_main::MessageCaption(), kRunDisturbed, ui::MessageKind::Error);
+    form_.RequestTerminate();
+}
+
+} // namespace game

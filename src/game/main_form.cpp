@@ -1,0 +1,214 @@
+#include "game/main_form.h"
+
+#include "game/game_run.h"
+#include "game/help.h"
+#include "game/launcher_pictures.h"
+#include "game/scene_canvas.h"
+#include "base/tick_count.h"
+#include "platform/ui/desktop.h"
+#include "platform/ui/fonts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+namespace game {
+
+namespace {
+
+constexpr char kFormFace[] = "ＭＳ ゴシック";
+
+QColor ToQColor(std::uint32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+
+QFont FormFont(int pixels, bool bold = false) {
+    QFont font = ui::MakeFont(kFormFace, pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// The text colour of a label, button or check box.
+void SetTextColour(QWidget* widget, std::uint32_t rgb) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(rgb));
+    palette.setColor(QPalette::ButtonText, ToQColor(rgb));
+    palette.setColor(QPalette::Text, ToQColor(rgb));
+    widget->setPalette(palette);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* caption, int left, int top, int width, int height,
+                  const QFont& font, std::uint32_t colour) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setGeometry(left, top, width, height);
+    label->setFont(font);
+    SetTextColour(label, colour);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* caption, int left, int top, int width,
+                        int height, const QFont& font, std::uint32_t colour, const char* glyphFile,
+                        QSize glyphSize) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setGeometry(left, top, width, height);
+    button->setFont(font);
+    SetTextColour(button, colour);
+    const QPixmap glyph = LoadButtonGlyph(QString::fromUtf8(glyphFile));
+    if (!glyph.isNull()) {
+        button->setIcon(QIcon(glyph));
+        button->setIconSize(glyphSize);
+    }
+    return button;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const char* caption, int left, int top, int width,
+                        int height, const QFont& font, std::uint32_t colour) {
+    auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
+    box->setGeometry(left, top, width, height);
+    box->setFont(font);
+    SetTextColour(box, colour);
+    return box;
+}
+
+constexpr std::uint32_t kBlue = Rgb(0, 0, 255);
+constexpr std::uint32_t kRed = Rgb(255, 0, 0);
+constexpr std::uint32_t kPink = Rgb(255, 0, 128);
+constexpr std::uint32_t kGreen = Rgb(0, 128, 0);
+constexpr std::uint32_t kWindowText = Rgb(0, 0, 0);
+
+} // namespace
+
+Tfrm_main::Tfrm_main()
+    : pacer_([] { return base::GetTickCount(); },
+             [](std::uint32_t maxWaitMs) { ui::CurrentDesktop().WaitForMessages(maxWaitMs); }) {
+    Name = "frm_main";
+    // The form's own handlers come first: the display component keeps the
+    // creation handler it finds and runs it after its own set-up.
+    OnCreate = [this] { FormCreate(); };
+    OnClose = [this](ui::TCloseAction& action) {
+        FormClose(action);
+        // Closing the main window ends the program.
+        if (action != ui::TCloseAction::caNone && action != ui::TCloseAction::caMinimize)
+            RequestTerminate();
+    };
+    OnKeyDown = [this](std::uint16_t& key, ui::TShiftState shift) { FormKeyDown(key, shift); };
+    OnKeyUp = [this](std::uint16_t& key, ui::TShiftState shift) { FormKeyUp(key, shift); };
+
+    SetCaption("ぴむるのゲーム Ver.1.1");
+    SetColor(0x000000);
+    Widget()->setFont(FormFont(12));
+    const QIcon icon = LoadWindowIcon(QStringLiteral("icon.bmp"));
+    if (!icon.isNull())
+        Widget()->setWindowIcon(icon);
+    SetClientWidth(501);
+    SetClientHeight(256);
+    SetBorderStyle(ui::TBorderStyle::bsDialog);
+
+    CreateControls();
+    CreateComponents();
+    CentreOnDesktop();
+    FinishLoading();
+}
+
+Tfrm_main::~Tfrm_main() = default;
+
+void Tfrm_main::CreateControls() {
+    Panel1 = new QFrame(Widget());
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, 0, 501, 256);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    // The default panel look: button face, not the form's black.
+    QPalette panelPalette = Panel1->palette();
+    panelPalette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    Panel1->setPalette(panelPalette);
+    Panel1->setAutoFillBackground(true);
+
+    Label9 = MakeLabel(Panel1, "KUZのミニゲームシリーズ１", 176, 16, 150, 12, FormFont(12), kBlue);
+    Label8 = MakeLabel(Panel1, "ぴむるのゲーム", 144, 32, 225, 27, FormFont(27, true), kPink);
+    BitBtn2 = MakeButton(Panel1, "遊び方", 32, 80, 145, 77, FormFont(16, true), kGreen, "help.bmp",
+                         QSize(34, 30));
+    BitBtn1 = MakeButton(Panel1, "ぴむるゲーム スタート", 200, 80, 271, 77, FormFont(16, true), kPink,
+                         "start.bmp", QSize(32, 69));
+    CheckBox1 = MakeCheckBox(Panel1, "大きな画面で遊ぶ", 78, 192, 153, 13, FormFont(12), kBlue);
+    CheckBox4 = MakeCheckBox(Panel1, "難しくする。", 214, 192, 99, 13, FormFont(12), kRed);
+    CheckBox2 = MakeCheckBox(Panel1, "カップルモード", 326, 192, 115, 13, FormFont(12), kPink);
+    CheckBox3 = MakeCheckBox(Panel1, "VRAMモード切替（動作が遅い時、速くできる場合があります）", 78,
+                             214, 355, 13, FormFont(12), kWindowText);
+    CheckBox1->setChecked(true);
+
+    QWidget::setTabOrder(BitBtn2, BitBtn1);
+    QWidget::setTabOrder(BitBtn1, CheckBox1);
+    QWidget::setTabOrder(CheckBox1, CheckBox4);
+    QWidget::setTabOrder(CheckBox4, CheckBox2);
+    QWidget::setTabOrder(CheckBox2, CheckBox3);
+
+    QObject::connect(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
+    QObject::connect(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
+}
+
+void Tfrm_main::CreateComponents() {
+    DDIDEX1 = new ddid::TDDIDEX(this);
+    DDIDEX1->Name = "DDIDEX1";
+    DDIDEX1->BackGround = true;
+
+    DDDD1 = new dddd::TDDDD(this);
+    DDDD1->Name = "DDDD1";
+    DDDD1->SetDisplayMode(dddd::dmWin640x480x16);
+    DDDD1->BackColor = 0;
+    DDDD1->AutoDisplayModeInitialize = false;
+    DDDD1->SetDisableScreenSaver(true);
+    DDDD1->Use3D = false;
+    DDDD1->D3DOptions = 0;
+    DDDD1->VsyncAtWindowed = true;
+    DDDD1->AllowRakugaki = false;
+
+    DDSD1 = new ddsd::TDDSD(this);
+    DDSD1->Name = "DDSD1";
+
+    MediaPlayer1 = new TMediaPlayer(this);
+    MediaPlayer1->Name = "MediaPlayer1";
+    MediaPlayer1->FileName = "TIME.MID";
+    MediaPlayer1->Visible = false;
+    MediaPlayer1->AutoEnable = false;
+    MediaPlayer1->TabStop = false;
+}
+
+void Tfrm_main::FormCreate() {}
+
+void Tfrm_main::FormClose(ui::TCloseAction&) { KeyState.QuitRequest = -1; }
+
+void Tfrm_main::FormKeyDown(std::uint16_t& key, ui::TShiftState shift) {
+    KeyState.KeyDown(key, shift);
+}
+
+void Tfrm_main::FormKeyUp(std::uint16_t& key, ui::TShiftState) { KeyState.KeyUp(key); }
+
+void Tfrm_main::BitBtn1Click() {
+    // The launcher is hidden while a run lasts; a click that still gets
+    // through must not start a second run inside the first.
+    if (running_)
+        return;
+    running_ = true;
+    GameRun run(*this);
+    run.Execute();
+    running_ = false;
+}
+
+void Tfrm_main::BitBtn2Click() {
+    if (HelpWindow)
+        HelpWindow->ShowModal();
+}
+
+void Tfrm_main::RequestTerminate() {
+    terminateRequested_ = true;
+    QCoreApplication::exit(0);
+}
+
+const std::string& Tfrm_main::MessageCaption() {
+    static const std::string caption = "ぴむるのゲーム Ver.1.1";
+    return caption;
+}
+
+} // namespace game

@@ -1,0 +1,87 @@
+#pragma once
+// The launcher window: title, start and help buttons and four option boxes.
+// It owns the display, sound and input components and the music player; its
+// key handlers keep the game's key flags and quit request, and the start
+// button's click runs a whole game inside this same window.
+
+#include "display/dddd.h"
+#include "game/frame_pacer.h"
+#include "game/game_keys.h"
+#include "game/media_player.h"
+#include "game/world.h"
+#include "input/Ddidex.h"
+#include "platform/ui/qt_form.h"
+#include "sound/ddsd.h"
+
+#include <cstdint>
+#include <string>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace game {
+
+class Tfrm_help;
+
+class Tfrm_main : public ui::QtForm {
+public:
+    Tfrm_main();
+    ~Tfrm_main() override;
+
+    // Controls; Panel1 holds all the others, so hiding it hides the launcher.
+    QFrame* Panel1;
+    QLabel* Label9;
+    QLabel* Label8;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn1;
+    QCheckBox* CheckBox1; // full-screen play
+    QCheckBox* CheckBox4; // harder game
+    QCheckBox* CheckBox2; // couple mode
+    QCheckBox* CheckBox3; // surfaces in system memory
+
+    // Components, created in this order and destroyed with the window.
+    ddid::TDDIDEX* DDIDEX1;
+    dddd::TDDDD* DDDD1;
+    ddsd::TDDSD* DDSD1;
+    TMediaPlayer* MediaPlayer1;
+
+    // The window the help button shows (the program sets it).
+    Tfrm_help* HelpWindow = nullptr;
+
+    // The quit request and the key flags, shared with the game run.
+    GameKeys KeyState;
+
+    void FormCreate();
+    void FormClose(ui::TCloseAction& action);
+    void FormKeyDown(std::uint16_t& key, ui::TShiftState shift);
+    void FormKeyUp(std::uint16_t& key, ui::TShiftState shift);
+    // One whole game run; returns when it is over.
+    void BitBtn1Click();
+    // The help window, modally.
+    void BitBtn2Click();
+
+    // What outlives a run: the high score and generator, and the frame mark.
+    World& GameWorld() { return world_; }
+    FramePacer& Pacer() { return pacer_; }
+
+    bool Running() const { return running_; }
+    // Asks the application to end once control is back in its event loop.
+    void RequestTerminate();
+    bool TerminateRequested() const { return terminateRequested_; }
+
+    // The caption of the game's message boxes.
+    static const std::string& MessageCaption();
+
+private:
+    void CreateControls();
+    void CreateComponents();
+
+    World world_;
+    FramePacer pacer_;
+    bool running_ = false;
+    bool terminateRequested_ = false;
+};
+
+} // namespace game

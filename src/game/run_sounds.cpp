@@ -1,0 +1,51 @@
+#include "game/run_sounds.h"
+
+#include "sound/channel.h"
+
+#include <exception>
+
+namespace game {
+
+void PlayEffectSound(ddsd::TDDSD& sound, int channel) {
+    try {
+        ddsd::TDDSDChannel* target = sound.GetChannel(channel);
+        if (!target)
+            return;
+        target->Stop();
+        // Silent while it restarts, so no click of the old sound is heard.
+        target->SetVolume(-10000);
+        target->Play();
+        target->SetVolume(0);
+    } catch (const std::exception&) {
+    }
+}
+
+void StartMusic(TMediaPlayer& music, ui::Desktop& desktop) {
+    try {
+        music.Open();
+        for (int i = 0; i < kMusicOpeningPumps; ++i)
+            desktop.ProcessMessages();
+        music.Rewind();
+        music.Play();
+    } catch (const std::exception&) {
+    }
+}
+
+void RestartMusic(TMediaPlayer& music) {
+    try {
+        music.Stop();
+        music.Rewind();
+        music.Play();
+    } catch (const std::exception&) {
+    }
+}
+
+void EndMusic(TMediaPlayer& music) {
+    try {
+        music.Stop();
+        music.Close();
+    } catch (const std::exception&) {
+    }
+}
+
+} // namespace game

@@ -1,0 +1,185 @@
+#include "launcher_fixture.h"
+
+#include "game/game_run.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace gametest {
+namespace {
+
+using GameRunTest = LauncherTest;
+
+constexpr char kTrueColourAdvice[] =
+    "画面の色がTrue Colorになっています。\r動作が遅い場合は、画面の色数をHigh Color(16 ﾋﾞｯﾄ)に設定しましょう。";
+constexpr char kHighColourRequired[] = "画面の色数をHigh Color(16 ﾋﾞｯﾄ)に設定してから起動して下さい。";
+constexpr char kRunDisturbed[] = "ゲームの実行が妨害されました。終了します。";
+
+// The back buffer's pixel in 0x00RRGGBB, whatever its format.
+std::uint32_t BackBufferRgb(dddd::TDDDD& display, int x, int y) {
+    dddd::TDDDDGenSurface* back = display.BackBuffer();
+    const std::uint32_t raw = back->ReadPixel(x, y);
+    if (display.BackBuffer()->GetSurfaceInfo().ddpfPixelFormat.dwRGBBitCount == 16)
+        return ((raw >> 11 & 0x1F) * 255 / 31) << 16 | ((raw >> 5 & 0x3F) * 255 / 63) << 8 |
+               (raw & 0x1F) * 255 / 31;
+    return raw & 0xFFFFFF;
+}
+
+// How many pixels of a back-buffer rectangle are close to a colour.
+int PixelsNear(dddd::TDDDD& display, QRect area, std::uint32_t rgb) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const std::uint32_t p = BackBufferRgb(display, x, y);
+            int distance = 0;
+            for (int shift : {0, 8, 16})
+                distance = std::max(distance, std::abs(int(p >> shift & 0xFF) - int(rgb >> shift & 0xFF)));
+            count += distance < 40;
+        }
+    }
+    return count;
+}
+
+TEST_F(GameRunTest, FullScreenRunDrawsTheGameAndRestoresTheLauncher) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    int fullScreenWidth = 0;
+    bool panelShown = true;
+    int yellowTextPixels = 0;
+    int backgroundPixels = 0;
+    PlayFrames(10, [&] {
+        dddd::TDDDD& display = *form_->DDDD1;
+        fullScreenWidth = form_->Widget()->width();
+        panelShown = form_->Panel1->isVisible();
+        EXPECT_TRUE(display.FullScreen());
+        EXPECT_EQ(display.BitCount(), 16);
+        EXPECT_EQ(desktop_->cursorCount, -1);
+        EXPECT_EQ(desktop_->imeSwitchedOffFor, form_->Handle());
+        // The high score ("最高点 0", yellow) never blinks; the middle of the
+        // screen shows the background, not the black of the cleared buffer.
+        yellowTextPixels = PixelsNear(display, QRect(250, 5, 120, 30), 0xFFFF00);
+        backgroundPixels = 640 * 100 - PixelsNear(display, QRect(0, 150, 640, 100), 0x000000);
+    });
+    // The window covers the screen (the offscreen platform keeps a thin frame).
+    EXPECT_GE(fullScreenWidth, screen.width() - 8);
+    EXPECT_FALSE(panelShown);
+    EXPECT_GT(yellowTextPixels, 50);
+    EXPECT_GT(backgroundPixels, 640 * 90);
+    EXPECT_TRUE(desktop_->messages.empty()); // no colour-depth talk in full screen
+
+    // The launcher is back as it was, centred, the pointer shown, the start
+    // button ready for another go.
+    game::Tfrm_main& form = *form_;
+    EXPECT_EQ(form.ClientWidth(), 501);
+    EXPECT_EQ(form.ClientHeight(), 256);
+    EXPECT_EQ(form.Left(), screen.width() / 2 - 501 / 2);
+    EXPECT_EQ(form.Top(), screen.height() / 2 - 256 / 2);
+    EXPECT_EQ(form.BorderStyle(), ui::TBorderStyle::bsDialog);
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(form.Panel1->isVisible());
+    EXPECT_EQ(form.Widget()->focusWidget(), form.BitBtn1);
+    EXPECT_FALSE(form.DDDD1->FullScreen());
+    EXPECT_EQ(desktop_->cursorCount, 0);
+    EXPECT_FALSE(form.Running());
+    EXPECT_FALSE(form.TerminateRequested());
+
+    const std::vector<std::string> expected = {"Open TIME.MID", "Rewind", "Play", "Stop", "Close"};
+    EXPECT_EQ(music_, expected);
+}
+
+TEST_F(GameRunTest, WindowedRunOnATrueColourDesktopAdvisesOnceAndPlaysCentred) {
+    form_->CheckBox1->setChecked(false);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    PlayFrames(3, [&] {
+        EXPECT_FALSE(form_->DDDD1->FullScreen());
+        EXPECT_EQ(form_->ClientWidth(), 640);
+        EXPECT_EQ(form_->ClientHeight(), 480);
+        EXPECT_EQ(form_->Left(), screen.width() / 2 - 320);
+        EXPECT_EQ(form_->Top(), screen.height() / 2 - 240);
+    });
+    ASSERT_EQ(desktop_->messages.size(), 1u);
+    EXPECT_EQ(desktop_->messages[0], kTrueColourAdvice);
+    EXPECT_EQ(form_->ClientWidth(), 501);
+    EXPECT_TRUE(form_->Panel1->isVisible());
+}
+
+TEST_F(GameRunTest, WindowedRunOnAHighColourDesktopSaysNothing) {
+    form_->CheckBox1->setChecked(false);
+    desktop_->bitsPerPixel = 16;
+    PlayFrames(2);
+    EXPECT_TRUE(desktop_->messages.empty());
+    EXPECT_EQ(form_->GameWorld().FrameCounter(), 2);
+}
+
+TEST_F(GameRunTest, WindowedRunOnAPaletteDesktopIsRefusedAndEndsTheProgram) {
+    form_->CheckBox1->setChecked(false);
+    desktop_->bitsPerPixel = 8;
+    form_->BitBtn1->click();
+    ASSERT_EQ(desktop_->messages.size(), 1u);
+    EXPECT_EQ(desktop_->messages[0], kHighColourRequired);
+    EXPECT_EQ(form_->WindowState(), ui::TWindowState::wsMinimized);
+    EXPECT_EQ(form_->KeyState.QuitRequest, -1);
+    EXPECT_TRUE(form_->TerminateRequested());
+    EXPECT_TRUE(music_.empty()); // nothing after the refusal
+    EXPECT_EQ(desktop_->cursorCount, 0);
+}
+
+TEST_F(GameRunTest, AnErrorDuringTheRunShowsTheMessageAndEndsTheProgram) {
+    desktop_->failOnImeSwitch = true;
+    form_->BitBtn1->click();
+    ASSERT_EQ(desktop_->messages.size(), 1u);
+    EXPECT_EQ(desktop_->messages[0], kRunDisturbed);
+    EXPECT_EQ(form_->WindowState(), ui::TWindowState::wsMinimized);
+    EXPECT_TRUE(form_->TerminateRequested());
+    EXPECT_EQ(desktop_->cursorCount, 0);
+    EXPECT_EQ(form_->GameWorld().FrameCounter(), 0); // no frame ran
+}
+
+TEST_F(GameRunTest, KeysFromTheLauncherDoNotCarryIntoTheRun) {
+    // Left held and Esc pressed while the launcher showed.
+    QTest::keyPress(Window(), Qt::Key_Left);
+    QTest::keyClick(Window(), Qt::Key_Escape);
+    int pimuru2X = 0;
+    PlayFrames(5, [&] { pimuru2X = form_->GameWorld().PimuruAt(1).X; });
+    EXPECT_EQ(pimuru2X, 420);
+    QTest::keyRelease(Window(), Qt::Key_Left);
+}
+
+TEST_F(GameRunTest, KeysHeldDuringTheRunSteerPimuru2) {
+    game::World& world = form_->GameWorld();
+    int before = 0;
+    int after = 0;
+    PlayScript({{3,
+                 [&] {
+                     before = world.PimuruAt(1).X;
+                     QTest::keyPress(Window(), Qt::Key_Left);
+                 }},
+                {6, [&] {
+                     QTest::keyRelease(Window(), Qt::Key_Left);
+                     after = world.PimuruAt(1).X;
+                 }}});
+    EXPECT_LE(after, before - 2 * 8); // 8 pixels a frame
+}
+
+TEST_F(GameRunTest, ClosingTheWindowDuringARunEndsItAndThenTheProgram) {
+    PlayFrames(2, [&] { form_->Widget()->close(); });
+    EXPECT_TRUE(form_->TerminateRequested());
+    EXPECT_TRUE(form_->Panel1->isVisible());
+    EXPECT_EQ(form_->ClientWidth(), 501);
+}
+
+TEST_F(GameRunTest, ASecondRunKeepsTheHighScoreAndStartsAfresh) {
+    PlayFrames(3);
+    game::World& world = form_->GameWorld();
+    world.SetScoreForTesting(30);
+    world.AddScore();
+    ASSERT_EQ(world.HighScore(), 40);
+    PlayFrames(3, [&] { EXPECT_EQ(world.Score(), 0); });
+    EXPECT_EQ(world.HighScore(), 40);
+    EXPECT_EQ(form_->ClientWidth(), 501);
+}
+
+} // namespace
+} // namespace gametest

@@ -1,0 +1,113 @@
+#include "launcher_fixture.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace gametest {
+namespace {
+
+using LauncherWindow = LauncherTest;
+
+TEST_F(LauncherWindow, StartsAsTheLauncherWithOnlyTheFirstOptionTicked) {
+    game::Tfrm_main& form = *form_;
+    EXPECT_EQ(form.Caption(), "ぴむるのゲーム Ver.1.1");
+    EXPECT_EQ(form.ClientWidth(), 501);
+    EXPECT_EQ(form.ClientHeight(), 256);
+    EXPECT_EQ(form.BorderStyle(), ui::TBorderStyle::bsDialog);
+    EXPECT_EQ(form.Panel1->geometry(), QRect(0, 0, 501, 256));
+    EXPECT_TRUE(form.Panel1->isVisible());
+
+    EXPECT_EQ(form.BitBtn1->geometry(), QRect(200, 80, 271, 77));
+    EXPECT_EQ(form.BitBtn1->text(), QString::fromUtf8("ぴむるゲーム スタート"));
+    EXPECT_EQ(form.BitBtn2->geometry(), QRect(32, 80, 145, 77));
+    EXPECT_EQ(form.CheckBox3->geometry(), QRect(78, 214, 355, 13));
+    // The pictures come from the data folder.
+    EXPECT_EQ(form.BitBtn1->iconSize(), QSize(32, 69));
+    EXPECT_FALSE(form.BitBtn1->icon().isNull());
+    EXPECT_FALSE(form.BitBtn2->icon().isNull());
+    EXPECT_FALSE(form.Widget()->windowIcon().isNull());
+
+    EXPECT_TRUE(form.CheckBox1->isChecked());
+    EXPECT_FALSE(form.CheckBox2->isChecked());
+    EXPECT_FALSE(form.CheckBox3->isChecked());
+    EXPECT_FALSE(form.CheckBox4->isChecked());
+
+    // Tab order: help, start, then the option boxes row by row.
+    const std::vector<QWidget*> order = {form.BitBtn2,   form.BitBtn1,   form.CheckBox1,
+                                         form.CheckBox4, form.CheckBox2, form.CheckBox3};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        EXPECT_EQ(order[i]->nextInFocusChain(), order[i + 1]) << "after tab stop " << i;
+}
+
+TEST_F(LauncherWindow, ComponentsCarryTheirStoredSettings) {
+    game::Tfrm_main& form = *form_;
+    EXPECT_TRUE(form.DDIDEX1->BackGround);
+    EXPECT_FALSE(form.DDDD1->AutoDisplayModeInitialize);
+    EXPECT_TRUE(form.DDDD1->DisableScreenSaver());
+    EXPECT_TRUE(form.DDDD1->VsyncAtWindowed);
+    EXPECT_FALSE(form.DDDD1->Use3D);
+    EXPECT_FALSE(form.DDDD1->AllowRakugaki);
+    EXPECT_EQ(form.DDDD1->BackColor, 0u);
+    EXPECT_EQ(form.MediaPlayer1->FileName, "TIME.MID");
+    // The display makes only its small windowed set-up while the window is made.
+    EXPECT_FALSE(form.DDDD1->FullScreen());
+    EXPECT_EQ(form.DDDD1->ScreenWidth(), 128);
+    EXPECT_EQ(form.DDDD1->WindowHandle(), form.Handle());
+    // The screen saver is held off while the program runs.
+    EXPECT_FALSE(desktop_->screenSaverActive);
+}
+
+TEST_F(LauncherWindow, EscAndCtrlEAskToQuitButCtrlShiftEDoesNot) {
+    auto& keys = form_->KeyState;
+    QTest::keyClick(Window(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(keys.QuitRequest, 0);
+    QTest::keyClick(Window(), Qt::Key_E, Qt::AltModifier | Qt::ControlModifier);
+    EXPECT_EQ(keys.QuitRequest, 0);
+    QTest::keyClick(Window(), Qt::Key_E);
+    EXPECT_EQ(keys.QuitRequest, 0);
+    QTest::keyClick(Window(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(keys.QuitRequest, -1);
+
+    keys.QuitRequest = 0;
+    QTest::keyClick(Window(), Qt::Key_Escape);
+    EXPECT_EQ(keys.QuitRequest, -1);
+}
+
+TEST_F(LauncherWindow, KeysSteerThroughTheFlagsWhicheverControlHasTheFocus) {
+    auto& flags = form_->KeyState.Keys;
+    form_->CheckBox2->setFocus();
+    QTest::keyPress(Window(), Qt::Key_Left);
+    QTest::keyPress(Window(), Qt::Key_Down);
+    EXPECT_TRUE(flags.Left);
+    EXPECT_TRUE(flags.Down);
+    QTest::keyRelease(Window(), Qt::Key_Left);
+    EXPECT_FALSE(flags.Left);
+    EXPECT_TRUE(flags.Down);
+    QTest::keyRelease(Window(), Qt::Key_Down);
+
+    // Releasing Z clears the swing although Space is still held; only the
+    // next press of one of the three brings it back.
+    QTest::keyPress(Window(), Qt::Key_Space);
+    QTest::keyPress(Window(), Qt::Key_Z);
+    QTest::keyRelease(Window(), Qt::Key_Z);
+    EXPECT_FALSE(flags.Fire);
+    QTest::keyPress(Window(), Qt::Key_X);
+    EXPECT_TRUE(flags.Fire);
+    QTest::keyRelease(Window(), Qt::Key_X);
+    QTest::keyRelease(Window(), Qt::Key_Space);
+    EXPECT_FALSE(flags.Fire);
+
+    // The keys still reach the focused control: Space ticks the box.
+    EXPECT_TRUE(form_->CheckBox2->isChecked());
+}
+
+TEST_F(LauncherWindow, ClosingTheWindowQuitsAndEndsTheProgram) {
+    form_->Widget()->close();
+    EXPECT_EQ(form_->KeyState.QuitRequest, -1);
+    EXPECT_TRUE(form_->TerminateRequested());
+}
+
+} // namespace
+} // namespace gametest
