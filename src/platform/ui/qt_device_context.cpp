@@ -73,38 +73,43 @@ QPainter& QtDeviceContext::Painter() {
 }
 
 void QtDeviceContext::Touched(const QRect& area) {
-    dirty_ |= area.intersected(image_.rect());
+    dirty_ += area.intersected(image_.rect());
 }
 
 void QtDeviceContext::FinishPainting() {
     painter_.reset();
     if (dirty_.isEmpty() || image_.isNull())
         return;
-    if (onCopy_) {
-        // Only the pixels painting changed go back, each as the nearest
-        // colour the surface holds; the rest keep their exact values.
-        for (int y = dirty_.top(); y <= dirty_.bottom(); ++y) {
-            const auto* now = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-            const auto* before = reinterpret_cast<const QRgb*>(original_.constScanLine(y));
-            for (int x = dirty_.left(); x <= dirty_.right(); ++x) {
-                if (now[x] == before[x])
-                    continue;
-                ddraw::WritePixelValue(
-                    target_, x, y,
-                    ddraw::ColorToPixel(ToColorRef(now[x]), target_.Format, target_.Palette));
+    // The painted areas are kept apart: a line along the right edge and one
+    // along the bottom must not turn into the whole surface.
+    for (const QRect& area : dirty_) {
+        if (onCopy_) {
+            // Only the pixels painting changed go back, each as the nearest
+            // colour the surface holds; the rest keep their exact values.
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                const auto* now = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+                const auto* before = reinterpret_cast<const QRgb*>(original_.constScanLine(y));
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    if (now[x] == before[x])
+                        continue;
+                    ddraw::WritePixelValue(
+                        target_, x, y,
+                        ddraw::ColorToPixel(ToColorRef(now[x]), target_.Format, target_.Palette));
+                }
+            }
+        } else if (image_.format() == QImage::Format_RGB32) {
+            // Qt marks painted pixels opaque in the unused byte; surfaces keep
+            // it 0 so raw values compare as the blitter and colour keys expect.
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
+                for (int x = area.left(); x <= area.right(); ++x)
+                    row[x] &= 0x00FFFFFFu;
             }
         }
-        original_ = image_.copy();
-    } else if (image_.format() == QImage::Format_RGB32) {
-        // Qt marks painted pixels opaque in the unused byte; surfaces keep
-        // it 0 so raw values compare as the blitter and colour keys expect.
-        for (int y = dirty_.top(); y <= dirty_.bottom(); ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
-            for (int x = dirty_.left(); x <= dirty_.right(); ++x)
-                row[x] &= 0x00FFFFFFu;
-        }
     }
-    dirty_ = QRect();
+    if (onCopy_)
+        original_ = image_.copy();
+    dirty_ = QRegion();
 }
 
 void QtDeviceContext::SelectFont(const ddraw::FontSpec& spec) {
@@ -152,6 +157,19 @@ void QtDeviceContext::LineTo(ddraw::LONG x, ddraw::LONG y) {
     penPosition_ = to;
     if (pen_.Style == ddraw::PenStyle::Null || image_.isNull() || from == to)
         return;
+    if (pen_.Width <= 1 && pen_.Style == ddraw::PenStyle::Solid &&
+        (from.x() == to.x() || from.y() == to.y())) {
+        // Straight one-pixel lines are filled as rectangles: Qt hands a long
+        // cosmetic line to its thread pool, which costs far more than the line.
+        const int left = to.x() > from.x() ? from.x() : to.x() < from.x() ? to.x() + 1 : from.x();
+        const int right = to.x() > from.x() ? to.x() - 1 : from.x();
+        const int top = to.y() > from.y() ? from.y() : to.y() < from.y() ? to.y() + 1 : from.y();
+        const int bottom = to.y() > from.y() ? to.y() - 1 : from.y();
+        const QRect line(QPoint(left, top), QPoint(right, bottom));
+        Painter().fillRect(line, ToQColor(pen_.Color));
+        Touched(line);
+        return;
+    }
     QPen pen(ToQColor(pen_.Color));
     pen.setStyle(ToQtPenStyle(pen_.Style));
     if (pen_.Width <= 1) {

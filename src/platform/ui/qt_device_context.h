@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <memory>
 
 namespace ui {
@@ -55,7 +56,7 @@ private:
     QImage image_;
     QImage original_; // the copy as it was made, to find what painting changed
     std::unique_ptr<QPainter> painter_;
-    QRect dirty_;
+    QRegion dirty_;
 
     QFont font_;
     ddraw::COLORREF textColor_ = 0;

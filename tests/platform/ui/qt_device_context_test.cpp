@@ -116,6 +116,25 @@ TEST_P(DeviceContextOnDepth, LinesLeaveOutTheirEndPoint) {
     EXPECT_EQ(surface.Raw(62, 20), 0u);
 }
 
+TEST_P(DeviceContextOnDepth, BackwardLinesLeaveOutTheirEndPointToo) {
+    {
+        auto dc = factory.Create(surface.view);
+        dc->SelectPen({RGB(0, 255, 0), 1, ddraw::PenStyle::Solid});
+        dc->MoveTo(10, 10);
+        dc->LineTo(0, 10);
+        dc->MoveTo(20, 30);
+        dc->LineTo(20, 20);
+    }
+    const DWORD green = surface.RawOf(RGB(0, 255, 0));
+    EXPECT_EQ(surface.Raw(0, 10), 0u);
+    for (int x = 1; x <= 10; ++x)
+        EXPECT_EQ(surface.Raw(x, 10), green) << "x " << x;
+    EXPECT_EQ(surface.Raw(20, 20), 0u);
+    for (int y = 21; y <= 30; ++y)
+        EXPECT_EQ(surface.Raw(20, y), green) << "y " << y;
+    EXPECT_EQ(surface.Raw(20, 31), 0u);
+}
+
 TEST_P(DeviceContextOnDepth, TextLandsBelowAndRightOfItsCornerOnAClearBackground) {
     surface.Fill(surface.RawOf(RGB(0, 0, 255)));
     const int left = 8;

@@ -1,0 +1,178 @@
+// One worst-case frame of the game composed into the display component's
+// back buffer with the game's own pictures: 97 background strips, both pimuru
+// knocked with their splashes, the ball, 50 drifters, 100 effects, the score
+// texts, the borders and the last rally's score. Timed beside a memcpy of one
+// frame's bytes in the same run; the ratio is printed at the end.
+//   goal: a median of at most 0.5 ms per frame on the development machine
+
+#include "display/dddd.h"
+#include "display/diagnostic_log.h"
+#include "game/back_buffer_canvas.h"
+#include "game/scene_composer.h"
+#include "game/world.h"
+#include "platform/ui/qt_backends.h"
+#include "platform/ui/qt_form.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class DisplayForm : public ui::QtForm {
+public:
+    DisplayForm() {
+        display = new dddd::TDDDD(this);
+        display->AutoDisplayModeInitialize = false;
+        FinishLoading();
+    }
+    dddd::TDDDD* display;
+};
+
+// The drawing of a frame without its sounds.
+class SilentSink : public game::SceneComposer {
+public:
+    using SceneComposer::SceneComposer;
+};
+
+// A world in its busiest state: the last rally's score on show, both pimuru
+// knocked, every drifter slot taken and every effect rising.
+game::World BusiestWorld() {
+    game::World world;
+    world.StartRun(false, false);
+    game::FrameSink nothing;
+    game::FrameInput input;
+    world.SetScoreForTesting(1230);
+    world.AddScore();
+    world.BallForTesting().Y = 600; // lost: the rally's score is shown next
+    for (int i = 0; i < 6; ++i)
+        world.Step(input, nothing);
+    world.BallForTesting() = game::Ball{300, 250, 0, 0, 0};
+    for (int i = 0; i < 2; ++i) {
+        game::Pimuru& pimuru = world.PimuruForTesting(i);
+        pimuru.X = 120 + 400 * i;
+        pimuru.Y = 200;
+        pimuru.Knocked = true;
+    }
+    for (int slot = 1; slot <= 50; ++slot) {
+        game::Drifter& drifter = world.DrifterForTesting(slot);
+        drifter.State = slot % 5 == 0 ? game::drifter_state::kBurstFirst : 1 + slot % 4;
+        drifter.X = 40 + (slot * 97) % 560;
+        drifter.Y = 100 + (slot * 53) % 300;
+    }
+    for (int j = 0; j < 100; ++j)
+        world.AddEffect(20 + (j * 61) % 600, 150 + (j * 29) % 300, -1, 1 + j % 4);
+    return world;
+}
+
+struct Game {
+    std::unique_ptr<DisplayForm> form;
+    std::array<std::unique_ptr<dddd::TDDDDSurface>, 4> sheets;
+    std::unique_ptr<game::BackBufferCanvas> canvas;
+    game::World world = BusiestWorld();
+
+    explicit Game(bool fullScreen) {
+        form = std::make_unique<DisplayForm>();
+        form->Show();
+        form->display->Initialize(fullScreen, 640, 480, 16, 0, "");
+        canvas = std::make_unique<game::BackBufferCanvas>(*form->display);
+        const char* files[] = {"haikei.bmp", "char.bmp", "kai_g.bmp", "kai_p.bmp"};
+        for (std::size_t i = 0; i < sheets.size(); ++i) {
+            sheets[i] = std::make_unique<dddd::TDDDDSurface>(form->display, 640, 480, 0);
+            sheets[i]->LoadFromFile(std::string(PIMURU_DATA_DIR) + "/" + files[i]);
+            canvas->SetSheet(static_cast<game::Sheet>(i), sheets[i].get());
+        }
+        sheets[0]->SetColorKey(sheets[0]->ColorMatch(0));
+    }
+    ~Game() {
+        canvas.reset();
+        for (auto& sheet : sheets)
+            sheet.reset();
+        form.reset();
+    }
+    int BytesPerPixel() {
+        return static_cast<int>(
+            form->display->BackBuffer()->GetSurfaceInfo().ddpfPixelFormat.dwRGBBitCount / 8);
+    }
+};
+
+std::map<std::string, double> gMedians;
+
+void ComposeFrame(benchmark::State& state, bool fullScreen) {
+    Game game(fullScreen);
+    SilentSink sink(*game.canvas);
+    const game::FrameInput input;
+    for (auto _ : state) {
+        game::World frame = game.world;
+        frame.Step(input, sink);
+        benchmark::DoNotOptimize(frame);
+    }
+    state.SetLabel(std::to_string(game.BytesPerPixel() * 8) + "-bit back buffer");
+}
+
+void CopyFrame(benchmark::State& state, int bytesPerPixel) {
+    const std::size_t bytes = 640u * 480u * static_cast<std::size_t>(bytesPerPixel);
+    std::vector<unsigned char> from(bytes, 0x5A);
+    std::vector<unsigned char> to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// Keeps each run's median, for the ratios printed at the end.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                gMedians[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::filesystem::path logs = std::filesystem::temp_directory_path() / "bench_frame_logs";
+    std::filesystem::create_directories(logs);
+    diagnostics::SetLogDirectoryForTesting(logs.string());
+    const auto backends = ui::InstallQtBackends();
+
+    benchmark::RegisterBenchmark("frame/full_screen_16_bit", ComposeFrame, true)
+        ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("memcpy/frame_16_bit", CopyFrame, 2)
+        ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("frame/window_32_bit", ComposeFrame, false)
+        ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("memcpy/frame_32_bit", CopyFrame, 4)
+        ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    auto ratio = [](const char* frame, const char* copy) {
+        if (gMedians.count(frame) && gMedians.count(copy) && gMedians.at(copy) > 0)
+            std::printf("%-26s median %8.1f us = %5.1f x memcpy of a frame (%.1f us); goal <= 500 us\n",
+                        frame, gMedians.at(frame), gMedians.at(frame) / gMedians.at(copy),
+                        gMedians.at(copy));
+    };
+    ratio("frame/full_screen_16_bit", "memcpy/frame_16_bit");
+    ratio("frame/window_32_bit", "memcpy/frame_32_bit");
+    return 0;
+}
