@@ -3,6 +3,7 @@
 // named as the Windows headers name them so that callers read like the
 // code they stand in for.
 
+#include "base/guid.h"
 #include "base/rect.h"
 
 #include <cstdint>
@@ -27,13 +28,7 @@ using HWND = void*;
 // Left, Top, Right, Bottom; Right and Bottom exclusive.
 using RECT = base::Rect;
 
-struct GUID {
-    std::uint32_t Data1 = 0;
-    std::uint16_t Data2 = 0;
-    std::uint16_t Data3 = 0;
-    std::uint8_t Data4[8] = {};
-    friend bool operator==(const GUID&, const GUID&) = default;
-};
+using GUID = base::GUID;
 
 inline constexpr bool Succeeded(HRESULT result) {
     return result >= 0;

@@ -3,6 +3,8 @@
 // object, devices with acquisition and snapshots, the records and constants.
 // Results are 0 on success and the Windows DirectInput error values otherwise.
 
+#include "base/guid.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -54,13 +56,7 @@ constexpr DIPROPID DIPROP_RANGE = 4;
 constexpr std::uint32_t DIPH_DEVICE = 0;
 constexpr std::uint32_t DIPH_BYOFFSET = 1;
 
-struct GUID {
-    std::uint32_t Data1 = 0;
-    std::uint16_t Data2 = 0;
-    std::uint16_t Data3 = 0;
-    std::uint8_t Data4[8] = {};
-    friend bool operator==(const GUID&, const GUID&) = default;
-};
+using GUID = base::GUID;
 
 extern const GUID GUID_SysKeyboard;
 extern const GUID GUID_SysMouse;
