@@ -1,6 +1,8 @@
 #include "platform/dsound/conversions.h"
 #include "platform/dsound/openal_objects.h"
 
+#include "base/quiet_alsa.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +27,12 @@ ALCdevice* OpenDefaultDevice() {
     if (configured)
         return alcOpenDevice(nullptr);
     configured = true;
+
+    // Without a sound card the device simply does not open; OpenAL's and
+    // ALSA's own complaints about it would only clutter the terminal. A log
+    // level the user set is kept.
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    base::QuietAlsaLog();
 
     const char* userConf = std::getenv("ALSOFT_CONF");
     const std::string previous = userConf ? userConf : "";

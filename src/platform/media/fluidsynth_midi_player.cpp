@@ -2,7 +2,8 @@
 
 #include "platform/media/midi_file.h"
 
-#include <dlfcn.h>
+#include "base/quiet_alsa.h"
+
 #include <fluidsynth.h>
 
 #include <filesystem>
@@ -16,20 +17,6 @@ namespace {
 // FluidSynth prints its complaints; here they become exceptions instead.
 void QuietLog(int, const char*, void*) {}
 
-// The ALSA library under FluidSynth's audio driver prints its own complaints
-// to stderr (on a machine without a sound card: "Unknown PCM default"); a
-// machine without sound must stay quiet, so its handler is replaced too. The
-// library is already loaded with FluidSynth; it is looked up by name so that
-// nothing here depends on its headers.
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
-
-void SilenceAlsaLog() {
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    using SetHandler = int (*)(Handler);
-    if (void* symbol = dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"))
-        reinterpret_cast<SetHandler>(symbol)(QuietAlsa);
-}
-
 void SilenceFluidSynthLog() {
     static bool done = false;
     if (done)
@@ -37,7 +24,7 @@ void SilenceFluidSynthLog() {
     done = true;
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
         fluid_set_log_function(level, QuietLog, nullptr);
-    SilenceAlsaLog();
+    base::QuietAlsaLog();
 }
 
 // FluidSynth's default gain (0.2) leaves a single instrument near -40 dBFS;
