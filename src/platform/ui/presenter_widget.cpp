@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QRegion>
 
 namespace ui {
 
@@ -106,8 +107,11 @@ void PresenterWidget::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (fullScreen_) {
         const QRect target = FittedRect(frame_.size(), size());
-        // Black bars around the frame (all black before the first frame).
-        painter.fillRect(rect(), Qt::black);
+        // Black bars around the frame (all black before the first frame);
+        // the frame's own area is not filled first, which would cost a whole
+        // screen of writes on every frame.
+        for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
+            painter.fillRect(bar, Qt::black);
         if (!target.isEmpty())
             painter.drawImage(target, frame_);
         return;

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Measures the real program on an X server (run it inside xvfb-run, with a
+# release build): how soon the launcher shows, how soon the game shows after
+# the click, the processor time of a paced run, its peak resident size, and
+# what 20 runs started and quit in a row add to the resident size.
+#   measure_program.sh <pimuru> <data folder> [seconds of play, default 20] [window|fullscreen]
+set -euo pipefail
+program=$(realpath "$1")
+data=$2
+seconds=${3:-20}
+mode=${4:-fullscreen}
+export QT_QPA_PLATFORM=xcb ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy
+caption='ぴむるのゲーム Ver.1.1'
+ticks=$(getconf CLK_TCK)
+now_ms() { date +%s%3N; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+status_kb() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
+size_is() { eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ]; }
+poll() { while ! "$@"; do sleep 0.005; done; }
+
+cd "$data"
+start=$(now_ms)
+"$program" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+window=""
+find_launcher() {
+    window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -1 || true)
+    [ -n "$window" ]
+}
+poll find_launcher
+shown=$(now_ms)
+echo "launcher visible after $((shown - start)) ms"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+if [ "$mode" = window ]; then
+    xdotool mousemove $((X + 84)) $((Y + 198)) click 1
+fi
+eval "$(xdotool getdisplaygeometry --shell)"
+screen="$WIDTH $HEIGHT"
+game_size() { if [ "$mode" = window ]; then size_is 640 480; else size_is $screen; fi; }
+
+# The game has shown when the high score's yellow text is on the screen.
+yellow_on_screen() {
+    local n
+    n=$(import -window root -crop "${WIDTH}x60+${X}+${Y}" +repage png:- 2>/dev/null |
+        convert - -fuzz 15% -fill '#010203' -opaque '#FFFF00' -fuzz 0 -fill black +opaque '#010203' \
+            -fill white -opaque '#010203' -format '%[fx:mean]' info:)
+    awk -v n="$n" 'BEGIN { exit !(n > 0.005) }'
+}
+run_once() { # click start, wait for the game, return the click-to-game time in $took
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local click
+    click=$(now_ms)
+    xdotool mousemove $((X + 335)) $((Y + 118)) click 1
+    if [ "$mode" = window ]; then # the true-colour advice
+        local box=""
+        until box=$(xdotool search --onlyvisible --name "^$caption\$" | grep -vx "$window" | head -1) && [ -n "$box" ]; do
+            sleep 0.01
+        done
+        xdotool windowfocus --sync "$box" key Return
+    fi
+    poll game_size
+    poll yellow_on_screen
+    took=$(($(now_ms) - click))
+}
+quit_run() {
+    xdotool windowfocus --sync "$window" key Escape
+    poll size_is 501 256
+}
+
+run_once
+echo "game visible $took ms after the click (screenshot polling: upper bound)"
+sleep 2
+before=$(cpu_ticks $pid)
+sleep "$seconds"
+after=$(cpu_ticks $pid)
+awk -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" \
+    'BEGIN { printf "processor time while playing: %.2f%% of one core over %d s\n", 100 * t / hz / s, s }'
+xserver=$(pgrep -n Xvfb || true)
+echo "peak resident size while playing: $(($(status_kb $pid VmHWM) / 1024)) MB"
+quit_run
+rss_first=$(status_kb $pid VmRSS)
+for i in $(seq 20); do
+    [ -n "${PIMURU_RSS_EACH_RUN:-}" ] && echo "  before run $i: $(status_kb $pid VmRSS) kB"
+    run_once
+    sleep 0.3
+    quit_run
+done
+rss_last=$(status_kb $pid VmRSS)
+echo "resident size after the first run: $((rss_first / 1024)) MB; after 20 more: $((rss_last / 1024)) MB" \
+    "(added $((rss_last - rss_first)) kB)"
+echo "peak resident size overall: $(($(status_kb $pid VmHWM) / 1024)) MB"
