@@ -1,5 +1,7 @@
 #include "launcher_fixture.h"
 
+#include "game/help.h"
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -101,6 +103,20 @@ TEST_F(LauncherWindow, KeysSteerThroughTheFlagsWhicheverControlHasTheFocus) {
 
     // The keys still reach the focused control: Space ticks the box.
     EXPECT_TRUE(form_->CheckBox2->isChecked());
+}
+
+TEST_F(LauncherWindow, HelpButtonShowsTheHelpWindowUntilItIsClosed) {
+    game::Tfrm_help help;
+    form_->HelpWindow = &help;
+    bool shownModally = false;
+    QTimer::singleShot(0, [&] {
+        shownModally = help.isVisible() && help.isModal();
+        help.close();
+    });
+    form_->BitBtn2->click();
+    EXPECT_TRUE(shownModally);
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_EQ(form_->KeyState.QuitRequest, 0);
 }
 
 TEST_F(LauncherWindow, ClosingTheWindowQuitsAndEndsTheProgram) {
