@@ -22,4 +22,9 @@ QImage WrapPixels(const ddraw::PixelView& view);
 // surface black).
 QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part);
 
+// The whole surface scaled into `target` (a Format_RGB32 image of the size
+// wanted) with nearest neighbour, converting and scaling in one pass on this
+// thread: the full-screen frame's path, run once per frame.
+void ScaleToRgb32(const ddraw::PixelView& view, QImage& target);
+
 } // namespace ui

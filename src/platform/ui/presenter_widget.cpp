@@ -54,6 +54,7 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
         fullScreen_ = true;
     }
     frame_ = QImage();
+    frameSize_ = QSize();
     // A borderless window as large as the screen works with and without a
     // window manager, where a full-screen request alone may be ignored.
     form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -67,8 +68,15 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     update();
 }
 
-void PresenterWidget::ShowFrame(QImage frame) {
-    frame_ = std::move(frame);
+QImage& PresenterWidget::ScaledFrame(const QSize& frameSize) {
+    frameSize_ = frameSize;
+    const QSize shown = FittedRect(frameSize, size()).size();
+    if (frame_.size() != shown)
+        frame_ = shown.isEmpty() ? QImage() : QImage(shown, QImage::Format_RGB32);
+    return frame_;
+}
+
+void PresenterWidget::FrameChanged() {
     update();
 }
 
@@ -77,6 +85,7 @@ void PresenterWidget::LeaveFullScreen() {
         return;
     fullScreen_ = false;
     frame_ = QImage();
+    frameSize_ = QSize();
     form_->setWindowFlags(saved_.flags);
     form_->setMinimumSize(saved_.minimumSize);
     form_->setMaximumSize(saved_.maximumSize);
@@ -106,17 +115,21 @@ void PresenterWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (fullScreen_) {
-        const QRect target = FittedRect(frame_.size(), size());
+        QRect target = FittedRect(frameSize_, size());
+        if (frame_.size() != target.size())
+            target = QRect(); // the screen changed size since the frame was scaled
         // Black bars around the frame (all black before the first frame);
         // the frame's own area is not filled first, which would cost a whole
         // screen of writes on every frame.
         for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
             painter.fillRect(bar, Qt::black);
         if (!target.isEmpty())
-            painter.drawImage(target, frame_);
+            painter.drawImage(target.topLeft(), frame_);
         return;
     }
-    painter.fillRect(rect(), Qt::black);
+    // Only what the client image does not cover needs black.
+    for (const QRect& rest : QRegion(rect()).subtracted(QRegion(windowImage_.rect())))
+        painter.fillRect(rest, Qt::black);
     if (!windowImage_.isNull())
         painter.drawImage(QPoint(0, 0), windowImage_);
 }

@@ -22,7 +22,10 @@ public:
     void WindowChanged(const QRect& part);
 
     void EnterFullScreen(const QRect& screenGeometry);
-    void ShowFrame(QImage frame);
+    // The image a frame of that size is drawn into, already scaled to where
+    // it lands on the screen; FrameChanged shows it.
+    QImage& ScaledFrame(const QSize& frameSize);
+    void FrameChanged();
     void LeaveFullScreen();
     bool FullScreen() const { return fullScreen_; }
 
@@ -46,7 +49,8 @@ private:
 
     QWidget* form_;
     QImage windowImage_;
-    QImage frame_;
+    QImage frame_; // the frame as shown: scaled to FittedRect(frameSize_, size())
+    QSize frameSize_;
     bool fullScreen_ = false;
     SavedWindow saved_;
 };

@@ -35,12 +35,23 @@ void QtPresenter::PresentWindow(ddraw::HWND window, const ddraw::PixelView& desk
     const QRect part = ToQRect(changed).intersected(client);
     if (part.isEmpty() || image.isNull())
         return;
-    const QImage drawn = CopyToRgb32(desktop, part);
     const QPoint at = part.topLeft() - client.topLeft();
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(at, drawn);
-    painter.end();
+    const QRect inside = part.intersected(QRect(0, 0, desktop.Width, desktop.Height));
+    if (WrappableFormat(desktop) == QImage::Format_RGB32 && inside == part) {
+        // The usual case, once per frame: straight row copies, no temporary.
+        for (int y = 0; y < part.height(); ++y) {
+            const auto* source =
+                reinterpret_cast<const std::uint32_t*>(desktop.Row(part.top() + y)) + part.left();
+            auto* target = reinterpret_cast<std::uint32_t*>(image.scanLine(at.y() + y)) + at.x();
+            for (int x = 0; x < part.width(); ++x)
+                target[x] = source[x] | 0xFF000000u;
+        }
+    } else {
+        const QImage drawn = CopyToRgb32(desktop, part);
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(at, drawn);
+    }
     presenter->WindowChanged(QRect(at, part.size()));
 }
 
@@ -69,8 +80,9 @@ void QtPresenter::PresentFullScreen(ddraw::HWND window, const ddraw::PixelView& 
     QWidget* form = WidgetFromHandle(window);
     if (!form)
         return;
-    PresenterWidget::Of(form)->ShowFrame(
-        CopyToRgb32(frame, QRect(0, 0, frame.Width, frame.Height)));
+    PresenterWidget* presenter = PresenterWidget::Of(form);
+    ScaleToRgb32(frame, presenter->ScaledFrame(QSize(frame.Width, frame.Height)));
+    presenter->FrameChanged();
 }
 
 void QtPresenter::LeaveFullScreen(ddraw::HWND window) {
