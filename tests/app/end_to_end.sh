@@ -133,7 +133,14 @@ wait_for 5 score_seen || fail "no score text on the game screen"
 # The background fills the screen: sky blue at the top, not black.
 at_least "$(share_of "game-$mode" '#000000' $(frame_rect 20 60 600 300))" 0.5 &&
     fail "the game screen is mostly black"
-high_score_1=$(share_of "game-$mode" '#FFFF00' $(frame_rect 250 5 120 27))
+# The fullest of a few shots: something flying over the text only hides it.
+high_score_1=0
+for shot_number in 1 2 3; do
+    shot "high-score-$mode-$shot_number"
+    share=$(share_of "high-score-$mode-$shot_number" '#FFFF00' $(frame_rect 250 5 120 27))
+    high_score_1=$(awk -v a="$high_score_1" -v b="$share" 'BEGIN { print (b > a ? b : a) }')
+    sleep 0.2
+done
 
 xdotool windowfocus --sync "$window" key Escape
 wait_for 20 has_size 501 256 || fail "Esc did not bring the launcher back"
@@ -144,10 +151,15 @@ at_least "$(share_of "launcher-again-$mode" '#000000' 501 256 "$X" "$Y")" 0.9 &&
 start_run
 wait_for 30 high_score_shown "second-run-$mode" || fail "no high score text in the second run"
 frame_box
-high_score_2=$(share_of "second-run-$mode" '#FFFF00' $(frame_rect 250 5 120 27))
 # The same text in the same place: about as many yellow pixels (one digit
-# more or less changes the count by a quarter or more).
-awk -v a="$high_score_1" -v b="$high_score_2" 'BEGIN { exit !(b > a * 0.9 && b < a * 1.1) }' ||
+# more or less changes the count by a quarter or more). A drifter flying over
+# the text changes the count for a moment, so a few shots are allowed.
+same_high_score() {
+    shot "second-run-$mode"
+    high_score_2=$(share_of "second-run-$mode" '#FFFF00' $(frame_rect 250 5 120 27))
+    awk -v a="$high_score_1" -v b="$high_score_2" 'BEGIN { exit !(b > a * 0.9 && b < a * 1.1) }'
+}
+wait_for 5 same_high_score ||
     fail "the second run shows another high score ($high_score_1 against $high_score_2)"
 
 xdotool windowfocus --sync "$window" key Escape

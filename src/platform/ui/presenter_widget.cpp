@@ -1,8 +1,13 @@
 #include "platform/ui/presenter_widget.h"
 
+#include "platform/ui/pixel_image.h"
+
 #include <QEvent>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QRegion>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -53,8 +58,7 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
                   form_->maximumSize(), form_->isVisible()};
         fullScreen_ = true;
     }
-    frame_ = QImage();
-    frameSize_ = QSize();
+    frame_ = {};
     // A borderless window as large as the screen works with and without a
     // window manager, where a full-screen request alone may be ignored.
     form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -68,15 +72,17 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     update();
 }
 
-QImage& PresenterWidget::ScaledFrame(const QSize& frameSize) {
-    frameSize_ = frameSize;
-    const QSize shown = FittedRect(frameSize, size()).size();
-    if (frame_.size() != shown)
-        frame_ = shown.isEmpty() ? QImage() : QImage(shown, QImage::Format_RGB32);
-    return frame_;
-}
-
-void PresenterWidget::FrameChanged() {
+void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
+    frame_ = frame;
+    const std::size_t bytes = frame.Pixels && frame.Height > 0 && frame.Pitch > 0
+                                  ? static_cast<std::size_t>(frame.Height) * static_cast<std::size_t>(frame.Pitch)
+                                  : 0;
+    framePixels_.assign(frame.Pixels, frame.Pixels + bytes);
+    frame_.Pixels = bytes ? framePixels_.data() : nullptr;
+    if (frame.Palette) {
+        std::copy(frame.Palette, frame.Palette + framePalette_.size(), framePalette_.begin());
+        frame_.Palette = framePalette_.data();
+    }
     update();
 }
 
@@ -84,8 +90,8 @@ void PresenterWidget::LeaveFullScreen() {
     if (!fullScreen_)
         return;
     fullScreen_ = false;
-    frame_ = QImage();
-    frameSize_ = QSize();
+    frame_ = {};
+    framePixels_ = {};
     form_->setWindowFlags(saved_.flags);
     form_->setMinimumSize(saved_.minimumSize);
     form_->setMaximumSize(saved_.maximumSize);
@@ -115,16 +121,35 @@ void PresenterWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (fullScreen_) {
-        QRect target = FittedRect(frameSize_, size());
-        if (frame_.size() != target.size())
-            target = QRect(); // the screen changed size since the frame was scaled
+        const QRect target = FittedRect(QSize(frame_.Width, frame_.Height), size());
         // Black bars around the frame (all black before the first frame);
         // the frame's own area is not filled first, which would cost a whole
         // screen of writes on every frame.
         for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
             painter.fillRect(bar, Qt::black);
-        if (!target.isEmpty())
-            painter.drawImage(target.topLeft(), frame_);
+        if (target.isEmpty())
+            return;
+        // Scaled straight into the window's own image when the painter
+        // reaches it (the raster back end): one pass over the screen's
+        // pixels instead of a scaled copy and a second copy of that.
+        QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+        const QTransform& toDevice = painter.deviceTransform();
+        if (device && device->devType() == QInternal::Image && toDevice.type() <= QTransform::TxTranslate) {
+            auto* store = static_cast<QImage*>(device);
+            const QRect onStore = target.translated(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
+            const bool opaque32 = store->format() == QImage::Format_RGB32 ||
+                                  store->format() == QImage::Format_ARGB32_Premultiplied;
+            if (opaque32 && store->rect().contains(onStore)) {
+                QImage part(store->scanLine(onStore.top()) + onStore.left() * 4, onStore.width(),
+                            onStore.height(), store->bytesPerLine(), QImage::Format_RGB32);
+                ScaleToRgb32(frame_, part);
+                return;
+            }
+        }
+        if (scaled_.size() != target.size())
+            scaled_ = QImage(target.size(), QImage::Format_RGB32);
+        ScaleToRgb32(frame_, scaled_);
+        painter.drawImage(target.topLeft(), scaled_);
         return;
     }
     // Only what the client image does not cover needs black.

@@ -4,9 +4,14 @@
 // surface; in the emulated full screen it covers the borderless form and
 // shows the frame scaled to fit, aspect kept, with black bars.
 
+#include "platform/ddraw/pixel_view.h"
+
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+
+#include <array>
+#include <vector>
 
 namespace ui {
 
@@ -22,10 +27,9 @@ public:
     void WindowChanged(const QRect& part);
 
     void EnterFullScreen(const QRect& screenGeometry);
-    // The image a frame of that size is drawn into, already scaled to where
-    // it lands on the screen; FrameChanged shows it.
-    QImage& ScaledFrame(const QSize& frameSize);
-    void FrameChanged();
+    // Keeps a copy of the frame (the surface may change or go before the
+    // window is painted) and asks for a paint, which scales it onto the screen.
+    void ShowFrame(const ddraw::PixelView& frame);
     void LeaveFullScreen();
     bool FullScreen() const { return fullScreen_; }
 
@@ -49,8 +53,11 @@ private:
 
     QWidget* form_;
     QImage windowImage_;
-    QImage frame_; // the frame as shown: scaled to FittedRect(frameSize_, size())
-    QSize frameSize_;
+    // The last frame: its pixels, palette and a view of them.
+    std::vector<ddraw::BYTE> framePixels_;
+    std::array<ddraw::PALETTEENTRY, 256> framePalette_{};
+    ddraw::PixelView frame_;
+    QImage scaled_; // used only where the window's own image cannot be reached
     bool fullScreen_ = false;
     SavedWindow saved_;
 };

@@ -80,9 +80,7 @@ void QtPresenter::PresentFullScreen(ddraw::HWND window, const ddraw::PixelView& 
     QWidget* form = WidgetFromHandle(window);
     if (!form)
         return;
-    PresenterWidget* presenter = PresenterWidget::Of(form);
-    ScaleToRgb32(frame, presenter->ScaledFrame(QSize(frame.Width, frame.Height)));
-    presenter->FrameChanged();
+    PresenterWidget::Of(form)->ShowFrame(frame);
 }
 
 void QtPresenter::LeaveFullScreen(ddraw::HWND window) {
