@@ -1,6 +1,7 @@
 // The display component on a real X display (xvfb-run, QT_QPA_PLATFORM=xcb):
 // a form sets up the screen, a known frame is drawn into the back buffer and
 // flipped, and the screen itself is read back.
+#include "support/screen_grab.h"
 #include "display/dddd.h"
 #include "platform/ui/desktop.h"
 #include "platform/ui/fonts.h"
@@ -64,16 +65,7 @@ protected:
         backends_ = ui::InstallQtBackends();
     }
     static QImage Screen(const char* label) {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 300)
-            ui::CurrentDesktop().WaitForMessages(20);
-        QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-            QImage::Format_RGB32);
-        const QByteArray dir = qgetenv("PIMURU_SCREENSHOT_DIR");
-        image.save(QString::fromLocal8Bit(dir.isEmpty() ? QByteArray("/tmp") : dir) +
-                   QStringLiteral("/dddd-") + QString::fromLatin1(label) + QStringLiteral(".png"));
-        return image;
+        return testsupport::GrabScreen(QStringLiteral("dddd-") + QString::fromLatin1(label));
     }
     static int CountColour(const QImage& image, QRect area, QRgb colour) {
         int n = 0;

@@ -1,5 +1,6 @@
 // Frames on a real X display (run under xvfb-run with QT_QPA_PLATFORM=xcb):
 // what the presenter shows is read back from the screen itself.
+#include "support/screen_grab.h"
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/qt_backends.h"
 #include "platform/ui/qt_form.h"
@@ -64,18 +65,8 @@ protected:
         backends_ = ui::InstallQtBackends();
     }
 
-    // Lets the X server draw what was asked, then reads the whole screen.
     static QImage Screen(const char* label) {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 300)
-            ui::CurrentDesktop().WaitForMessages(20);
-        QScreen* screen = QGuiApplication::primaryScreen();
-        QImage image = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
-        if (const QByteArray dir = qgetenv("PIMURU_SCREENSHOT_DIR"); !dir.isEmpty())
-            image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QString::fromLatin1(label) +
-                       QStringLiteral(".png"));
-        return image;
+        return testsupport::GrabScreen(QStringLiteral("") + QString::fromLatin1(label));
     }
 
     std::unique_ptr<ui::QtBackends> backends_;
