@@ -9,12 +9,14 @@
 
 namespace ddraw {
 
-class ForwardingSurface : public IDirectDrawSurface {
+// The reference counting every wrapper shares: counts are the wrapped
+// object's, and the wrapper goes when they reach 0.
+template <typename Interface> class Forwarding : public Interface {
 public:
     // Takes over the caller's reference to inner.
-    explicit ForwardingSurface(IDirectDrawSurface* inner) : inner_(inner) {}
+    explicit Forwarding(Interface* inner) : inner_(inner) {}
 
-    IDirectDrawSurface* Inner() const { return inner_; }
+    Interface* Inner() const { return inner_; }
 
     HRESULT QueryInterface(const GUID& iid, void** object) override {
         return inner_->QueryInterface(iid, object);
@@ -27,6 +29,17 @@ public:
         }
         return left;
     }
+
+protected:
+    ~Forwarding() override = default;
+
+    Interface* inner_;
+};
+
+class ForwardingSurface : public Forwarding<IDirectDrawSurface> {
+public:
+    using Forwarding::Forwarding;
+
     HRESULT AddAttachedSurface(IDirectDrawSurface* attached) override {
         return inner_->AddAttachedSurface(attached);
     }
@@ -77,32 +90,15 @@ public:
 
 protected:
     ~ForwardingSurface() override = default;
-
-private:
-    IDirectDrawSurface* inner_;
 };
 
 // Wraps one interface of a DirectDraw object (pass the IDirectDraw2 one;
 // QueryInterface goes to the wrapped object and so hands out its own
 // interfaces, not wrappers).
-class ForwardingDirectDraw : public IDirectDraw2 {
+class ForwardingDirectDraw : public Forwarding<IDirectDraw2> {
 public:
-    // Takes over the caller's reference to inner.
-    explicit ForwardingDirectDraw(IDirectDraw2* inner) : inner_(inner) {}
+    using Forwarding::Forwarding;
 
-    IDirectDraw2* Inner() const { return inner_; }
-
-    HRESULT QueryInterface(const GUID& iid, void** object) override {
-        return inner_->QueryInterface(iid, object);
-    }
-    ULONG AddRef() override { return inner_->AddRef(); }
-    ULONG Release() override {
-        const ULONG left = inner_->Release();
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer) override {
         return inner_->CreateClipper(flags, clipper, outer);
     }
@@ -139,9 +135,6 @@ public:
 
 protected:
     ~ForwardingDirectDraw() override = default;
-
-private:
-    IDirectDraw2* inner_;
 };
 
 } // namespace ddraw
