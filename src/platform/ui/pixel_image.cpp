@@ -3,9 +3,13 @@
 #include "platform/ddraw/pixel_format.h"
 #include "platform/ddraw/software_device_context.h"
 
-#include <array>
+#include <cstdint>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ui {
 
@@ -98,36 +102,62 @@ QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part) {
 
 namespace {
 
-// 5-6-5 pixels to opaque RGB32, each channel widened by repeating its top bits.
-const std::array<std::uint32_t, 65536>& Rgb565Table() {
-    static const auto table = [] {
-        std::array<std::uint32_t, 65536> t{};
-        for (std::uint32_t p = 0; p < 65536; ++p) {
-            const std::uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-            t[p] = 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
-        }
-        return t;
-    }();
-    return table;
+// 5-6-5 pixels to opaque RGB32, each channel widened by repeating its top
+// bits; plain arithmetic on a row, which the compiler turns into vector code.
+void Rgb565RowToRgb32(const std::uint16_t* in, std::uint32_t* out, int count) {
+    for (int x = 0; x < count; ++x) {
+        const std::uint32_t p = in[x];
+        const std::uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        out[x] = 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+    }
 }
 
-template <typename Pixel, typename Convert>
+void Rgb32RowToOpaque(const std::uint32_t* in, std::uint32_t* out, int count) {
+    for (int x = 0; x < count; ++x)
+        out[x] = in[x] | 0xFF000000u;
+}
+
+// One target row picked by column from a converted source row. The screen's
+// image is larger than the caches and is read next by the window system, not
+// by us: streaming stores write it without first reading it into the cache.
+void PickColumns(const std::uint32_t* converted, const std::vector<int>& columns, std::uint32_t* out) {
+    const int* column = columns.data();
+    const std::size_t width = columns.size();
+    std::size_t x = 0;
+#if defined(__SSE2__)
+    for (; x < width && (reinterpret_cast<std::uintptr_t>(out + x) & 15) != 0; ++x)
+        out[x] = converted[column[x]];
+    for (; x + 4 <= width; x += 4) {
+        const __m128i four = _mm_set_epi32(static_cast<int>(converted[column[x + 3]]),
+                                           static_cast<int>(converted[column[x + 2]]),
+                                           static_cast<int>(converted[column[x + 1]]),
+                                           static_cast<int>(converted[column[x]]));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), four);
+    }
+#endif
+    for (; x < width; ++x)
+        out[x] = converted[column[x]];
+}
+
+// Each source row is converted once into `row` (small enough to stay in the
+// first-level cache); every target row showing it is picked from there.
+template <typename Pixel, typename ConvertRow>
 void ScaleRows(const ddraw::PixelView& view, QImage& target, const std::vector<int>& columns,
-               Convert convert) {
+               ConvertRow convertRow) {
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(view.Width));
     const int height = target.height();
     int previous = -1;
     for (int y = 0; y < height; ++y) {
-        auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
         const int sourceY = static_cast<int>(static_cast<qint64>(y) * view.Height / height);
-        if (sourceY == previous) {
-            std::memcpy(out, target.constScanLine(y - 1), columns.size() * 4);
-            continue;
+        if (sourceY != previous) {
+            convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)), row.data(), view.Width);
+            previous = sourceY;
         }
-        previous = sourceY;
-        const auto* in = reinterpret_cast<const Pixel*>(view.Row(sourceY));
-        for (std::size_t x = 0; x < columns.size(); ++x)
-            out[x] = convert(in[columns[x]]);
+        PickColumns(row.data(), columns, reinterpret_cast<std::uint32_t*>(target.scanLine(y)));
     }
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed rows are complete before anyone reads them
+#endif
 }
 
 } // namespace
@@ -144,17 +174,16 @@ void ScaleToRgb32(const ddraw::PixelView& view, QImage& target) {
     for (int x = 0; x < target.width(); ++x)
         columns[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<qint64>(x) * view.Width / target.width());
     if (format == QImage::Format_RGB16) {
-        const auto& table = Rgb565Table();
-        ScaleRows<std::uint16_t>(view, target, columns, [&](std::uint16_t p) { return table[p]; });
+        ScaleRows<std::uint16_t>(view, target, columns, Rgb565RowToRgb32);
     } else if (format == QImage::Format_RGB32) {
-        ScaleRows<std::uint32_t>(view, target, columns, [](std::uint32_t p) { return p | 0xFF000000u; });
+        ScaleRows<std::uint32_t>(view, target, columns, Rgb32RowToOpaque);
     } else {
         // Rarer layouts (8 bits, 5-5-5, 24 bits) are converted whole first.
         const QImage whole = CopyToRgb32(view, QRect(0, 0, view.Width, view.Height));
         ddraw::PixelView converted = view;
         converted.Pixels = const_cast<ddraw::BYTE*>(whole.constBits());
         converted.Pitch = static_cast<ddraw::LONG>(whole.bytesPerLine());
-        ScaleRows<std::uint32_t>(converted, target, columns, [](std::uint32_t p) { return p | 0xFF000000u; });
+        ScaleRows<std::uint32_t>(converted, target, columns, Rgb32RowToOpaque);
     }
 }
 

@@ -1,7 +1,9 @@
 #include "platform/ui/presenter_widget.h"
 
 #include "platform/ui/pixel_image.h"
+#include "platform/ui/x11_frame_view.h"
 
+#include <QBackingStore>
 #include <QEvent>
 #include <QPainter>
 #include <QPaintEngine>
@@ -42,8 +44,12 @@ PresenterWidget::PresenterWidget(QWidget* form) : QWidget(form), form_(form) {
 }
 
 bool PresenterWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form_ && event->type() == QEvent::Resize)
+    if (watched == form_ && event->type() == QEvent::Resize) {
         setGeometry(form_->rect());
+        if (view_)
+            view_->setGeometry(form_->rect());
+        frameOnScreen_ = false; // the window's image is made anew
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -59,6 +65,7 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
         fullScreen_ = true;
     }
     frame_ = {};
+    frameOnScreen_ = false;
     // A borderless window as large as the screen works with and without a
     // window manager, where a full-screen request alone may be ignored.
     form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -69,11 +76,40 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     form_->show();
     form_->raise();
     form_->activateWindow();
+    // Where the X server can scale the frames itself, a view of its own
+    // covers the form and shows them.
+    if (!view_)
+        view_ = X11FrameView::Create(form_);
+    if (view_) {
+        view_->setGeometry(form_->rect());
+        view_->raise();
+    }
     update();
 }
 
 void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
+    if (view_) {
+        if (view_->Show(frame))
+            return;
+        delete view_; // this frame cannot be shown there: painted here from now on
+        view_ = nullptr;
+    }
+    // Painted at once, straight from the surface: the frame's bytes are not
+    // copied on the usual path. A window that cannot paint now (not exposed
+    // yet) gets a copy to paint from later, as the surface may change or go.
     frame_ = frame;
+    framePainted_ = false;
+    repaint();
+    if (framePainted_) {
+        frame_ = {};
+        framePixels_ = {};
+        return;
+    }
+    KeepFrame(frame);
+    update();
+}
+
+void PresenterWidget::KeepFrame(const ddraw::PixelView& frame) {
     const std::size_t bytes = frame.Pixels && frame.Height > 0 && frame.Pitch > 0
                                   ? static_cast<std::size_t>(frame.Height) * static_cast<std::size_t>(frame.Pitch)
                                   : 0;
@@ -83,14 +119,16 @@ void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
         std::copy(frame.Palette, frame.Palette + framePalette_.size(), framePalette_.begin());
         frame_.Palette = framePalette_.data();
     }
-    update();
 }
 
 void PresenterWidget::LeaveFullScreen() {
     if (!fullScreen_)
         return;
     fullScreen_ = false;
+    delete view_;
+    view_ = nullptr;
     frame_ = {};
+    frameOnScreen_ = false;
     framePixels_ = {};
     form_->setWindowFlags(saved_.flags);
     form_->setMinimumSize(saved_.minimumSize);
@@ -121,35 +159,7 @@ void PresenterWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (fullScreen_) {
-        const QRect target = FittedRect(QSize(frame_.Width, frame_.Height), size());
-        // Black bars around the frame (all black before the first frame);
-        // the frame's own area is not filled first, which would cost a whole
-        // screen of writes on every frame.
-        for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
-            painter.fillRect(bar, Qt::black);
-        if (target.isEmpty())
-            return;
-        // Scaled straight into the window's own image when the painter
-        // reaches it (the raster back end): one pass over the screen's
-        // pixels instead of a scaled copy and a second copy of that.
-        QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-        const QTransform& toDevice = painter.deviceTransform();
-        if (device && device->devType() == QInternal::Image && toDevice.type() <= QTransform::TxTranslate) {
-            auto* store = static_cast<QImage*>(device);
-            const QRect onStore = target.translated(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
-            const bool opaque32 = store->format() == QImage::Format_RGB32 ||
-                                  store->format() == QImage::Format_ARGB32_Premultiplied;
-            if (opaque32 && store->rect().contains(onStore)) {
-                QImage part(store->scanLine(onStore.top()) + onStore.left() * 4, onStore.width(),
-                            onStore.height(), store->bytesPerLine(), QImage::Format_RGB32);
-                ScaleToRgb32(frame_, part);
-                return;
-            }
-        }
-        if (scaled_.size() != target.size())
-            scaled_ = QImage(target.size(), QImage::Format_RGB32);
-        ScaleToRgb32(frame_, scaled_);
-        painter.drawImage(target.topLeft(), scaled_);
+        PaintFullScreen(painter);
         return;
     }
     // Only what the client image does not cover needs black.
@@ -157,6 +167,47 @@ void PresenterWidget::paintEvent(QPaintEvent*) {
         painter.fillRect(rest, Qt::black);
     if (!windowImage_.isNull())
         painter.drawImage(QPoint(0, 0), windowImage_);
+}
+
+bool PresenterWidget::PaintsOnWindowImage(QPainter& painter) const {
+    QBackingStore* store = window()->backingStore();
+    return store && painter.paintEngine() && painter.paintEngine()->paintDevice() == store->paintDevice();
+}
+
+void PresenterWidget::PaintFullScreen(QPainter& painter) {
+    if (!frame_.Pixels && frameOnScreen_ && PaintsOnWindowImage(painter))
+        return; // the last frame is still there
+    const QRect target = FittedRect(QSize(frame_.Width, frame_.Height), size());
+    // Black bars around the frame (all black before the first frame); the
+    // frame's own area is not filled first, which would cost a whole screen
+    // of writes on every frame.
+    for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
+        painter.fillRect(bar, Qt::black);
+    if (target.isEmpty())
+        return;
+    framePainted_ = true;
+    frameOnScreen_ = true;
+    // Scaled straight into the window's own image when the painter reaches
+    // it (the raster back end): one pass over the screen's pixels instead of
+    // a scaled copy and a second copy of that.
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const QTransform& toDevice = painter.deviceTransform();
+    if (device && device->devType() == QInternal::Image && toDevice.type() <= QTransform::TxTranslate) {
+        auto* store = static_cast<QImage*>(device);
+        const QRect onStore = target.translated(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
+        const bool opaque32 = store->format() == QImage::Format_RGB32 ||
+                              store->format() == QImage::Format_ARGB32_Premultiplied;
+        if (opaque32 && store->rect().contains(onStore)) {
+            QImage part(store->scanLine(onStore.top()) + onStore.left() * 4, onStore.width(),
+                        onStore.height(), store->bytesPerLine(), QImage::Format_RGB32);
+            ScaleToRgb32(frame_, part);
+            return;
+        }
+    }
+    if (scaled_.size() != target.size())
+        scaled_ = QImage(target.size(), QImage::Format_RGB32);
+    ScaleToRgb32(frame_, scaled_);
+    painter.drawImage(target.topLeft(), scaled_);
 }
 
 } // namespace ui

@@ -10,6 +10,12 @@
 #include <QRect>
 #include <QWidget>
 
+class QPainter;
+
+namespace ui {
+class X11FrameView;
+}
+
 #include <array>
 #include <vector>
 
@@ -27,8 +33,9 @@ public:
     void WindowChanged(const QRect& part);
 
     void EnterFullScreen(const QRect& screenGeometry);
-    // Keeps a copy of the frame (the surface may change or go before the
-    // window is painted) and asks for a paint, which scales it onto the screen.
+    // Shows the frame scaled: through the X server's own scaling where it
+    // can, else scaled onto the window at once here; a copy of the frame is
+    // kept only when the window cannot be painted yet.
     void ShowFrame(const ddraw::PixelView& frame);
     void LeaveFullScreen();
     bool FullScreen() const { return fullScreen_; }
@@ -43,6 +50,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void KeepFrame(const ddraw::PixelView& frame);
+    void PaintFullScreen(QPainter& painter);
+    // Whether the painter paints on the window's own image, which keeps what
+    // was painted before (and not on a picture of the widget, say).
+    bool PaintsOnWindowImage(QPainter& painter) const;
+
     struct SavedWindow {
         Qt::WindowFlags flags;
         QRect geometry;
@@ -53,12 +66,16 @@ private:
 
     QWidget* form_;
     QImage windowImage_;
-    // The last frame: its pixels, palette and a view of them.
+    // The frame being shown: borrowed while it is painted at once, or a copy
+    // of its pixels and palette when the paint had to wait.
     std::vector<ddraw::BYTE> framePixels_;
     std::array<ddraw::PALETTEENTRY, 256> framePalette_{};
     ddraw::PixelView frame_;
+    X11FrameView* view_ = nullptr; // full screen, where the X server scales
     QImage scaled_; // used only where the window's own image cannot be reached
     bool fullScreen_ = false;
+    bool framePainted_ = false;  // the paint that ShowFrame asked for happened
+    bool frameOnScreen_ = false; // the window's image holds the last frame
     SavedWindow saved_;
 };
 

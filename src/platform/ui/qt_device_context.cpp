@@ -5,6 +5,7 @@
 #include "platform/ui/font_size.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/pixel_image.h"
+#include "platform/ui/shaped_text.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -126,25 +127,28 @@ void QtDeviceContext::SelectFont(const ddraw::FontSpec& spec) {
 bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view text) {
     if (image_.isNull())
         return false;
-    const QString string = FromUtf8(text);
+    const ShapedText& shaped = ShapeText(font_, FromUtf8(text));
     QPainter& painter = Painter();
     painter.setFont(font_);
     const QFontMetrics metrics(font_);
     // (x, y) is the top-left corner of the character cell; Qt places text
     // by its baseline.
-    const QRect cell(x, y, metrics.horizontalAdvance(string), metrics.height());
+    const QRect cell(x, y, shaped.advance, metrics.height());
     if (backgroundMode_ == ddraw::BackgroundMode::Opaque)
         painter.fillRect(cell, ToQColor(backgroundColor_));
     painter.setPen(ToQColor(textColor_));
     const QPoint baseline(x, y + metrics.ascent());
-    painter.drawText(baseline, string);
-    Touched(cell.united(metrics.boundingRect(string).translated(baseline)).adjusted(-2, -2, 2, 2));
+    if (font_.underline() || font_.strikeOut())
+        painter.drawText(baseline, shaped.layout.text()); // lines the kept layout leaves out
+    else
+        painter.drawStaticText(QPoint(x, y), shaped.layout);
+    Touched(cell.united(shaped.inked.translated(baseline)).adjusted(-2, -2, 2, 2));
     return true;
 }
 
 ddraw::TextSize QtDeviceContext::GetTextExtent(std::string_view text) {
     const QFontMetrics metrics(font_);
-    return {metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
+    return {ShapeText(font_, FromUtf8(text)).advance, metrics.height()};
 }
 
 void QtDeviceContext::MoveTo(ddraw::LONG x, ddraw::LONG y) {

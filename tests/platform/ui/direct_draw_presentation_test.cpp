@@ -54,11 +54,14 @@ protected:
         surface->ReleaseDC(dc);
     }
 
+    // What the window shows, as the window system has it.
     QImage Shown() {
         QCoreApplication::processEvents();
-        auto* presenter = ui::PresenterWidget::Find(form_.Widget());
-        return presenter ? presenter->grab().toImage().convertToFormat(QImage::Format_RGB32)
-                         : QImage();
+        QWidget* window = form_.Widget();
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(window->winId(), 0, 0, window->width(), window->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     }
 
     std::unique_ptr<ui::QtBackends> backends_;

@@ -1,0 +1,23 @@
+#pragma once
+// Text laid out once and drawn many times. A game draws the same few
+// strings on every frame, and laying them out anew each time costs more
+// than drawing them; the layouts are kept by font and text.
+
+#include <QFont>
+#include <QRect>
+#include <QStaticText>
+#include <QString>
+
+namespace ui {
+
+struct ShapedText {
+    QStaticText layout; // drawn with its top-left corner at the cell's
+    int advance = 0;    // the width of the character cells
+    QRect inked;        // what the glyphs may cover, relative to the baseline
+};
+
+// The layout of `text` in `font`; the reference stays valid until the next
+// call.
+const ShapedText& ShapeText(const QFont& font, const QString& text);
+
+} // namespace ui
