@@ -64,6 +64,8 @@ struct Recording {
     std::vector<double> Windows() const {
         std::vector<double> levels;
         const std::size_t step = static_cast<std::size_t>(rate / 100);
+        if (step == 0)
+            return levels; // nothing was recorded
         for (std::size_t f = 0; f + step <= Frames(); f += step) {
             double level = 0;
             for (int c = 0; c < channels; ++c)

@@ -3,12 +3,16 @@
 
 #include "base/quiet_alsa.h"
 
+#include <AL/alext.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace dsound::openal {
@@ -20,6 +24,30 @@ namespace {
 // latency) bring it within one frame. Its only knobs are configuration
 // files, so the first device opened in this process reads a file that has
 // our values first and then whatever ALSOFT_CONF named, which still wins.
+// How often a playing output checks whether anything still plays.
+constexpr std::chrono::milliseconds kIdleCheck{250};
+
+// Whether OpenAL was told to write its output to a wave file (all its
+// devices carry the same name, so the choice of back ends tells).
+bool WaveWriterChosen() {
+    const char* drivers = std::getenv("ALSOFT_DRIVERS");
+    if (!drivers)
+        return false;
+    std::string_view rest(drivers);
+    while (!rest.empty()) {
+        const std::size_t comma = rest.find(',');
+        std::string_view name = rest.substr(0, comma);
+        while (!name.empty() && name.front() == ' ')
+            name.remove_prefix(1);
+        while (!name.empty() && name.back() == ' ')
+            name.remove_suffix(1);
+        if (name == "wave")
+            return true;
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+    return false;
+}
+
 constexpr const char* kLowLatencySettings = "[general]\nperiod_size = 256\nperiods = 3\n";
 
 ALCdevice* OpenDefaultDevice() {
@@ -70,7 +98,11 @@ std::shared_ptr<Device> Device::Open() {
     ALCdevice* device = OpenDefaultDevice();
     if (!device)
         return nullptr;
-    ALCcontext* context = alcCreateContext(device, nullptr);
+    // OpenAL's output limiter works out a gain for every sample, a large
+    // part of the mixer's time; a game's short effects do not need it.
+    const ALCint noLimiter[] = {ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE, 0};
+    const bool canTurnOff = alcIsExtensionPresent(device, "ALC_SOFT_output_limiter");
+    ALCcontext* context = alcCreateContext(device, canTurnOff ? noLimiter : nullptr);
     if (!context) {
         alcCloseDevice(device);
         return nullptr;
@@ -81,6 +113,7 @@ std::shared_ptr<Device> Device::Open() {
     // further attenuation beyond the maximum distance.
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     opened->SetListener(DefaultListenerParams());
+    opened->StartIdleWatch();
     return opened;
 }
 
@@ -88,6 +121,13 @@ Device::Device(ALCdevice* device, ALCcontext* context)
     : device_(device), context_(context), listener_(DefaultListenerParams()) {}
 
 Device::~Device() {
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    changed_.notify_all();
+    if (idleWatch_.joinable())
+        idleWatch_.join();
     if (alcGetCurrentContext() == context_)
         alcMakeContextCurrent(nullptr);
     alcDestroyContext(context_);
@@ -123,8 +163,77 @@ void Device::SetListenerGain(float gain) {
     alListenerf(AL_GAIN, gain);
 }
 
+void Device::AddVoice(Voice* voice) {
+    std::lock_guard lock(mutex_);
+    voices_.push_back(voice);
+}
+
 void Device::RemoveVoice(Voice* voice) {
+    std::lock_guard lock(mutex_);
     std::erase(voices_, voice);
+}
+
+void Device::StartIdleWatch() {
+    // A wave file records a time line, which pauses would cut short; and
+    // the watch needs a context of its own thread and the pause itself.
+    if (WaveWriterChosen())
+        return;
+    if (!alcIsExtensionPresent(device_, "ALC_SOFT_pause_device") ||
+        !alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context"))
+        return;
+    idleWatch_ = std::thread([this] { WatchIdle(); });
+}
+
+void Device::WatchIdle() {
+    static const auto setThreadContext =
+        reinterpret_cast<PFNALCSETTHREADCONTEXTPROC>(alcGetProcAddress(nullptr, "alcSetThreadContext"));
+    static const auto pause =
+        reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(nullptr, "alcDevicePauseSOFT"));
+    if (!setThreadContext || !pause || !setThreadContext(context_))
+        return;
+    std::unique_lock lock(mutex_);
+    while (!closing_) {
+        if (sleeping_) {
+            changed_.wait(lock, [this] { return closing_ || !sleeping_; });
+            continue;
+        }
+        changed_.wait_for(lock, kIdleCheck);
+        if (!closing_ && !sleeping_ && !AnyVoicePlaying()) {
+            pause(device_);
+            sleeping_ = true;
+        }
+    }
+    lock.unlock();
+    setThreadContext(nullptr);
+}
+
+bool Device::AnyVoicePlaying() const {
+    for (const Voice* voice : voices_) {
+        ALint state = AL_INITIAL;
+        alGetSourcei(voice->Source(), AL_SOURCE_STATE, &state);
+        if (state == AL_PLAYING)
+            return true;
+    }
+    return false;
+}
+
+void Device::Play(ALuint source) {
+    static const auto resume =
+        reinterpret_cast<LPALCDEVICERESUMESOFT>(alcGetProcAddress(nullptr, "alcDeviceResumeSOFT"));
+    MakeCurrent();
+    std::lock_guard lock(mutex_);
+    if (sleeping_ && resume) {
+        resume(device_);
+        sleeping_ = false;
+        changed_.notify_all();
+    }
+    // Under the lock: the watch cannot pause between the wake and the start.
+    alSourcePlay(source);
+}
+
+bool Device::Sleeping() {
+    std::lock_guard lock(mutex_);
+    return sleeping_;
 }
 
 } // namespace dsound::openal

@@ -10,7 +10,10 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -34,16 +37,32 @@ public:
     // The master volume (the primary buffer's volume).
     void SetListenerGain(float gain);
 
-    void AddVoice(Voice* voice) { voices_.push_back(voice); }
+    void AddVoice(Voice* voice);
     void RemoveVoice(Voice* voice);
+
+    // Starts a source, waking the output first when it sleeps.
+    void Play(ALuint source);
+    // Whether the output is paused because nothing has played for a while.
+    bool Sleeping();
 
 private:
     Device(ALCdevice* device, ALCcontext* context);
+    // While nothing plays, the output is paused: OpenAL's mixer would
+    // otherwise wake a few hundred times a second to mix silence.
+    void StartIdleWatch();
+    void WatchIdle();
+    bool AnyVoicePlaying() const;
 
     ALCdevice* device_;
     ALCcontext* context_;
     DS3DLISTENER listener_;
     std::vector<Voice*> voices_;
+
+    std::mutex mutex_; // voices_ and sleeping_, against the idle watch
+    std::condition_variable changed_;
+    bool sleeping_ = false;
+    bool closing_ = false;
+    std::thread idleWatch_;
 };
 
 // The samples of a buffer and its duplicates, and the AL buffer they are

@@ -158,7 +158,7 @@ HRESULT SecondaryBuffer::Play(std::uint32_t reserved, std::uint32_t priority, st
     alSourcei(source, AL_LOOPING, (flags & DSBPLAY_LOOPING) ? AL_TRUE : AL_FALSE);
     // A buffer that already plays goes on; AL would restart it.
     if (state != AL_PLAYING)
-        alSourcePlay(source);
+        voice_->GetDevice()->Play(source);
     position_ = 0;
     return DS_OK;
 }

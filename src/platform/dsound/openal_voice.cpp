@@ -139,10 +139,12 @@ Voice::Voice(std::shared_ptr<Device> device, std::shared_ptr<SampleStore> store,
 Voice::~Voice() {
     if (!ok_)
         return;
+    // Out of the device's list first: its idle watch asks the listed
+    // sources whether they play.
+    device_->RemoveVoice(this);
+    store_->RemoveVoice(this);
     device_->MakeCurrent();
     alDeleteSources(1, &source_);
-    store_->RemoveVoice(this);
-    device_->RemoveVoice(this);
 }
 
 void Voice::DetachBuffer() {

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QPen>
 #include <cstdlib>
+#include <vector>
 
 namespace ui {
 
@@ -114,6 +115,20 @@ void QtDeviceContext::FinishPainting() {
 }
 
 void QtDeviceContext::SelectFont(const ddraw::FontSpec& spec) {
+    // A game selects the same few fonts on every frame; each is made once.
+    struct Kept {
+        ddraw::FontSpec spec;
+        QFont font;
+        QString key;
+    };
+    static auto& kept = *new std::vector<Kept>; // never destroyed, as the text layouts
+    for (const Kept& entry : kept) {
+        if (entry.spec == spec) {
+            font_ = entry.font;
+            fontKey_ = entry.key;
+            return;
+        }
+    }
     const int height = std::abs(spec.Height);
     const int pixels =
         spec.HeightUnit == ddraw::FontSpec::Unit::Points ? PointsToPixels(height) : height;
@@ -122,12 +137,16 @@ void QtDeviceContext::SelectFont(const ddraw::FontSpec& spec) {
     font_.setItalic(spec.Italic);
     font_.setUnderline(spec.Underline);
     font_.setStrikeOut(spec.StrikeOut);
+    fontKey_ = font_.key();
+    if (kept.size() >= 32) // bounded, however many fonts come and go
+        kept.clear();
+    kept.push_back({spec, font_, fontKey_});
 }
 
 bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view text) {
     if (image_.isNull())
         return false;
-    const ShapedText& shaped = ShapeText(font_, FromUtf8(text));
+    const ShapedText& shaped = ShapeText(font_, fontKey_, FromUtf8(text));
     QPainter& painter = Painter();
     painter.setFont(font_);
     const QFontMetrics metrics(font_);
@@ -148,7 +167,7 @@ bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view tex
 
 ddraw::TextSize QtDeviceContext::GetTextExtent(std::string_view text) {
     const QFontMetrics metrics(font_);
-    return {ShapeText(font_, FromUtf8(text)).advance, metrics.height()};
+    return {ShapeText(font_, fontKey_, FromUtf8(text)).advance, metrics.height()};
 }
 
 void QtDeviceContext::MoveTo(ddraw::LONG x, ddraw::LONG y) {

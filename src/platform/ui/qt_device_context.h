@@ -59,6 +59,7 @@ private:
     QRegion dirty_;
 
     QFont font_;
+    QString fontKey_; // names the font among kept text layouts
     ddraw::COLORREF textColor_ = 0;
     ddraw::COLORREF backgroundColor_ = 0xFFFFFF;
     ddraw::BackgroundMode backgroundMode_ = ddraw::BackgroundMode::Opaque;

@@ -14,9 +14,11 @@ constexpr qsizetype kMostKept = 256;
 
 } // namespace
 
-const ShapedText& ShapeText(const QFont& font, const QString& text) {
-    static QHash<QString, ShapedText> kept;
-    const QString key = font.key() + QChar(u'\n') + text;
+const ShapedText& ShapeText(const QFont& font, const QString& fontKey, const QString& text) {
+    // Never destroyed: layouts hold font engines, which must not go after
+    // the application has gone.
+    static auto& kept = *new QHash<QString, ShapedText>;
+    const QString key = fontKey + QChar(u'\n') + text;
     if (const auto found = kept.constFind(key); found != kept.cend())
         return *found;
     if (kept.size() >= kMostKept)

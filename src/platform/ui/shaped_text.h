@@ -16,8 +16,9 @@ struct ShapedText {
     QRect inked;        // what the glyphs may cover, relative to the baseline
 };
 
-// The layout of `text` in `font`; the reference stays valid until the next
-// call.
-const ShapedText& ShapeText(const QFont& font, const QString& text);
+// The layout of `text` in `font`, which `fontKey` names (QFont::key() or
+// anything else unique to the font); the reference stays valid until the
+// next call.
+const ShapedText& ShapeText(const QFont& font, const QString& fontKey, const QString& text);
 
 } // namespace ui

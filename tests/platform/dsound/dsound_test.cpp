@@ -4,6 +4,7 @@
 #include "platform/dsound/com_ref.h"
 #include "platform/dsound/conversions.h"
 #include "platform/dsound/openal_direct_sound.h"
+#include "platform/dsound/openal_objects.h"
 #include "support/temp_dir.h"
 
 #include <AL/alc.h>
@@ -12,6 +13,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <thread>
 
 using namespace dsound;
@@ -287,6 +290,52 @@ TEST_F(DirectSoundTest, FrequencyAndVolumeNeedTheirControls) {
     EXPECT_EQ(wave->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
     wave->GetFrequency(&frequency);
     EXPECT_EQ(frequency, 22050u);
+}
+
+// Waits up to two seconds for `condition`.
+bool Eventually(const std::function<bool()>& condition) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+TEST(OpenALOutput, SleepsWhileNothingPlaysAndWakesToPlayWholeSounds) {
+    Device();
+    auto device = openal::Device::Open();
+    ASSERT_NE(device, nullptr);
+    // 100 ms of sound.
+    auto store = std::make_shared<openal::SampleStore>(device, Pcm(1, 22050, 16), 4410, false);
+    auto voice = std::make_shared<openal::Voice>(device, store, false);
+    ASSERT_TRUE(store->Ok() && voice->Ok());
+    auto state = [&] {
+        device->MakeCurrent();
+        ALint value = AL_INITIAL;
+        alGetSourcei(voice->Source(), AL_SOURCE_STATE, &value);
+        return value;
+    };
+    EXPECT_TRUE(Eventually([&] { return device->Sleeping(); }));
+
+    for (int round = 0; round < 2; ++round) {
+        device->Play(voice->Source());
+        EXPECT_FALSE(device->Sleeping());
+        EXPECT_EQ(state(), AL_PLAYING);
+        // Played to its end (a paused output would hold it at the start),
+        // then the output sleeps again.
+        EXPECT_TRUE(Eventually([&] { return state() == AL_STOPPED; })) << "round " << round;
+        EXPECT_TRUE(Eventually([&] { return device->Sleeping(); })) << "round " << round;
+    }
+    // A looping sound keeps it awake.
+    device->MakeCurrent();
+    alSourcei(voice->Source(), AL_LOOPING, AL_TRUE);
+    device->Play(voice->Source());
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_FALSE(device->Sleeping());
+    EXPECT_EQ(state(), AL_PLAYING);
+    alSourceStop(voice->Source());
 }
 
 } // namespace
