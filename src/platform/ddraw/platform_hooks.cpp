@@ -50,6 +50,8 @@ SoftwareSettings gSettings;
 
 } // namespace
 
+void Presenter::PrimaryPixelsGoing(const BYTE*) {}
+
 void Presenter::WaitForVerticalBlank() {
     using namespace std::chrono;
     constexpr auto kFrame = duration_cast<steady_clock::duration>(duration<double>(1.0 / 60.0));

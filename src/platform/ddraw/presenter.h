@@ -15,7 +15,8 @@ public:
 
     // Windowed: desktop holds the primary's pixels; clientRect (screen
     // coordinates) is where window's client area lies on it, and changed the
-    // part of the desktop that was just drawn.
+    // part of the desktop that was just drawn. The pixels stay valid until
+    // PrimaryPixelsGoing names them.
     virtual void PresentWindow(HWND window, const PixelView& desktop, const RECT& clientRect,
                                const RECT& changed) = 0;
 
@@ -28,6 +29,10 @@ public:
     virtual void PresentFullScreen(HWND window, const PixelView& frame) = 0;
     // The display mode is given back: the window leaves full screen.
     virtual void LeaveFullScreen(HWND window) = 0;
+
+    // The primary's pixels are about to be freed: a presenter that still
+    // shows them without a copy of its own takes one now.
+    virtual void PrimaryPixelsGoing(const BYTE* pixels);
 
     // Returns when the next vertical blank begins. The default waits for the
     // next 1/60 s tick of the monotonic clock.

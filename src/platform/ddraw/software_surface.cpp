@@ -1,5 +1,7 @@
 #include "platform/ddraw/software_surface.h"
 
+#include "platform/ddraw/presenter.h"
+
 #include "platform/ddraw/blitter.h"
 #include "platform/ddraw/ddraw_errors.h"
 #include "platform/ddraw/failure_injection.h"
@@ -115,6 +117,9 @@ HRESULT SoftwareSurface::Allocate() {
 void SoftwareSurface::FreePixels() {
     if (!pixels_) {
         return;
+    }
+    if (shape_.Caps & DDSCAPS_PRIMARYSURFACE) {
+        CurrentPresenter().PrimaryPixelsGoing(pixels_.get());
     }
     pixels_.reset();
     const bool video =

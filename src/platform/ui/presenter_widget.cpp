@@ -7,9 +7,11 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPaintEngine>
+#include <QPaintEvent>
 #include <QRegion>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace ui {
 
@@ -30,7 +32,17 @@ PresenterWidget* PresenterWidget::Of(QWidget* form) {
     return new PresenterWidget(form);
 }
 
+std::vector<PresenterWidget*>& PresenterWidget::Live() {
+    static auto& live = *new std::vector<PresenterWidget*>; // outlives every widget
+    return live;
+}
+
+PresenterWidget::~PresenterWidget() {
+    std::erase(Live(), this);
+}
+
 PresenterWidget::PresenterWidget(QWidget* form) : QWidget(form), form_(form) {
+    Live().push_back(this);
     setObjectName(QString::fromLatin1(kObjectName));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -53,9 +65,22 @@ bool PresenterWidget::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void PresenterWidget::WindowChanged(const QRect& part) {
-    if (!fullScreen_)
-        update(part);
+void PresenterWidget::ShowDesktop(const ddraw::PixelView& desktop, const QRect& client,
+                                  const QRect& changed) {
+    desktop_ = desktop;
+    client_ = client;
+    windowImage_ = QImage();
+    if (!fullScreen_ && !changed.isEmpty())
+        update(changed);
+}
+
+void PresenterWidget::PixelsGoing(const ddraw::BYTE* pixels) {
+    for (PresenterWidget* presenter : Live()) {
+        if (presenter->desktop_.Pixels != pixels || !pixels)
+            continue;
+        presenter->windowImage_ = CopyToRgb32(presenter->desktop_, presenter->client_);
+        presenter->desktop_ = {};
+    }
 }
 
 void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
@@ -155,18 +180,57 @@ QRect PresenterWidget::FittedRect(const QSize& frame, const QSize& area) {
                  fitted);
 }
 
-void PresenterWidget::paintEvent(QPaintEvent*) {
+void PresenterWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (fullScreen_) {
         PaintFullScreen(painter);
         return;
     }
-    // Only what the client image does not cover needs black.
-    for (const QRect& rest : QRegion(rect()).subtracted(QRegion(windowImage_.rect())))
+    PaintWindow(painter, event->region());
+}
+
+void PresenterWidget::PaintWindow(QPainter& painter, const QRegion& region) {
+    if (!desktop_.Pixels) {
+        // Only what the kept image does not cover needs black.
+        for (const QRect& rest : region.subtracted(QRegion(windowImage_.rect())))
+            painter.fillRect(rest, Qt::black);
+        if (!windowImage_.isNull())
+            painter.drawImage(QPoint(0, 0), windowImage_);
+        return;
+    }
+    // Straight from the desktop's pixels; parts of the window off the
+    // desktop are black.
+    const QRect onDesktop = QRect(0, 0, desktop_.Width, desktop_.Height).translated(-client_.topLeft());
+    for (const QRect& rest : region.subtracted(QRegion(onDesktop)))
         painter.fillRect(rest, Qt::black);
-    if (!windowImage_.isNull())
-        painter.drawImage(QPoint(0, 0), windowImage_);
+    QImage* store = OpaqueWindowImage(painter);
+    const QPoint toStore = store ? painter.deviceTransform().map(QPoint(0, 0)) : QPoint();
+    for (const QRect& area : region.intersected(onDesktop)) {
+        const QRect source = area.translated(client_.topLeft());
+        const QRect target = area.translated(toStore);
+        if (store && WrappableFormat(desktop_) == QImage::Format_RGB32 && store->rect().contains(target)) {
+            // The usual case: rows copied onto the window's image, opaque.
+            for (int y = 0; y < area.height(); ++y) {
+                const auto* in = reinterpret_cast<const std::uint32_t*>(desktop_.Row(source.top() + y)) + source.left();
+                auto* out = reinterpret_cast<std::uint32_t*>(store->scanLine(target.top() + y)) + target.left();
+                for (int x = 0; x < area.width(); ++x)
+                    out[x] = in[x] | 0xFF000000u;
+            }
+        } else {
+            painter.drawImage(area.topLeft(), CopyToRgb32(desktop_, source));
+        }
+    }
+}
+
+QImage* PresenterWidget::OpaqueWindowImage(QPainter& painter) {
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image || painter.deviceTransform().type() > QTransform::TxTranslate)
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const bool opaque32 = image->format() == QImage::Format_RGB32 ||
+                          image->format() == QImage::Format_ARGB32_Premultiplied;
+    return opaque32 ? image : nullptr;
 }
 
 bool PresenterWidget::PaintsOnWindowImage(QPainter& painter) const {
@@ -190,14 +254,9 @@ void PresenterWidget::PaintFullScreen(QPainter& painter) {
     // Scaled straight into the window's own image when the painter reaches
     // it (the raster back end): one pass over the screen's pixels instead of
     // a scaled copy and a second copy of that.
-    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    const QTransform& toDevice = painter.deviceTransform();
-    if (device && device->devType() == QInternal::Image && toDevice.type() <= QTransform::TxTranslate) {
-        auto* store = static_cast<QImage*>(device);
-        const QRect onStore = target.translated(static_cast<int>(toDevice.dx()), static_cast<int>(toDevice.dy()));
-        const bool opaque32 = store->format() == QImage::Format_RGB32 ||
-                              store->format() == QImage::Format_ARGB32_Premultiplied;
-        if (opaque32 && store->rect().contains(onStore)) {
+    if (QImage* store = OpaqueWindowImage(painter)) {
+        const QRect onStore = target.translated(painter.deviceTransform().map(QPoint(0, 0)));
+        if (store->rect().contains(onStore)) {
             QImage part(store->scanLine(onStore.top()) + onStore.left() * 4, onStore.width(),
                         onStore.height(), store->bytesPerLine(), QImage::Format_RGB32);
             ScaleToRgb32(frame_, part);

@@ -27,10 +27,12 @@ public:
     static PresenterWidget* Of(QWidget* form);
     static PresenterWidget* Find(QWidget* form);
 
-    // Windowed: the client area's copy of the desktop; part is the area
-    // (client coordinates) that changed.
-    QImage& WindowImage() { return windowImage_; }
-    void WindowChanged(const QRect& part);
+    // Windowed: shows the client's part of the desktop (client in desktop
+    // coordinates), painting the part that changed (client coordinates).
+    // The desktop's pixels are read where they are until PixelsGoing.
+    void ShowDesktop(const ddraw::PixelView& desktop, const QRect& client, const QRect& changed);
+    // Every presenter showing these pixels takes a copy of what it shows.
+    static void PixelsGoing(const ddraw::BYTE* pixels);
 
     void EnterFullScreen(const QRect& screenGeometry);
     // Shows the frame scaled: through the X server's own scaling where it
@@ -46,15 +48,21 @@ public:
 
 protected:
     explicit PresenterWidget(QWidget* form);
+    ~PresenterWidget() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void KeepFrame(const ddraw::PixelView& frame);
     void PaintFullScreen(QPainter& painter);
+    void PaintWindow(QPainter& painter, const QRegion& region);
     // Whether the painter paints on the window's own image, which keeps what
     // was painted before (and not on a picture of the widget, say).
     bool PaintsOnWindowImage(QPainter& painter) const;
+    // The image the painter paints on when it is an opaque 32-bit one reached
+    // without scaling (the raster back end's window image), else null.
+    static QImage* OpaqueWindowImage(QPainter& painter);
+    static std::vector<PresenterWidget*>& Live();
 
     struct SavedWindow {
         Qt::WindowFlags flags;
@@ -65,6 +73,10 @@ private:
     };
 
     QWidget* form_;
+    // Windowed: the desktop whose client part is shown, borrowed, or a copy
+    // of that part once the desktop has gone.
+    ddraw::PixelView desktop_;
+    QRect client_;
     QImage windowImage_;
     // The frame being shown: borrowed while it is painted at once, or a copy
     // of its pixels and palette when the paint had to wait.

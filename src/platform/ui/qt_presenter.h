@@ -13,6 +13,7 @@ public:
     void EnterFullScreen(ddraw::HWND window, int screen, ddraw::LONG width, ddraw::LONG height,
                          ddraw::DWORD bitsPerPixel) override;
     void PresentFullScreen(ddraw::HWND window, const ddraw::PixelView& frame) override;
+    void PrimaryPixelsGoing(const ddraw::BYTE* pixels) override;
     void LeaveFullScreen(ddraw::HWND window) override;
 };
 

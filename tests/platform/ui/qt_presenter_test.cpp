@@ -111,6 +111,15 @@ TEST(QtPresenter, WindowShowsItsPartOfThePrimary) {
     const QImage second = widget->grab().toImage();
     EXPECT_EQ(second.pixel(159, 119), qRgb(0, 0, 255));
     EXPECT_EQ(second.pixel(0, 0), qRgb(255, 255, 255));
+
+    // The primary goes: the window keeps its picture, no longer reading the
+    // primary's pixels (here overwritten, as freed memory might be).
+    presenter.PrimaryPixelsGoing(desktop.view.Pixels);
+    desktop.Fill(QRect(0, 0, 400, 300), ddraw::RGB(255, 0, 0));
+    const QImage kept = widget->grab().toImage();
+    EXPECT_EQ(kept.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(kept.pixel(10, 10), qRgb(0, 255, 0));
+    EXPECT_EQ(kept.pixel(159, 119), qRgb(0, 0, 255));
 }
 
 } // namespace
