@@ -108,6 +108,13 @@ template <typename P> __attribute__((target("avx2"))) void KeyedCopyAvx2(const C
         for (; x + kLane <= a.width; x += kLane) {
             const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x));
             const __m256i transparent = Equal256<kBytes>(s, key);
+            if constexpr (kBytes == 4) {
+                // One masked store, without branches that sprite edges
+                // would keep mispredicting.
+                _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + x),
+                                       _mm256_xor_si256(transparent, _mm256_set1_epi32(-1)), s);
+                continue;
+            }
             const unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(transparent));
             if (bits == 0xFFFFFFFFu) {
                 continue;
