@@ -155,12 +155,31 @@ void ScaleRows(const ddraw::PixelView& view, QImage& target, const std::vector<i
         }
         PickColumns(row.data(), columns, reinterpret_cast<std::uint32_t*>(target.scanLine(y)));
     }
-#if defined(__SSE2__)
-    _mm_sfence(); // the streamed rows are complete before anyone reads them
-#endif
+    FinishStreaming(); // the streamed rows are complete before anyone reads them
 }
 
 } // namespace
+
+void StreamOpaqueRow(const std::uint32_t* in, std::uint32_t* out, int count) {
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x < count && (reinterpret_cast<std::uintptr_t>(out + x) & 15) != 0; ++x)
+        out[x] = in[x] | 0xFF000000u;
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (; x + 4 <= count; x += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(four, opaque));
+    }
+#endif
+    for (; x < count; ++x)
+        out[x] = in[x] | 0xFF000000u;
+}
+
+void FinishStreaming() {
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
 
 void ScaleToRgb32(const ddraw::PixelView& view, QImage& target) {
     if (target.isNull() || target.format() != QImage::Format_RGB32)

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QRect>
 
+#include <cstdint>
+
 namespace ui {
 
 // The QImage format that has the surface's exact pixel layout, or
@@ -26,5 +28,11 @@ QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part);
 // wanted) with nearest neighbour, converting and scaling in one pass on this
 // thread: the full-screen frame's path, run once per frame.
 void ScaleToRgb32(const ddraw::PixelView& view, QImage& target);
+
+// Copies a row of 32-bit pixels onto a window's image, made opaque. The
+// window system reads that image next, not us: streaming stores skip our
+// caches. Call FinishStreaming() after the last row.
+void StreamOpaqueRow(const std::uint32_t* in, std::uint32_t* out, int count);
+void FinishStreaming();
 
 } // namespace ui

@@ -214,9 +214,9 @@ void PresenterWidget::PaintWindow(QPainter& painter, const QRegion& region) {
             for (int y = 0; y < area.height(); ++y) {
                 const auto* in = reinterpret_cast<const std::uint32_t*>(desktop_.Row(source.top() + y)) + source.left();
                 auto* out = reinterpret_cast<std::uint32_t*>(store->scanLine(target.top() + y)) + target.left();
-                for (int x = 0; x < area.width(); ++x)
-                    out[x] = in[x] | 0xFF000000u;
+                StreamOpaqueRow(in, out, area.width());
             }
+            FinishStreaming();
         } else {
             painter.drawImage(area.topLeft(), CopyToRgb32(desktop_, source));
         }
