@@ -349,6 +349,7 @@ void X11FrameView::paintEvent(QPaintEvent*) {
 
 void X11FrameView::Compose() {
     Server& s = *server_;
+    s.WaitForServer(); // collects the previous round trip's reply
     const QSize area = (QSizeF(size()) * devicePixelRatioF()).toSize();
     const QRect target = s.haveFrame ? PresenterWidget::FittedRect(QSize(s.width, s.height), area) : QRect();
     if (!target.isEmpty()) {
