@@ -24,6 +24,8 @@ namespace {
 // latency) bring it within one frame. Its only knobs are configuration
 // files, so the first device opened in this process reads a file that has
 // our values first and then whatever ALSOFT_CONF named, which still wins.
+constexpr const char* kLowLatencySettings = "[general]\nperiod_size = 256\nperiods = 3\n";
+
 // How often a playing output checks whether anything still plays.
 constexpr std::chrono::milliseconds kIdleCheck{250};
 
@@ -47,8 +49,6 @@ bool WaveWriterChosen() {
     }
     return false;
 }
-
-constexpr const char* kLowLatencySettings = "[general]\nperiod_size = 256\nperiods = 3\n";
 
 ALCdevice* OpenDefaultDevice() {
     static bool configured = false;
