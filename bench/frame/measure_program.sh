@@ -16,7 +16,21 @@ now_ms() { date +%s%3N; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 status_kb() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
 size_is() { eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ]; }
-poll() { while ! "$@"; do sleep 0.005; done; }
+# Waits for a condition; gives up when the program has gone or after 30 s.
+poll() {
+    local until=$(($(now_ms) + 30000))
+    while ! "$@"; do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            echo "the program has ended (while waiting for: $*)" >&2
+            exit 1
+        fi
+        if [ "$(now_ms)" -gt "$until" ]; then
+            echo "gave up waiting for: $*" >&2
+            exit 1
+        fi
+        sleep 0.005
+    done
+}
 
 cd "$data"
 start=$(now_ms)
@@ -48,16 +62,18 @@ yellow_on_screen() {
             -fill white -opaque '#010203' -format '%[fx:mean]' info:)
     awk -v n="$n" 'BEGIN { exit !(n > 0.005) }'
 }
+find_advice() {
+    box=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | grep -vx "$window" | head -1 || true)
+    [ -n "$box" ]
+}
 run_once() { # click start, wait for the game, return the click-to-game time in $took
     eval "$(xdotool getwindowgeometry --shell "$window")"
     local click
     click=$(now_ms)
     xdotool mousemove $((X + 335)) $((Y + 118)) click 1
     if [ "$mode" = window ]; then # the true-colour advice
-        local box=""
-        until box=$(xdotool search --onlyvisible --name "^$caption\$" | grep -vx "$window" | head -1) && [ -n "$box" ]; do
-            sleep 0.01
-        done
+        box=""
+        poll find_advice
         xdotool windowfocus --sync "$box" key Return
     fi
     poll game_size
