@@ -33,18 +33,11 @@ HRESULT RetainedModeInterface::QueryInterface(const GUID& iid, void** object) {
 }
 
 ULONG RetainedModeInterface::AddRef() {
-    return ++refs_;
+    return refs_.AddRef();
 }
 
 ULONG RetainedModeInterface::Release() {
-    if (refs_ == 0) {
-        return 0;
-    }
-    const ULONG left = --refs_;
-    if (left == 0) {
-        object_.InterfaceReleased();
-    }
-    return left;
+    return refs_.Release([this] { object_.InterfaceReleased(); });
 }
 
 HRESULT RetainedModeInterface::CreateFrame(IDirect3DRMFrame* parent, IDirect3DRMFrame** frame) {
@@ -120,7 +113,7 @@ HRESULT RetainedModeInterface::CreateDeviceFromD3D(IDirect3D2* direct3D, IDirect
 
 IDirect3DRM* RetainedMode::Create() {
     auto* object = new RetainedMode();
-    object->first_.refs_ = 1;
+    object->first_.refs_.SetCount(1);
     return &object->first_;
 }
 
@@ -148,7 +141,7 @@ HRESULT RetainedMode::QueryInterface(const GUID& iid, void** object) {
 }
 
 void RetainedMode::InterfaceReleased() {
-    if (first_.refs_ == 0 && second_.refs_ == 0) {
+    if (first_.refs_.Count() == 0 && second_.refs_.Count() == 0) {
         delete this;
     }
 }

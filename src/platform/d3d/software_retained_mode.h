@@ -6,6 +6,7 @@
 
 #include "platform/d3d/d3d_interfaces.h"
 #include "platform/d3d/ref_counted.h"
+#include "platform/ddraw/interface_count.h"
 
 namespace d3d {
 
@@ -28,7 +29,7 @@ public:
 private:
     friend class RetainedMode;
     RetainedMode& object_;
-    ULONG refs_ = 0;
+    ddraw::InterfaceCount refs_;
 };
 
 class RetainedMode {

@@ -58,17 +58,10 @@ HRESULT DirectDrawInterface::QueryInterface(const GUID& iid, void** object) {
     return object_.QueryInterface(iid, object);
 }
 ULONG DirectDrawInterface::AddRef() {
-    return ++refs_;
+    return refs_.AddRef();
 }
 ULONG DirectDrawInterface::Release() {
-    if (refs_ == 0) {
-        return 0;
-    }
-    const ULONG left = --refs_;
-    if (left == 0) {
-        object_.InterfaceReleased();
-    }
-    return left;
+    return refs_.Release([this] { object_.InterfaceReleased(); });
 }
 HRESULT DirectDrawInterface::CreateClipper(DWORD flags, IDirectDrawClipper** clipper,
                                            IUnknown* outer) {
@@ -113,7 +106,7 @@ HRESULT DirectDrawInterface::GetAvailableVidMem(const DDSCAPS* caps, DWORD* tota
 
 IDirectDraw* SoftwareDirectDraw::Create(int screenIndex, const ScreenInfo& screen) {
     auto* object = new SoftwareDirectDraw(screenIndex, screen);
-    object->first_.refs_ = 1;
+    object->first_.refs_.SetCount(1);
     return &object->first_;
 }
 
@@ -144,7 +137,7 @@ SoftwareDirectDraw::~SoftwareDirectDraw() {
 }
 
 void SoftwareDirectDraw::InterfaceReleased() {
-    if (first_.refs_ == 0 && second_.refs_ == 0) {
+    if (first_.refs_.Count() == 0 && second_.refs_.Count() == 0) {
         delete this;
     }
 }

@@ -6,6 +6,7 @@
 // the object goes when both reach 0, and its surfaces become lost.
 
 #include "platform/ddraw/ddraw_interfaces.h"
+#include "platform/ddraw/interface_count.h"
 #include "platform/ddraw/software_settings.h"
 #include "platform/ddraw/window_system.h"
 
@@ -42,12 +43,12 @@ public:
     HRESULT WaitForVerticalBlank(DWORD flags, void* event) override;
     HRESULT GetAvailableVidMem(const DDSCAPS* caps, DWORD* total, DWORD* free) override;
 
-    ULONG References() const { return refs_; }
+    ULONG References() const { return refs_.Count(); }
 
 private:
     friend class SoftwareDirectDraw;
     SoftwareDirectDraw& object_;
-    ULONG refs_ = 0;
+    InterfaceCount refs_;
 };
 
 class SoftwareDirectDraw {
