@@ -9,7 +9,29 @@
 namespace ddrawtest {
 namespace {
 
-class DirectDrawObjectTest : public DirectDrawTest {};
+class DirectDrawObjectTest : public DirectDrawTest {
+protected:
+    static DDSURFACEDESC FlipChainDesc() {
+        DDSURFACEDESC desc = MakeSurfaceDesc();
+        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+        desc.dwBackBufferCount = 1;
+        desc.ddsCaps.dwCaps = 0x218;
+        return desc;
+    }
+    // The game's full-screen set-up: exclusive mode, 640x480x16, a primary
+    // with one back buffer.
+    void OpenFlipChain(IDirectDrawSurface** primary, IDirectDrawSurface** back) {
+        IDirectDraw* object = nullptr;
+        ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &object, nullptr));
+        dd = object;
+        ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(windows.window, 0x53));
+        ASSERT_EQ(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
+        DDSURFACEDESC desc = FlipChainDesc();
+        ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, primary, nullptr));
+        DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+        ASSERT_EQ(DD_OK, (*primary)->GetAttachedSurface(&backCaps, back));
+    }
+};
 
 TEST_F(DirectDrawObjectTest, EachInterfaceCountsItsOwnReferences) {
     IDirectDraw* first = nullptr;
@@ -180,20 +202,9 @@ TEST_F(DirectDrawObjectTest, CooperativeLevelsAndDisplayModes) {
 }
 
 TEST_F(DirectDrawObjectTest, FullScreenFlipChainShowsTheBackBuffer) {
-    IDirectDraw* object = nullptr;
-    ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &object, nullptr));
-    dd = object;
-    ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(windows.window, 0x53));
-    ASSERT_EQ(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
-    DDSURFACEDESC desc = MakeSurfaceDesc();
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps = 0x218;
     IDirectDrawSurface* primary = nullptr;
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, &primary, nullptr));
-    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
     IDirectDrawSurface* back = nullptr;
-    ASSERT_EQ(DD_OK, primary->GetAttachedSurface(&backCaps, &back));
+    ASSERT_NO_FATAL_FAILURE(OpenFlipChain(&primary, &back));
     DDSURFACEDESC backDesc = MakeSurfaceDesc();
     ASSERT_EQ(DD_OK, back->GetSurfaceDesc(&backDesc));
     EXPECT_EQ(640u, backDesc.dwWidth);
@@ -215,6 +226,7 @@ TEST_F(DirectDrawObjectTest, FullScreenFlipChainShowsTheBackBuffer) {
 
     // A second primary is refused; the back buffer cannot be detached.
     IDirectDrawSurface* again = nullptr;
+    DDSURFACEDESC desc = FlipChainDesc();
     EXPECT_EQ(DDERR_PRIMARYSURFACEALREADYEXISTS, dd->CreateSurface(&desc, &again, nullptr));
     EXPECT_EQ(DDERR_CANNOTDETACHSURFACE, primary->DeleteAttachedSurface(0, back));
 
@@ -493,20 +505,9 @@ TEST_F(DirectDrawObjectTest, ClipListLimitsAStretchedBlit) {
 }
 
 TEST_F(DirectDrawObjectTest, FlipChainIsRestoredWholeInItsOwnMode) {
-    IDirectDraw* object = nullptr;
-    ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &object, nullptr));
-    dd = object;
-    ASSERT_EQ(DD_OK, dd->SetCooperativeLevel(windows.window, 0x53));
-    ASSERT_EQ(DD_OK, dd->SetDisplayMode(640, 480, 16, 0, 0));
-    DDSURFACEDESC desc = MakeSurfaceDesc();
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps = 0x218;
     IDirectDrawSurface* primary = nullptr;
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, &primary, nullptr));
-    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
     IDirectDrawSurface* back = nullptr;
-    ASSERT_EQ(DD_OK, primary->GetAttachedSurface(&backCaps, &back));
+    ASSERT_NO_FATAL_FAILURE(OpenFlipChain(&primary, &back));
     ASSERT_EQ(DD_OK, dd->SetDisplayMode(800, 600, 16, 0, 0));
     EXPECT_EQ(DDERR_SURFACELOST, back->IsLost());
     EXPECT_EQ(DDERR_WRONGMODE, back->Restore());
