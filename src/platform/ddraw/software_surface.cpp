@@ -6,6 +6,7 @@
 #include "platform/ddraw/ddraw_errors.h"
 #include "platform/ddraw/failure_injection.h"
 #include "platform/ddraw/pixel_format.h"
+#include "platform/ddraw/pixel_memory.h"
 #include "platform/ddraw/software_clipper.h"
 #include "platform/ddraw/software_direct_draw.h"
 #include "platform/ddraw/software_object.h"
@@ -101,15 +102,13 @@ HRESULT SoftwareSurface::Allocate() {
     if (video && (!owner_ || !owner_->ChargeVideoMemory(bytes))) {
         return DDERR_OUTOFVIDEOMEMORY;
     }
-    const std::size_t rounded = (bytes + 31) & ~std::size_t{31};
-    BYTE* memory = static_cast<BYTE*>(std::aligned_alloc(32, rounded));
+    BYTE* memory = AllocatePixelMemory(bytes);
     if (!memory) {
         if (video) {
             owner_->UnchargeVideoMemory(bytes);
         }
         return DDERR_OUTOFMEMORY;
     }
-    std::memset(memory, 0, rounded);
     pixels_.reset(memory);
     return DD_OK;
 }

@@ -1,0 +1,19 @@
+#pragma once
+// Memory for surface pixels: zeroed, 32-byte aligned, released with std::free.
+// Frame-sized blocks are placed on 2 MB boundaries and offered to the kernel
+// for huge pages, so a blit over a whole frame walks a few page tables rather
+// than hundreds (each cold 4 kB page costs a table walk, most of all in a VM).
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ddraw {
+
+// Blocks of at least this size (a 640×480 surface at 16 bits and up) are laid
+// out for huge pages; at most four times their size is reserved for them.
+inline constexpr std::size_t kHugePixelBlock = std::size_t{512} << 10;
+
+// Null when the memory cannot be had.
+std::uint8_t* AllocatePixelMemory(std::size_t bytes);
+
+} // namespace ddraw
