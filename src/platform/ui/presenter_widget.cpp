@@ -2,6 +2,7 @@
 
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/x11_frame_view.h"
+#include "platform/ui/x11_window_painter.h"
 
 #include <QBackingStore>
 #include <QEvent>
@@ -56,6 +57,11 @@ PresenterWidget::PresenterWidget(QWidget* form) : QWidget(form), form_(form) {
 }
 
 bool PresenterWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watchedWindow_ && event->type() == QEvent::Expose && !fullScreen_) {
+        // Qt's image of the window misses the frames put straight onto the
+        // window: it is brought up to date before Qt shows it again.
+        update();
+    }
     if (watched == form_ && event->type() == QEvent::Resize) {
         setGeometry(form_->rect());
         if (view_)
@@ -70,8 +76,45 @@ void PresenterWidget::ShowDesktop(const ddraw::PixelView& desktop, const QRect& 
     desktop_ = desktop;
     client_ = client;
     windowImage_ = QImage();
-    if (!fullScreen_ && !changed.isEmpty())
-        update(changed);
+    if (fullScreen_ || changed.isEmpty() || PutOnWindow(changed))
+        return;
+    update(changed);
+}
+
+bool PresenterWidget::PutOnWindow(const QRect& changed) {
+    QWindow* handle = window()->windowHandle();
+    if (noWindowPainter_ || !isVisible() || !handle || !handle->isExposed() || devicePixelRatioF() != 1.0 ||
+        ControlsOver(changed))
+        return false;
+    const QRect onDesktop = changed.translated(client_.topLeft());
+    if (!QRect(0, 0, desktop_.Width, desktop_.Height).contains(onDesktop))
+        return false; // the parts off the desktop are painted black by Qt
+    if (!windowPainter_) {
+        windowPainter_ = X11WindowPainter::Create(this);
+        noWindowPainter_ = !windowPainter_;
+        if (noWindowPainter_)
+            return false;
+    }
+    if (handle != watchedWindow_) {
+        handle->installEventFilter(this);
+        watchedWindow_ = handle;
+    }
+    ddraw::PixelView part = desktop_;
+    part.Pixels = desktop_.Row(onDesktop.top()) +
+                  static_cast<std::ptrdiff_t>(onDesktop.left()) * static_cast<std::ptrdiff_t>(desktop_.BitsPerPixel / 8);
+    part.Width = onDesktop.width();
+    part.Height = onDesktop.height();
+    return windowPainter_->Put(part, mapTo(window(), changed.topLeft()));
+}
+
+bool PresenterWidget::ControlsOver(const QRect& area) const {
+    for (QObject* child : form_->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && control != this && control->isVisible() && !control->isWindow() &&
+            control->geometry().translated(-pos()).intersects(area))
+            return true;
+    }
+    return false;
 }
 
 void PresenterWidget::PixelsGoing(const ddraw::BYTE* pixels) {

@@ -12,12 +12,17 @@
 
 class QPainter;
 
-namespace ui {
-class X11FrameView;
-}
+#include <QPointer>
+#include <QWindow>
 
 #include <array>
+#include <memory>
 #include <vector>
+
+namespace ui {
+class X11FrameView;
+class X11WindowPainter;
+}
 
 namespace ui {
 
@@ -29,7 +34,9 @@ public:
 
     // Windowed: shows the client's part of the desktop (client in desktop
     // coordinates), painting the part that changed (client coordinates).
-    // The desktop's pixels are read where they are until PixelsGoing.
+    // The desktop's pixels are read where they are until PixelsGoing. On X
+    // the changed part is put straight onto the window while no control
+    // lies over it.
     void ShowDesktop(const ddraw::PixelView& desktop, const QRect& client, const QRect& changed);
     // Every presenter showing these pixels takes a copy of what it shows.
     static void PixelsGoing(const ddraw::BYTE* pixels);
@@ -54,6 +61,8 @@ protected:
 
 private:
     void KeepFrame(const ddraw::PixelView& frame);
+    bool PutOnWindow(const QRect& changed);
+    bool ControlsOver(const QRect& area) const;
     void PaintFullScreen(QPainter& painter);
     void PaintWindow(QPainter& painter, const QRegion& region);
     // Whether the painter paints on the window's own image, which keeps what
@@ -84,6 +93,11 @@ private:
     std::array<ddraw::PALETTEENTRY, 256> framePalette_{};
     ddraw::PixelView frame_;
     X11FrameView* view_ = nullptr; // full screen, where the X server scales
+    // Windowed, on X: frames put straight onto the window. Qt's image of the
+    // window is painted anew when the window is exposed.
+    std::unique_ptr<X11WindowPainter> windowPainter_;
+    bool noWindowPainter_ = false;
+    QPointer<QWindow> watchedWindow_;
     QImage scaled_; // used only where the window's own image cannot be reached
     bool fullScreen_ = false;
     bool framePainted_ = false;  // the paint that ShowFrame asked for happened

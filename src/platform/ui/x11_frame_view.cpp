@@ -1,24 +1,16 @@
 #include "platform/ui/x11_frame_view.h"
 
 #include "platform/ui/presenter_widget.h"
+#include "platform/ui/x11_image.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
+#include <QCoreApplication>
 
-#include <sys/ipc.h>
-#include <sys/shm.h>
 #include <xcb/render.h>
-#include <xcb/shm.h>
 #include <xcb/xcb.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace ui {
 
@@ -73,46 +65,13 @@ xcb_render_pictformat_t FormatOfVisual(const xcb_render_query_pict_formats_reply
     return 0;
 }
 
-// How the server lays out images of a depth: bits per pixel and row padding.
-bool PixmapLayout(xcb_connection_t* c, std::uint8_t depth, int* bitsPerPixel, int* rowPadBits) {
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
-        if (it.data->depth == depth) {
-            *bitsPerPixel = it.data->bits_per_pixel;
-            *rowPadBits = it.data->scanline_pad;
-            return *bitsPerPixel > 0 && *rowPadBits > 0;
-        }
-    }
-    return false;
-}
-
-bool HasMasks(const ddraw::PixelView& view, ddraw::DWORD red, ddraw::DWORD green, ddraw::DWORD blue) {
-    return view.Format.dwRBitMask == red && view.Format.dwGBitMask == green &&
-           view.Format.dwBBitMask == blue;
-}
-
-// A copy into memory the X server reads next, not us: streaming stores
-// leave our caches alone and skip reading the target first.
-void StreamCopy(std::uint8_t* to, const std::uint8_t* from, std::size_t bytes) {
-    std::size_t done = 0;
-#if defined(__SSE2__)
-    if ((reinterpret_cast<std::uintptr_t>(to) & 15) == 0) {
-        for (; done + 16 <= bytes; done += 16)
-            _mm_stream_si128(reinterpret_cast<__m128i*>(to + done),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + done)));
-    }
-#endif
-    std::memcpy(to + done, from + done, bytes - done);
-}
-
 xcb_render_fixed_t ToFixed(double value) {
     return static_cast<xcb_render_fixed_t>(std::lround(value * 65536.0));
 }
 
 } // namespace
 
-// What lives on the X server for the view, and the shared memory the frames
-// travel through.
+// What lives on the X server for the view.
 struct X11FrameView::Server {
     xcb_connection_t* c = nullptr;
     Owned<xcb_render_query_pict_formats_reply_t> formats;
@@ -123,36 +82,19 @@ struct X11FrameView::Server {
     xcb_window_t window = 0;
     xcb_render_picture_t windowPicture = 0;
 
-    // The last frame: its size and depth, the pixmap holding it and the
-    // shared memory it is sent through.
+    // The last frame: its size and depth and the pixmap holding it.
     int width = 0, height = 0;
     std::uint8_t depth = 0;
-    int bytesPerPixel = 0;
-    std::size_t stride = 0;
     xcb_pixmap_t pixmap = 0;
     xcb_gcontext_t gc = 0;
     xcb_render_picture_t framePicture = 0;
-    xcb_shm_seg_t segment = 0;
-    std::uint8_t* memory = nullptr;
     bool haveFrame = false;
     QRect scaledTo; // the target the frame picture's transform was set for
 
-    // A round trip requested after each frame: its reply tells that the
-    // server has read the shared memory, which may then be written again.
-    xcb_get_input_focus_cookie_t fence{};
-    bool fencePending = false;
-
     ~Server() {
-        WaitForServer();
         FreeFrame();
         FreeWindowPicture();
         xcb_flush(c);
-    }
-
-    void WaitForServer() {
-        if (fencePending)
-            std::free(xcb_get_input_focus_reply(c, fence, nullptr));
-        fencePending = false;
     }
 
     void FreeWindowPicture() {
@@ -169,15 +111,9 @@ struct X11FrameView::Server {
             xcb_free_gc(c, gc);
         if (pixmap)
             xcb_free_pixmap(c, pixmap);
-        if (segment)
-            xcb_shm_detach(c, segment);
-        if (memory)
-            shmdt(memory);
         framePicture = 0;
         gc = 0;
         pixmap = 0;
-        segment = 0;
-        memory = nullptr;
         width = height = 0;
         haveFrame = false;
         scaledTo = QRect();
@@ -203,37 +139,14 @@ struct X11FrameView::Server {
     }
 
     bool UseFrame(int w, int h, std::uint8_t bits, xcb_render_pictformat_t format) {
-        if (w == width && h == height && bits == depth && memory)
+        if (w == width && h == height && bits == depth && pixmap)
             return true;
-        WaitForServer();
         FreeFrame();
-        int bitsPerPixel = 0, rowPadBits = 0;
-        if (!PixmapLayout(c, bits, &bitsPerPixel, &rowPadBits) || bitsPerPixel % 8 != 0)
-            return false;
-        bytesPerPixel = bitsPerPixel / 8;
-        const std::size_t pad = static_cast<std::size_t>(rowPadBits / 8);
-        stride = (static_cast<std::size_t>(w) * static_cast<std::size_t>(bytesPerPixel) + pad - 1) / pad * pad;
-        const int id = shmget(IPC_PRIVATE, stride * static_cast<std::size_t>(h), IPC_CREAT | 0600);
-        if (id < 0)
-            return false;
-        void* attached = shmat(id, nullptr, 0);
-        bool ok = attached != reinterpret_cast<void*>(-1);
-        if (ok) {
-            memory = static_cast<std::uint8_t*>(attached);
-            segment = xcb_generate_id(c);
-            ok = Succeeded(c, xcb_shm_attach_checked(c, segment, static_cast<std::uint32_t>(id), 1));
-            if (!ok)
-                segment = 0;
-        }
-        // The segment goes as soon as both sides have let go of it.
-        shmctl(id, IPC_RMID, nullptr);
-        if (ok) {
-            pixmap = xcb_generate_id(c);
-            ok = Succeeded(c, xcb_create_pixmap_checked(c, bits, pixmap, window, static_cast<std::uint16_t>(w),
-                                                        static_cast<std::uint16_t>(h)));
-            if (!ok)
-                pixmap = 0;
-        }
+        pixmap = xcb_generate_id(c);
+        bool ok = Succeeded(c, xcb_create_pixmap_checked(c, bits, pixmap, window, static_cast<std::uint16_t>(w),
+                                                         static_cast<std::uint16_t>(h)));
+        if (!ok)
+            pixmap = 0;
         if (ok) {
             gc = xcb_generate_id(c);
             xcb_create_gc(c, gc, pixmap, 0, nullptr);
@@ -258,18 +171,12 @@ struct X11FrameView::Server {
 };
 
 X11FrameView* X11FrameView::Create(QWidget* form) {
-    if (!form || QGuiApplication::platformName() != QLatin1String("xcb"))
+    xcb_connection_t* c = QtX11Connection();
+    if (!form || !c)
         return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    if (!c || xcb_connection_has_error(c))
-        return nullptr;
-    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(c, &xcb_shm_id);
     const xcb_query_extension_reply_t* render = xcb_get_extension_data(c, &xcb_render_id);
-    if (!shm || !shm->present || !render || !render->present)
+    if (!render || !render->present)
         return nullptr;
-    if (xcb_get_setup(c)->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST)
-        return nullptr; // our pixels are little-endian
     // Scaling pictures came with version 0.6 of the render extension.
     Owned<xcb_render_query_version_reply_t> version(
         xcb_render_query_version_reply(c, xcb_render_query_version(c, 0, 11), nullptr));
@@ -308,15 +215,8 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
     if (s.broken || xcb_connection_has_error(s.c) || !frame.Pixels || frame.Width <= 0 ||
         frame.Height <= 0 || frame.Width > 0x7FFF || frame.Height > 0x7FFF)
         return false;
-    std::uint8_t depth = 0;
-    xcb_render_pictformat_t format = 0;
-    if (frame.BitsPerPixel == 16 && HasMasks(frame, 0xF800, 0x07E0, 0x001F)) {
-        depth = 16;
-        format = s.rgb565;
-    } else if (frame.BitsPerPixel == 32 && HasMasks(frame, 0xFF0000, 0x00FF00, 0x0000FF)) {
-        depth = 24;
-        format = s.rgb24;
-    }
+    const std::uint8_t depth = X11DepthOf(s.c, frame);
+    const xcb_render_pictformat_t format = depth == 16 ? s.rgb565 : depth == 24 ? s.rgb24 : 0;
     if (!format)
         return false;
     if (!s.UseWindow(static_cast<xcb_window_t>(winId())) ||
@@ -324,19 +224,8 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
         s.broken = true; // the server refuses: frames are shown the other way from now on
         return false;
     }
-    const std::size_t rowBytes = static_cast<std::size_t>(frame.Width) * static_cast<std::size_t>(s.bytesPerPixel);
-    if (static_cast<std::size_t>(frame.BitsPerPixel / 8) != static_cast<std::size_t>(s.bytesPerPixel))
+    if (!PutX11Image(s.c, s.pixmap, s.gc, depth, frame, 0, 0))
         return false;
-    s.WaitForServer();
-    for (int y = 0; y < frame.Height; ++y)
-        StreamCopy(s.memory + static_cast<std::size_t>(y) * s.stride, frame.Row(y), rowBytes);
-#if defined(__SSE2__)
-    _mm_sfence();
-#endif
-    xcb_shm_put_image(s.c, s.pixmap, s.gc, static_cast<std::uint16_t>(s.stride / static_cast<std::size_t>(s.bytesPerPixel)),
-                      static_cast<std::uint16_t>(frame.Height), 0, 0, static_cast<std::uint16_t>(frame.Width),
-                      static_cast<std::uint16_t>(frame.Height), 0, 0, depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
-                      s.segment, 0);
     s.haveFrame = true;
     Compose();
     return true;
@@ -349,7 +238,6 @@ void X11FrameView::paintEvent(QPaintEvent*) {
 
 void X11FrameView::Compose() {
     Server& s = *server_;
-    s.WaitForServer(); // collects the previous round trip's reply
     const QSize area = (QSizeF(size()) * devicePixelRatioF()).toSize();
     const QRect target = s.haveFrame ? PresenterWidget::FittedRect(QSize(s.width, s.height), area) : QRect();
     if (!target.isEmpty()) {
@@ -376,8 +264,6 @@ void X11FrameView::Compose() {
         xcb_render_fill_rectangles(s.c, XCB_RENDER_PICT_OP_SRC, s.windowPicture, black,
                                    static_cast<std::uint32_t>(bars.size()), bars.data());
     }
-    s.fence = xcb_get_input_focus(s.c);
-    s.fencePending = true;
     xcb_flush(s.c);
 }
 

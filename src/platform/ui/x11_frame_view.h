@@ -1,8 +1,8 @@
 #pragma once
 // Full-screen frames scaled by the X server. The frame goes to a picture on
-// the server through shared memory and the server scales it onto a native
-// child window, so this process never writes a screen-sized image per frame.
-// Made only where Qt runs on X with the shared-memory and render extensions.
+// the server and the server scales it onto a native child window, so this
+// process never writes a screen-sized image per frame. Made only where Qt
+// runs on X with the render extension.
 
 #include "platform/ddraw/pixel_view.h"
 

@@ -14,10 +14,14 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QPalette>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -72,6 +76,23 @@ protected:
     std::unique_ptr<ui::QtBackends> backends_;
 };
 
+// The primary of a windowed game stands for the desktop: 32 bits, as
+// large as the screen.
+struct Desktop {
+    Desktop() {
+        const auto screens = ddraw::CurrentWindowSystem().Screens();
+        bytes.resize(static_cast<std::size_t>(screens[0].Width) * screens[0].Height * 4);
+        view.Pixels = bytes.data();
+        view.Width = screens[0].Width;
+        view.Height = screens[0].Height;
+        view.Pitch = view.Width * 4;
+        view.BitsPerPixel = 32;
+        view.Format = ddraw::DisplayPixelFormat(32, ddraw::HighColorLayout::Rgb565);
+    }
+    std::vector<ddraw::BYTE> bytes;
+    ddraw::PixelView view;
+};
+
 TEST_F(OnScreen, WindowedFrameAppearsInTheClientArea) {
     GameForm form;
     form.CentreOnDesktop();
@@ -79,18 +100,10 @@ TEST_F(OnScreen, WindowedFrameAppearsInTheClientArea) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
     ddraw::RECT client;
     ASSERT_TRUE(ddraw::CurrentWindowSystem().ClientRectOnScreen(form.Handle(), &client));
-    // The primary stands for the desktop: the frame is blitted at the
-    // client rectangle and shown there.
-    const auto screens = ddraw::CurrentWindowSystem().Screens();
-    std::vector<ddraw::BYTE> desktopBytes(static_cast<std::size_t>(screens[0].Width) *
-                                          screens[0].Height * 4);
-    ddraw::PixelView desktop;
-    desktop.Pixels = desktopBytes.data();
-    desktop.Width = screens[0].Width;
-    desktop.Height = screens[0].Height;
-    desktop.Pitch = desktop.Width * 4;
-    desktop.BitsPerPixel = 32;
-    desktop.Format = ddraw::DisplayPixelFormat(32, ddraw::HighColorLayout::Rgb565);
+    // The frame is blitted onto the desktop at the client rectangle and
+    // shown there.
+    Desktop screen;
+    const ddraw::PixelView& desktop = screen.view;
     Frame frame(32);
     {
         auto target = ddraw::CurrentDeviceContextFactory().Create(desktop);
@@ -116,6 +129,61 @@ TEST_F(OnScreen, WindowedFrameAppearsInTheClientArea) {
     }
     EXPECT_GT(magenta, 1000);
     EXPECT_EQ(shown.pixel(client.Left + 60, client.Top + 99), qRgb(255, 0, 0));
+}
+
+TEST_F(OnScreen, WindowedFramesStayBeneathControlsAndComeBackAfterBeingCovered) {
+    GameForm form;
+    form.CentreOnDesktop();
+    auto* control = new QWidget(form.Widget());
+    control->setGeometry(100, 100, 50, 50);
+    control->setAutoFillBackground(true);
+    control->setPalette(QPalette(QColor(255, 255, 0)));
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    ddraw::RECT client;
+    ASSERT_TRUE(ddraw::CurrentWindowSystem().ClientRectOnScreen(form.Handle(), &client));
+    Desktop desktop;
+    Frame frame(32);
+    {
+        auto target = ddraw::CurrentDeviceContextFactory().Create(desktop.view);
+        ddraw::SoftwareDeviceContext source(frame.view);
+        target->StretchBlt(client.Left, client.Top, 640, 480, source, 0, 0, 640, 480);
+    }
+    const auto present = [&] {
+        ddraw::CurrentPresenter().PresentWindow(form.Handle(), desktop.view, client, client);
+    };
+    present();
+    QImage shown = Screen("windowed-control");
+    EXPECT_EQ(shown.pixel(client.Left + 120, client.Top + 120), qRgb(255, 255, 0));
+    EXPECT_EQ(shown.pixel(client.Left + 5, client.Top + 5), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(client.Left + 400, client.Top + 300), qRgb(0, 0, 255));
+
+    // With the control gone the frames cover the whole client area; a window
+    // laid over the form and taken away again leaves the last frame there.
+    control->hide();
+    present();
+    shown = Screen("windowed-no-control");
+    EXPECT_EQ(shown.pixel(client.Left + 120, client.Top + 120), qRgb(255, 0, 0));
+    for (int y = client.Top + 200; y < client.Top + 480; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(desktop.view.Row(y));
+        std::fill(row + client.Left, row + client.Left + 640, 0x0080FFu);
+    }
+    present();
+    QWidget cover;
+    cover.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    cover.setAutoFillBackground(true);
+    cover.setPalette(QPalette(QColor(255, 255, 255)));
+    cover.setGeometry(client.Left, client.Top, 640, 480);
+    cover.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&cover));
+    shown = Screen("windowed-covered");
+    EXPECT_EQ(shown.pixel(client.Left + 400, client.Top + 300), qRgb(255, 255, 255));
+    cover.hide();
+    shown = Screen("windowed-uncovered");
+    EXPECT_EQ(shown.pixel(client.Left + 5, client.Top + 5), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(client.Left + 120, client.Top + 120), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(client.Left + 400, client.Top + 300), qRgb(0, 128, 255));
+    EXPECT_EQ(shown.pixel(client.Left + 639, client.Top + 479), qRgb(0, 128, 255));
 }
 
 TEST_F(OnScreen, FullScreenFrameIsScaledBetweenBlackBars) {
