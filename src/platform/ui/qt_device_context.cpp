@@ -6,6 +6,7 @@
 #include "platform/ui/fonts.h"
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/shaped_text.h"
+#include "platform/ui/text_stamp.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -147,12 +148,19 @@ bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view tex
     if (image_.isNull())
         return false;
     const ShapedText& shaped = ShapeText(font_, fontKey_, FromUtf8(text));
+    // (x, y) is the top-left corner of the character cell; Qt places text
+    // by its baseline.
+    const QRect cell(x, y, shaped.advance, shaped.height);
+    if (!onCopy_ && !shaped.coverage.isNull() && CanStampOn(image_.format())) {
+        // The usual case, without a painter.
+        if (backgroundMode_ == ddraw::BackgroundMode::Opaque)
+            FillRaw(image_, cell, ddraw::ColorToPixel(backgroundColor_, target_.Format, target_.Palette));
+        StampText(image_, QPoint(x, y), shaped, ToQColor(textColor_).rgb());
+        return true;
+    }
     QPainter& painter = Painter();
     painter.setFont(font_);
     const QFontMetrics metrics(font_);
-    // (x, y) is the top-left corner of the character cell; Qt places text
-    // by its baseline.
-    const QRect cell(x, y, shaped.advance, metrics.height());
     if (backgroundMode_ == ddraw::BackgroundMode::Opaque)
         painter.fillRect(cell, ToQColor(backgroundColor_));
     painter.setPen(ToQColor(textColor_));
@@ -166,8 +174,8 @@ bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view tex
 }
 
 ddraw::TextSize QtDeviceContext::GetTextExtent(std::string_view text) {
-    const QFontMetrics metrics(font_);
-    return {ShapeText(font_, fontKey_, FromUtf8(text)).advance, metrics.height()};
+    const ShapedText& shaped = ShapeText(font_, fontKey_, FromUtf8(text));
+    return {shaped.advance, shaped.height};
 }
 
 void QtDeviceContext::MoveTo(ddraw::LONG x, ddraw::LONG y) {

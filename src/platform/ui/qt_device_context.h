@@ -1,8 +1,9 @@
 #pragma once
 // Device contexts over surfaces painted with QPainter. 16, 24 and 32-bit
-// surfaces are painted in place through a QImage over their own pixels; an
-// 8-bit surface (or one with unusual channel masks) is painted on a 32-bit
-// copy, and what changed is mapped back through its palette on release.
+// surfaces are painted in place through a QImage over their own pixels (text
+// on 16 and 32 bits is stamped without a painter); an 8-bit surface (or one
+// with unusual channel masks) is painted on a 32-bit copy, and what changed
+// is mapped back through its palette on release.
 
 #include "platform/ddraw/device_context.h"
 

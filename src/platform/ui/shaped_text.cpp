@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPainter>
 #include <QTransform>
 
 namespace ui {
@@ -29,7 +30,19 @@ const ShapedText& ShapeText(const QFont& font, const QString& fontKey, const QSt
     shaped.layout.setTextFormat(Qt::PlainText);
     shaped.layout.prepare(QTransform(), font);
     shaped.advance = metrics.horizontalAdvance(text);
+    shaped.height = metrics.height();
     shaped.inked = metrics.boundingRect(text);
+    if (!font.underline() && !font.strikeOut()) {
+        const QRect box = shaped.inked.translated(0, metrics.ascent()).adjusted(-2, -2, 2, 2);
+        shaped.coverageAt = box.topLeft();
+        shaped.coverage = QImage(box.size(), QImage::Format_Alpha8);
+        shaped.coverage.fill(0);
+        QPainter painter(&shaped.coverage);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawStaticText(-box.topLeft(), shaped.layout);
+    }
     return *kept.insert(key, shaped);
 }
 

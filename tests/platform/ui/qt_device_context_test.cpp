@@ -2,8 +2,15 @@
 
 #include "platform/ddraw/pixel_format.h"
 #include "platform/ddraw/software_device_context.h"
+#include "platform/ui/font_size.h"
+#include "platform/ui/fonts.h"
 
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -209,6 +216,80 @@ INSTANTIATE_TEST_SUITE_P(Depths, DeviceContextOnDepth,
                                     (info.param.layout == ddraw::HighColorLayout::Rgb555 ? "_555"
                                                                                          : "");
                          });
+
+// Text is mixed onto 16 and 32-bit surfaces without a painter; it must come
+// out as the painter itself draws it, edges and all, over any background.
+TEST(QtDeviceContext, TextComesOutAsThePainterDrawsIt) {
+    struct Text {
+        int x, y;
+        const char* text;
+        COLORREF colour;
+        bool opaque;
+    };
+    const Text texts[] = {{-3, 10, "得点 120", RGB(255, 255, 0), false},
+                          {90, 40, "ab", RGB(0, 0, 128), true},
+                          {150, 50, "9", RGB(255, 255, 255), false}}; // cut by the edges
+    const COLORREF background = RGB(200, 100, 50);
+    for (DWORD bits : {DWORD{16}, DWORD{32}}) {
+        Surface surface(160, 60, bits);
+        for (int y = 0; y < 60; ++y) { // a ramp behind the text, so edges mix with something
+            for (int x = 0; x < 160; ++x)
+                ddraw::WritePixelValue(surface.view, x, y,
+                                       surface.RawOf(RGB(x, 255 - 4 * y, (x * y) & 0xFF)));
+        }
+        const QImage::Format format = bits == 16 ? QImage::Format_RGB16 : QImage::Format_RGB32;
+        QImage expected = QImage(surface.view.Pixels, 160, 60, surface.pitch, format).copy();
+        ddraw::FontSpec spec;
+        spec.Height = 18;
+        spec.Bold = true;
+        ui::QtDeviceContextFactory factory;
+        {
+            auto dc = factory.Create(surface.view);
+            dc->SelectFont(spec);
+            dc->SetBkColor(background);
+            for (const Text& t : texts) {
+                dc->SetTextColor(t.colour);
+                dc->SetBkMode(t.opaque ? ddraw::BackgroundMode::Opaque : ddraw::BackgroundMode::Transparent);
+                EXPECT_TRUE(dc->TextOut(t.x, t.y, t.text));
+            }
+        }
+        {
+            QFont font = ui::MakeFont(spec.FaceName, ui::PointsToPixels(spec.Height));
+            font.setBold(true);
+            const QFontMetrics metrics(font);
+            QPainter painter(&expected);
+            painter.setFont(font);
+            for (const Text& t : texts) {
+                const QString text = QString::fromUtf8(t.text);
+                if (t.opaque)
+                    painter.fillRect(QRect(t.x, t.y, metrics.horizontalAdvance(text), metrics.height()),
+                                     QColor(200, 100, 50));
+                painter.setPen(QColor(t.colour & 0xFF, (t.colour >> 8) & 0xFF, (t.colour >> 16) & 0xFF));
+                painter.drawText(QPoint(t.x, t.y + metrics.ascent()), text);
+            }
+        }
+        const QImage actual = QImage(surface.view.Pixels, 160, 60, surface.pitch, format);
+        int differing = 0;
+        int changed = 0;
+        for (int y = 0; y < 60; ++y) {
+            for (int x = 0; x < 160; ++x) {
+                const QRgb a = actual.pixel(x, y);
+                const QRgb e = expected.pixel(x, y);
+                const int worst = std::max({std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
+                                            std::abs(qBlue(a) - qBlue(e))});
+                // At 16 bits the painter rounds glyph edges its own way: up
+                // to two steps of 5-6-5 apart.
+                differing += worst > (bits == 16 ? 17 : 1);
+                changed += surface.Raw(x, y) != surface.RawOf(RGB(x, 255 - 4 * y, (x * y) & 0xFF));
+            }
+        }
+        EXPECT_EQ(differing, 0) << bits << " bits";
+        EXPECT_GT(changed, 300) << bits << " bits"; // the texts were drawn at all
+        if (bits == 32) {
+            EXPECT_EQ(surface.Raw(5, 20) >> 24, 0u); // the unused byte stays 0
+        }
+    }
+}
 
 TEST(QtDeviceContext, EightBitSurfaceKeepsIndicesPaintingDidNotTouch) {
     // Index 5 is a second black; painting on the 32-bit copy must not turn

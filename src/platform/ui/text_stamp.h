@@ -1,0 +1,26 @@
+#pragma once
+// Text put onto 16-bit (5-6-5) and 32-bit (x8-r8-g8-b8) images without a
+// painter: the kept coverage of the glyphs is mixed with the text colour at
+// each pixel, as the raster painter mixes it. Painters cost far more to set
+// up than the few hundred pixels a line of text touches.
+
+#include "platform/ui/shaped_text.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+
+#include <cstdint>
+
+namespace ui {
+
+// Whether texts can be stamped onto images of this format.
+bool CanStampOn(QImage::Format format);
+
+// Fills the rectangle (clipped to the image) with a raw pixel value.
+void FillRaw(QImage& image, const QRect& area, std::uint32_t raw);
+
+// Stamps the text in `colour` with its cell's top-left corner at `cell`.
+void StampText(QImage& image, QPoint cell, const ShapedText& text, QRgb colour);
+
+} // namespace ui
