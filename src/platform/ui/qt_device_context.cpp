@@ -6,7 +6,7 @@
 #include "platform/ui/fonts.h"
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/shaped_text.h"
-#include "platform/ui/text_stamp.h"
+#include "platform/ui/plain_painting.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -151,10 +151,10 @@ bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view tex
     // (x, y) is the top-left corner of the character cell; Qt places text
     // by its baseline.
     const QRect cell(x, y, shaped.advance, shaped.height);
-    if (!onCopy_ && !shaped.coverage.isNull() && CanStampOn(image_.format())) {
+    if (PaintsPlainly() && !shaped.coverage.isNull()) {
         // The usual case, without a painter.
         if (backgroundMode_ == ddraw::BackgroundMode::Opaque)
-            FillRaw(image_, cell, ddraw::ColorToPixel(backgroundColor_, target_.Format, target_.Palette));
+            FillSolid(cell, backgroundColor_);
         StampText(image_, QPoint(x, y), shaped, ToQColor(textColor_).rgb());
         return true;
     }
@@ -196,9 +196,7 @@ void QtDeviceContext::LineTo(ddraw::LONG x, ddraw::LONG y) {
         const int right = to.x() > from.x() ? to.x() - 1 : from.x();
         const int top = to.y() > from.y() ? from.y() : to.y() < from.y() ? to.y() + 1 : from.y();
         const int bottom = to.y() > from.y() ? to.y() - 1 : from.y();
-        const QRect line(QPoint(left, top), QPoint(right, bottom));
-        Painter().fillRect(line, ToQColor(pen_.Color));
-        Touched(line);
+        FillSolid(QRect(QPoint(left, top), QPoint(right, bottom)), pen_.Color);
         return;
     }
     QPen pen(ToQColor(pen_.Color));
@@ -225,7 +223,15 @@ void QtDeviceContext::FillRect(const ddraw::RECT& rect) {
     const QRect area(rect.Left, rect.Top, rect.Width(), rect.Height());
     if (area.isEmpty())
         return;
-    Painter().fillRect(area, ToQColor(brush_.Color));
+    FillSolid(area, brush_.Color);
+}
+
+void QtDeviceContext::FillSolid(const QRect& area, ddraw::COLORREF colour) {
+    if (PaintsPlainly()) {
+        FillRaw(image_, area, ddraw::ColorToPixel(colour, target_.Format, target_.Palette));
+        return;
+    }
+    Painter().fillRect(area, ToQColor(colour));
     Touched(area);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // Device contexts over surfaces painted with QPainter. 16, 24 and 32-bit
-// surfaces are painted in place through a QImage over their own pixels (text
-// on 16 and 32 bits is stamped without a painter); an 8-bit surface (or one
+// surfaces are painted in place through a QImage over their own pixels (fills
+// and text on 16 and 32 bits without a painter); an 8-bit surface (or one
 // with unusual channel masks) is painted on a 32-bit copy, and what changed
 // is mapped back through its palette on release.
 
 #include "platform/ddraw/device_context.h"
+#include "platform/ui/plain_painting.h"
 
 #include <QFont>
 #include <QImage>
@@ -49,6 +50,9 @@ public:
 
 private:
     QPainter& Painter();
+    // Whether fills and text go onto the surface's pixels without a painter.
+    bool PaintsPlainly() const { return !onCopy_ && CanPaintPlainlyOn(image_.format()); }
+    void FillSolid(const QRect& area, ddraw::COLORREF colour);
     void Touched(const QRect& area);
     void FinishPainting();
 

@@ -3,6 +3,7 @@
 #include "platform/ui/screen_depth.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -40,9 +41,16 @@ QWidget* WidgetFromHandle(ddraw::HWND window) {
     if (!window)
         return nullptr;
     // A handle is only trusted while it names a widget that still exists.
+    // The last one found is kept while it lives: a game names the same
+    // window on every frame, and listing every widget costs an allocation.
+    static auto& last = *new QPointer<QWidget>; // outlives every widget
+    if (last && last.data() == window)
+        return last.data();
     for (QWidget* widget : QApplication::allWidgets()) {
-        if (widget == window)
+        if (widget == window) {
+            last = widget;
             return widget;
+        }
     }
     return nullptr;
 }

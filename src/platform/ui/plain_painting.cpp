@@ -1,4 +1,4 @@
-#include "platform/ui/text_stamp.h"
+#include "platform/ui/plain_painting.h"
 
 #include <algorithm>
 
@@ -39,7 +39,7 @@ void Stamp(QImage& image, QPoint at, const QImage& coverage, Mix mix) {
 
 } // namespace
 
-bool CanStampOn(QImage::Format format) {
+bool CanPaintPlainlyOn(QImage::Format format) {
     return format == QImage::Format_RGB32 || format == QImage::Format_RGB16;
 }
 

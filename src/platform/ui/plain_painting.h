@@ -1,8 +1,8 @@
 #pragma once
-// Text put onto 16-bit (5-6-5) and 32-bit (x8-r8-g8-b8) images without a
-// painter: the kept coverage of the glyphs is mixed with the text colour at
-// each pixel, as the raster painter mixes it. Painters cost far more to set
-// up than the few hundred pixels a line of text touches.
+// Painting onto 16-bit (5-6-5) and 32-bit (x8-r8-g8-b8) images without a
+// painter: solid fills, and text whose kept glyph coverage is mixed with the
+// text colour at each pixel, as the raster painter mixes it. Painters cost
+// far more to set up than the few hundred pixels a line or a text touches.
 
 #include "platform/ui/shaped_text.h"
 
@@ -14,8 +14,8 @@
 
 namespace ui {
 
-// Whether texts can be stamped onto images of this format.
-bool CanStampOn(QImage::Format format);
+// Whether images of this format can be painted on this way.
+bool CanPaintPlainlyOn(QImage::Format format);
 
 // Fills the rectangle (clipped to the image) with a raw pixel value.
 void FillRaw(QImage& image, const QRect& area, std::uint32_t raw);
