@@ -10,15 +10,16 @@ std::uint32_t FramePacer::Elapsed(std::uint32_t now, std::uint32_t mark) {
 }
 
 void FramePacer::WaitFrame() {
-    std::uint32_t remaining = 0; // messages are handled at least once per frame
+    // Messages are handled at least once per frame, in the same pass that
+    // sleeps for what is left of the frame; an early message only shortens
+    // one sleep.
+    std::uint32_t elapsed = Elapsed(tick_(), mark_);
     for (;;) {
-        waitForMessages_(remaining);
-        const std::uint32_t elapsed = Elapsed(tick_(), mark_);
+        waitForMessages_(elapsed > kFrameMs ? 0 : kFrameMs + 1 - elapsed);
+        elapsed = Elapsed(tick_(), mark_);
         if (elapsed > kFrameMs) {
             break;
         }
-        // Sleeping instead of spinning keeps a running game almost idle.
-        remaining = kFrameMs + 1 - elapsed;
     }
     mark_ = tick_();
 }

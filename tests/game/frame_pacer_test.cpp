@@ -36,8 +36,9 @@ TEST(FramePacer, FrameStartsMoreThan25msAfterTheMark) {
     pacer.WaitFrame();
     EXPECT_EQ(clock.now - 1001, 26u);
     EXPECT_EQ(pacer.Mark(), 1027u);
-    // It sleeps for what is left instead of spinning.
-    EXPECT_EQ(clock.waits, (std::vector<std::uint32_t>{0, 25}));
+    // It sleeps for what is left instead of spinning, handling the
+    // messages in the same pass.
+    EXPECT_EQ(clock.waits, (std::vector<std::uint32_t>{26}));
 }
 
 TEST(FramePacer, CounterWrapWaitsAtMostOneFrame) {
@@ -51,4 +52,23 @@ TEST(FramePacer, CounterWrapWaitsAtMostOneFrame) {
     EXPECT_LT(clock.now, 0x100u);
     EXPECT_EQ(FramePacer::Elapsed(5, 0xFFFFFFFBu), 10u);
     EXPECT_EQ(FramePacer::Elapsed(0xFFFFFFFBu, 5), 10u);
+}
+
+TEST(FramePacer, AnEarlyMessageOnlyShortensOneSleep) {
+    std::uint32_t now = 100;
+    bool keyComes = false; // a key press ends the next sleep after 10 ms
+    std::vector<std::uint32_t> waits;
+    FramePacer pacer([&] { return now; },
+                     [&](std::uint32_t maxWaitMs) {
+                         waits.push_back(maxWaitMs);
+                         now += keyComes ? 10 : maxWaitMs == 0 ? 1 : maxWaitMs;
+                         keyComes = false;
+                     });
+    pacer.WaitFrame();
+    const std::uint32_t mark = pacer.Mark();
+    waits.clear();
+    keyComes = true;
+    pacer.WaitFrame();
+    EXPECT_EQ(waits, (std::vector<std::uint32_t>{26, 16}));
+    EXPECT_EQ(pacer.Mark() - mark, 26u);
 }
