@@ -161,6 +161,28 @@ DWORD Index(DWORD bytesPerPixel) {
 
 } // namespace
 
+void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
+                     std::vector<RowBand>& bands) {
+    bands.clear();
+    const std::size_t rowBytes = static_cast<std::size_t>(a.width) * bytesPerPixel;
+    if (a.height <= 0 || rowBytes == 0) {
+        return;
+    }
+    const BYTE* src = a.src;
+    BYTE* dst = a.dst;
+    for (LONG y = 0; y < a.height; ++y, src += a.srcPitch, dst += a.dstPitch) {
+        if (std::memcmp(dst, src, rowBytes) == 0) {
+            continue;
+        }
+        std::memcpy(dst, src, rowBytes);
+        if (!bands.empty() && y - (bands.back().first + bands.back().count) < mergeGap) {
+            bands.back().count = y + 1 - bands.back().first;
+        } else {
+            bands.push_back({y, 1});
+        }
+    }
+}
+
 CopyRoutine ChooseCopy(DWORD bytesPerPixel, bool keyed) {
     static const CopyTable table;
     return table.routines[keyed ? 1 : 0][Index(bytesPerPixel)];

@@ -6,6 +6,8 @@
 
 #include "platform/ddraw/ddraw_types.h"
 
+#include <vector>
+
 namespace ddraw::blit {
 
 // An unscaled copy of width x height pixels; src and dst point at the first
@@ -57,6 +59,19 @@ using FillRoutine = void (*)(const FillArgs&);
 CopyRoutine ChooseCopy(DWORD bytesPerPixel, bool keyed);
 StretchRoutine ChooseStretch(DWORD bytesPerPixel, bool keyed);
 FillRoutine ChooseFill(DWORD bytesPerPixel);
+
+// Rows first to first + count - 1 of a copy's destination.
+struct RowBand {
+    LONG first = 0;
+    LONG count = 0;
+};
+
+// An opaque copy onto a surface on show: rows that already hold the source's
+// pixels are not written, and the rows written are gathered into bands
+// (replacing what `bands` held) to be shown. Bands fewer than mergeGap rows
+// apart become one, so a frame is shown in a few pieces, not dozens.
+void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
+                     std::vector<RowBand>& bands);
 
 // The plain C++ copies, kept beside the vector ones on every processor.
 CopyRoutine PortableCopy(DWORD bytesPerPixel, bool keyed);

@@ -78,6 +78,9 @@ public:
     void UnchargeVideoMemory(std::size_t bytes);
     void Forget(SoftwareSurface* surface);
     void PresentPrimary(SoftwareSurface& primary, const RECT& changed);
+    // Whether the primary is shown as a whole frame whatever part changed
+    // (the exclusive full screen), rather than part by part in a window.
+    bool ShowsWholeFrames() const { return mode_ && Exclusive(); }
     bool DisplayMatches(LONG width, LONG height, DWORD bitsPerPixel) const;
 
     // Called by an interface whose count reached 0.

@@ -438,6 +438,16 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
             args.width = part.Width();
             args.height = part.Height();
             args.key = key;
+            if (!keyed && IsPrimary() && owner_ && !owner_->ShowsWholeFrames()) {
+                // Onto the screen in a window: only the rows that differ
+                // from what is there are written and shown again.
+                blit::CopyChangedRows(args, bytes, kShownRowsMergeGap, shownBands_);
+                for (const blit::RowBand& band : shownBands_) {
+                    Changed(RECT{part.Left, part.Top + band.first, part.Right,
+                                 part.Top + band.first + band.count});
+                }
+                continue;
+            }
             copyRoutine(args);
         } else {
             blit::StretchArgs args;

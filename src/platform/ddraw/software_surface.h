@@ -5,6 +5,7 @@
 // to the DirectDraw object that made them; when that object goes, they lose
 // their memory but stay valid objects until their last Release.
 
+#include "platform/ddraw/blitter.h"
 #include "platform/ddraw/ddraw_constants.h"
 #include "platform/ddraw/ddraw_interfaces.h"
 #include "platform/ddraw/device_context.h"
@@ -120,6 +121,9 @@ private:
     std::vector<SoftwareSurface*> chain_;
     SoftwareSurface* chainFront_ = nullptr;
     std::vector<RECT> clipRects_;
+    // The primary in a window: the row bands a blit changed, shown one by one.
+    static constexpr LONG kShownRowsMergeGap = 16;
+    std::vector<blit::RowBand> shownBands_;
 };
 
 } // namespace ddraw

@@ -315,6 +315,50 @@ TEST_F(DirectDrawObjectTest, WindowedPrimaryIsTheDesktopAndBlitsShowInTheWindow)
     primary->Release();
 }
 
+TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
+    Open();
+    DDSURFACEDESC desc = MakeSurfaceDesc();
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    IDirectDrawSurface* primary = nullptr;
+    ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, &primary, nullptr));
+    IDirectDrawClipper* clipper = nullptr;
+    ASSERT_EQ(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
+    ASSERT_EQ(DD_OK, clipper->SetHWnd(0, windows.window));
+    ASSERT_EQ(DD_OK, primary->SetClipper(clipper));
+    IDirectDrawSurface* back = MakeSurface(320, 240);
+    FillAll(back, 0x0F0F);
+    FillAll(primary, 0);
+    presenter.windowFrames.clear();
+    const RECT to{100, 50, 420, 290}; // the client area
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(1u, presenter.windowFrames.size());
+    EXPECT_EQ(windows.client, presenter.windowFrames[0].changed);
+
+    // The same frame again: nothing to show.
+    presenter.windowFrames.clear();
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    EXPECT_TRUE(presenter.windowFrames.empty());
+
+    // Rows 10 and 20 change (one band, being close) and row 200: two bands.
+    WritePixel(back, 5, 10, 0x1234);
+    WritePixel(back, 319, 20, 0x1234);
+    WritePixel(back, 0, 200, 0x4321);
+    presenter.windowFrames.clear();
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(2u, presenter.windowFrames.size());
+    EXPECT_EQ((RECT{100, 60, 420, 71}), presenter.windowFrames[0].changed);
+    EXPECT_EQ((RECT{100, 250, 420, 251}), presenter.windowFrames[1].changed);
+    EXPECT_EQ(0x1234u, ReadPixel(primary, 105, 60));
+    EXPECT_EQ(0x1234u, ReadPixel(primary, 419, 70));
+    EXPECT_EQ(0x4321u, ReadPixel(primary, 100, 250));
+    EXPECT_EQ(0x0F0Fu, ReadPixel(primary, 101, 250));
+
+    clipper->Release();
+    back->Release();
+    primary->Release();
+}
+
 TEST_F(DirectDrawObjectTest, PalettesAreSharedAndOnlyForEightBitSurfaces) {
     Open();
     PALETTEENTRY entries[256];
