@@ -31,6 +31,17 @@ protected:
         DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
         ASSERT_EQ(DD_OK, (*primary)->GetAttachedSurface(&backCaps, back));
     }
+    // The windowed set-up: the desktop as primary, clipped to the window.
+    void OpenWindowedPrimary(IDirectDrawSurface** primary, IDirectDrawClipper** clipper) {
+        Open();
+        DDSURFACEDESC desc = MakeSurfaceDesc();
+        desc.dwFlags = DDSD_CAPS;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+        ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, primary, nullptr));
+        ASSERT_EQ(DD_OK, dd->CreateClipper(0, clipper, nullptr));
+        ASSERT_EQ(DD_OK, (*clipper)->SetHWnd(0, windows.window));
+        ASSERT_EQ(DD_OK, (*primary)->SetClipper(*clipper));
+    }
 };
 
 TEST_F(DirectDrawObjectTest, EachInterfaceCountsItsOwnReferences) {
@@ -264,22 +275,14 @@ TEST_F(DirectDrawObjectTest, DisplayModeChangeLosesVideoMemoryUntilRestored) {
 }
 
 TEST_F(DirectDrawObjectTest, WindowedPrimaryIsTheDesktopAndBlitsShowInTheWindow) {
-    Open();
-    DDSURFACEDESC desc = MakeSurfaceDesc();
-    desc.dwFlags = DDSD_CAPS;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
     IDirectDrawSurface* primary = nullptr;
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, &primary, nullptr));
+    IDirectDrawClipper* clipper = nullptr;
+    OpenWindowedPrimary(&primary, &clipper);
     DDSURFACEDESC got = MakeSurfaceDesc();
     ASSERT_EQ(DD_OK, primary->GetSurfaceDesc(&got));
     EXPECT_EQ(800u, got.dwWidth);
     EXPECT_EQ(600u, got.dwHeight);
     EXPECT_EQ(DDERR_NOTFLIPPABLE, primary->Flip(nullptr, DDFLIP_WAIT));
-
-    IDirectDrawClipper* clipper = nullptr;
-    ASSERT_EQ(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
-    ASSERT_EQ(DD_OK, clipper->SetHWnd(0, windows.window));
-    ASSERT_EQ(DD_OK, primary->SetClipper(clipper));
 
     IDirectDrawSurface* back = MakeSurface(640, 480);
     FillAll(back, 0x0F0F);
@@ -316,16 +319,9 @@ TEST_F(DirectDrawObjectTest, WindowedPrimaryIsTheDesktopAndBlitsShowInTheWindow)
 }
 
 TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
-    Open();
-    DDSURFACEDESC desc = MakeSurfaceDesc();
-    desc.dwFlags = DDSD_CAPS;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
     IDirectDrawSurface* primary = nullptr;
-    ASSERT_EQ(DD_OK, dd->CreateSurface(&desc, &primary, nullptr));
     IDirectDrawClipper* clipper = nullptr;
-    ASSERT_EQ(DD_OK, dd->CreateClipper(0, &clipper, nullptr));
-    ASSERT_EQ(DD_OK, clipper->SetHWnd(0, windows.window));
-    ASSERT_EQ(DD_OK, primary->SetClipper(clipper));
+    OpenWindowedPrimary(&primary, &clipper);
     IDirectDrawSurface* back = MakeSurface(320, 240);
     FillAll(back, 0x0F0F);
     FillAll(primary, 0);
