@@ -203,29 +203,30 @@ bool SoftwareDirectDraw::Exclusive() const {
     return (cooperativeFlags_ & DDSCL_EXCLUSIVE) != 0;
 }
 
-void SoftwareDirectDraw::PresentPrimary(SoftwareSurface& primary, const RECT& changed) {
+bool SoftwareDirectDraw::PresentPrimary(SoftwareSurface& primary, const RECT& changed) {
     Presenter& presenter = CurrentPresenter();
     if (mode_ && Exclusive()) {
         presenter.PresentFullScreen(window_, primary.View());
-        return;
+        return true;
     }
     HWND window = primary.ClipperWindow();
     if (!window) {
         window = window_;
     }
     if (!window) {
-        return;
+        return false;
     }
     const WindowSystem& windows = CurrentWindowSystem();
     RECT client;
     if (!windows.IsWindowVisible(window) || !windows.ClientRectOnScreen(window, &client)) {
-        return;
+        return false;
     }
     const RECT part = Intersect(changed, client);
     if (IsEmpty(part)) {
-        return;
+        return false;
     }
     presenter.PresentWindow(window, primary.View(), client, part);
+    return true;
 }
 
 void SoftwareDirectDraw::LoseDisplayMemory() {

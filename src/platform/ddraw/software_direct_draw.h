@@ -77,7 +77,8 @@ public:
     bool ChargeVideoMemory(std::size_t bytes);
     void UnchargeVideoMemory(std::size_t bytes);
     void Forget(SoftwareSurface* surface);
-    void PresentPrimary(SoftwareSurface& primary, const RECT& changed);
+    // False when nothing could be shown (no window, hidden, or off it).
+    bool PresentPrimary(SoftwareSurface& primary, const RECT& changed);
     // Whether the primary is shown as a whole frame whatever part changed
     // (the exclusive full screen), rather than part by part in a window.
     bool ShowsWholeFrames() const { return mode_ && Exclusive(); }

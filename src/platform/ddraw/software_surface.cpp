@@ -121,6 +121,7 @@ void SoftwareSurface::FreePixels() {
         CurrentPresenter().PrimaryPixelsGoing(pixels_.get());
     }
     pixels_.reset();
+    shownWhole_ = RECT{};
     const bool video =
         shape_.Where == Placement::LocalVideo || shape_.Where == Placement::NonLocalVideo;
     if (video && owner_) {
@@ -292,11 +293,15 @@ void SoftwareSurface::ComputeClip() {
     }
 }
 
-void SoftwareSurface::Changed(const RECT& area) {
+bool SoftwareSurface::Changed(const RECT& area) {
     if (IsEmpty(area) || !owner_ || !IsPrimary()) {
-        return;
+        return false;
     }
-    owner_->PresentPrimary(*this, area);
+    if (!owner_->PresentPrimary(*this, area)) {
+        shownWhole_ = RECT{}; // the screen may now differ from the pixels
+        return false;
+    }
+    return true;
 }
 
 HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, const RECT* srcRect,
@@ -438,9 +443,10 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
             args.width = part.Width();
             args.height = part.Height();
             args.key = key;
-            if (!keyed && IsPrimary() && owner_ && !owner_->ShowsWholeFrames()) {
-                // Onto the screen in a window: only the rows that differ
-                // from what is there are written and shown again.
+            if (!keyed && IsPrimary() && owner_ && !owner_->ShowsWholeFrames() &&
+                clipRects_.size() == 1 && clipRects_[0] == shownWhole_) {
+                // Onto a window that shows what the pixels hold: only the
+                // rows that differ are written and shown again.
                 blit::CopyChangedRows(args, bytes, kShownRowsMergeGap, shownBands_);
                 for (const blit::RowBand& band : shownBands_) {
                     Changed(RECT{part.Left, part.Top + band.first, part.Right,
@@ -470,7 +476,9 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
         }
         changed = Union(changed, part);
     }
-    Changed(changed);
+    if (Changed(changed) && clipRects_.size() == 1 && changed == clipRects_[0]) {
+        shownWhole_ = changed; // the window shows all the pixels it covers
+    }
     return DD_OK;
 }
 

@@ -98,7 +98,8 @@ private:
     void FillDesc(DDSURFACEDESC& desc) const;
     // The rectangles of this surface a blit may write, into clipRects_.
     void ComputeClip();
-    void Changed(const RECT& area);
+    // Shows a changed part of the primary; false when it could not be shown.
+    bool Changed(const RECT& area);
     bool IsPrimary() const { return (shape_.Caps & DDSCAPS_PRIMARYSURFACE) != 0; }
 
     ULONG refs_ = 1;
@@ -121,7 +122,10 @@ private:
     std::vector<SoftwareSurface*> chain_;
     SoftwareSurface* chainFront_ = nullptr;
     std::vector<RECT> clipRects_;
-    // The primary in a window: the row bands a blit changed, shown one by one.
+    // The primary in a window: the client rectangle whose every pixel was
+    // last shown as the pixels hold it (empty when not known), and the row
+    // bands a blit changed there, shown one by one.
+    RECT shownWhole_{};
     static constexpr LONG kShownRowsMergeGap = 16;
     std::vector<blit::RowBand> shownBands_;
 };

@@ -323,10 +323,17 @@ TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
     IDirectDrawClipper* clipper = nullptr;
     OpenWindowedPrimary(&primary, &clipper);
     IDirectDrawSurface* back = MakeSurface(320, 240);
-    FillAll(back, 0x0F0F);
-    FillAll(primary, 0);
-    presenter.windowFrames.clear();
     const RECT to{100, 50, 420, 290}; // the client area
+    // A new primary's first frame is shown whole, even where it holds the
+    // same pixels already: the window may show anything before it.
+    FillAll(back, 0);
+    presenter.windowFrames.clear();
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(1u, presenter.windowFrames.size());
+    EXPECT_EQ(windows.client, presenter.windowFrames[0].changed);
+
+    FillAll(back, 0x0F0F);
+    presenter.windowFrames.clear();
     ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
     ASSERT_EQ(1u, presenter.windowFrames.size());
     EXPECT_EQ(windows.client, presenter.windowFrames[0].changed);
@@ -349,6 +356,26 @@ TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
     EXPECT_EQ(0x1234u, ReadPixel(primary, 419, 70));
     EXPECT_EQ(0x4321u, ReadPixel(primary, 100, 250));
     EXPECT_EQ(0x0F0Fu, ReadPixel(primary, 101, 250));
+
+    // Nothing is drawn while the window is hidden; once it shows again, the
+    // row that differs from the pixels is shown.
+    windows.visible = false;
+    WritePixel(back, 0, 0, 0x5555);
+    presenter.windowFrames.clear();
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    EXPECT_TRUE(presenter.windowFrames.empty());
+    windows.visible = true;
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(1u, presenter.windowFrames.size());
+    EXPECT_EQ((RECT{100, 50, 420, 51}), presenter.windowFrames[0].changed);
+
+    // A window moved elsewhere is shown whole at its new place.
+    windows.client = RECT{200, 100, 520, 340};
+    presenter.windowFrames.clear();
+    const RECT moved{200, 100, 520, 340};
+    ASSERT_EQ(DD_OK, primary->Blt(&moved, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(1u, presenter.windowFrames.size());
+    EXPECT_EQ(moved, presenter.windowFrames[0].changed);
 
     clipper->Release();
     back->Release();
