@@ -9,7 +9,7 @@
 // memcpy of the window image's bytes.
 
 #include "display/dddd.h"
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 #include "game/back_buffer_canvas.h"
 #include "game/scene_composer.h"
 #include "game/world.h"

@@ -3,7 +3,7 @@
 // straight into the surface) and one on a 32-bit desktop (decoded through
 // Qt and stretched over the surface). Nothing may crash, read or write out
 // of bounds or allocate beyond what the bytes and the surface justify.
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 #include "platform/ui/qt_bitmap_decoder.h"
 #include "surfaces/fake_host.h"
 

@@ -2,8 +2,8 @@
 // surface registry. The set-up itself is in screen_setup.cpp.
 #include "display/dddd.h"
 
-#include "display/dddd_log.h"
-#include "display/diagnostic_log.h"
+#include "diagnostics/dddd_log.h"
+#include "diagnostics/diagnostic_log.h"
 #include "platform/ui/desktop.h"
 
 #include <algorithm>

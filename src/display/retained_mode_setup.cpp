@@ -3,7 +3,7 @@
 // retained-mode device that cannot be made ends it.
 #include "display/retained_mode_setup.h"
 
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 
 namespace dddd {
 

@@ -2,7 +2,7 @@
 // DirectDraw. Every checked step writes its line through CheckResult and the
 // set-up goes on with its next step, with whatever the failed one left.
 #include "display/dddd.h"
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 #include "display/setup_tables.h"
 #include "surfaces/clipping.h"
 

@@ -3,7 +3,7 @@
 // EDDID, ending the program after a failure.
 
 #include "base/errors.h"
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 
 namespace ddid {
 

@@ -3,7 +3,7 @@
 // EDDSD, ending the program after a failure.
 
 #include "base/errors.h"
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 
 namespace ddsd {
 

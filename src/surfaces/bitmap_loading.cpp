@@ -7,7 +7,7 @@
 // justify, or touch memory outside them.
 #include "archive/QDArc.h"
 #include "base/errors.h"
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 #include "platform/ui/bitmap_decoder.h"
 #include "surfaces/dddd_canvas.h"
 #include "surfaces/gen_surface.h"

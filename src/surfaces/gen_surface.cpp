@@ -1,6 +1,6 @@
 #include "surfaces/gen_surface.h"
 
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 
 namespace dddd {
 

@@ -1,5 +1,5 @@
 // ColorMatch, ReadPixel and WritePixel: single pixels as raw values.
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 #include "surfaces/gen_surface.h"
 
 #include <cstring>

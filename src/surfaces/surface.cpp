@@ -1,6 +1,6 @@
 #include "surfaces/surface.h"
 
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 #include "surfaces/surface_host.h"
 
 #include <stdexcept>

@@ -1,8 +1,8 @@
 #include "display/dddd.h"
 #include "display/display_doubles.h"
-#include "display/log_capture.h"
+#include "diagnostics/log_capture.h"
 #include "display/recording_direct_draw.h"
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 #include "platform/ui/qt_bitmap_decoder.h"
 #include "surfaces/bmp_builder.h"
 

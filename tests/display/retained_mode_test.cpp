@@ -3,7 +3,7 @@
 // camera, the 3D releases of Finalize and frames still shown with Use3D.
 #include "display/dddd.h"
 #include "display/display_doubles.h"
-#include "display/log_capture.h"
+#include "diagnostics/log_capture.h"
 #include "display/retained_mode_doubles.h"
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/qt_backends.h"

@@ -1,7 +1,7 @@
 #include "game/back_buffer_canvas.h"
 #include "game/scene_composer.h"
 
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 #include "platform/ui/qt_backends.h"
 #include "platform/ui/qt_form.h"
 #include "support/temp_dir.h"

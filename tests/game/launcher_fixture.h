@@ -4,7 +4,7 @@
 // player that records its commands, and a fixture that builds the main
 // window from the game's data folder with the Qt back ends in place.
 
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 #include "game/main_form.h"
 #include "platform/dinput/install.h"
 #include "platform/ui/qt_backends.h"

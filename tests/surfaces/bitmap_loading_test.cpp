@@ -1,4 +1,4 @@
-#include "display/log_capture.h"
+#include "diagnostics/log_capture.h"
 #include "platform/ui/qt_bitmap_decoder.h"
 #include "surfaces/bmp_builder.h"
 #include "surfaces/fake_host.h"

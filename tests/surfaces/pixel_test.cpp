@@ -1,4 +1,4 @@
-#include "display/log_capture.h"
+#include "diagnostics/log_capture.h"
 #include "surfaces/fake_host.h"
 
 #include <gtest/gtest.h>

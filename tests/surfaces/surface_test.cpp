@@ -1,4 +1,4 @@
-#include "display/log_capture.h"
+#include "diagnostics/log_capture.h"
 #include "surfaces/fake_host.h"
 #include "surfaces/surface.h"
 #include "surfaces/surface_keeper.h"

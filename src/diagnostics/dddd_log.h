@@ -2,7 +2,7 @@
 // The display layer's reporter and result check: "dddd.debug", no exception
 // class, going on after a failure.
 
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 
 namespace dddd {
 

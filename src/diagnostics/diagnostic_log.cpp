@@ -1,4 +1,4 @@
-#include "display/diagnostic_log.h"
+#include "diagnostics/diagnostic_log.h"
 
 #include "base/cp932.h"
 #include "base/errors.h"

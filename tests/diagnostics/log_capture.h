@@ -3,8 +3,8 @@
 // reads its lines back as UTF-8 without the "debug#nnnnn ... " prefix.
 
 #include "base/cp932.h"
-#include "display/dddd_log.h"
-#include "display/diagnostic_log.h"
+#include "diagnostics/dddd_log.h"
+#include "diagnostics/diagnostic_log.h"
 #include "support/temp_dir.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 
 namespace dddd {
 

@@ -1,4 +1,4 @@
-#include "display/dddd_log.h"
+#include "diagnostics/dddd_log.h"
 #include "input/ddid_log.h"
 #include "sound/ddsd_log.h"
 #include "base/errors.h"
