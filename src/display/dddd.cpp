@@ -4,7 +4,7 @@
 
 #include "diagnostics/dddd_log.h"
 #include "diagnostics/diagnostic_log.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 
 #include <algorithm>
 #include <cstdio>

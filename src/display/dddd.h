@@ -7,7 +7,7 @@
 #include "display/display_modes.h"
 #include "display/retained_mode_setup.h"
 #include "platform/ddraw/ddraw.h"
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 #include "surfaces/gen_surface.h"
 #include "surfaces/surface.h"
 #include "surfaces/surface_host.h"

@@ -4,7 +4,7 @@
 // run between frames.
 
 #include "game/world_types.h"
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #include "game/run_frame_sink.h"
 #include "game/run_sounds.h"
 #include "game/scene_composer.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 
 #include <QCheckBox>
 #include <QFrame>

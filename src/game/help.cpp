@@ -1,6 +1,6 @@
 #include "game/help.h"
 
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/key_map.h"
 

@@ -3,7 +3,7 @@
 // shown, and writes the box back to the file when Ctrl+S is pressed.
 
 #include "game/help_text.h"
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 
 #include <QDialog>
 

@@ -5,7 +5,7 @@
 #include "game/launcher_pictures.h"
 #include "game/scene_canvas.h"
 #include "base/tick_count.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // media::EMediaError on failure; the game swallows those.
 
 #include "platform/media/midi_player.h"
-#include "platform/ui/component.h"
+#include "platform/component/component.h"
 
 #include <memory>
 #include <string>

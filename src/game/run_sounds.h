@@ -4,7 +4,7 @@
 // swallowed here.
 
 #include "game/media_player.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 #include "sound/ddsd.h"
 
 namespace game {

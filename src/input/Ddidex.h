@@ -4,7 +4,7 @@
 // or merged from several, with a dead zone and a key map onto that state.
 
 #include "platform/dinput/dinput.h"
-#include "platform/ui/component.h"
+#include "platform/component/component.h"
 
 #include <array>
 #include <cstdint>

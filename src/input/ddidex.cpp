@@ -1,7 +1,7 @@
 #include "input/Ddidex.h"
 
 #include "input/ddid_log.h"
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "sound/ddsd.h"
 
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 #include "sound/ddsd_log.h"
 
 #include <string>

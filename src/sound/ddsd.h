@@ -5,7 +5,7 @@
 
 #include "platform/dsound/com_ref.h"
 #include "platform/dsound/dsound.h"
-#include "platform/ui/component.h"
+#include "platform/component/component.h"
 #include "sound/channel.h"
 #include "sound/listener.h"
 #include "sound/params_3d.h"

@@ -8,7 +8,7 @@
 #include "archive/QDArc.h"
 #include "base/errors.h"
 #include "diagnostics/dddd_log.h"
-#include "platform/ui/bitmap_decoder.h"
+#include "platform/component/bitmap_decoder.h"
 #include "surfaces/dddd_canvas.h"
 #include "surfaces/gen_surface.h"
 #include "surfaces/surface_host.h"

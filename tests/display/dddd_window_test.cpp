@@ -3,7 +3,7 @@
 // flipped, and the screen itself is read back.
 #include "support/screen_grab.h"
 #include "display/dddd.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/qt_backends.h"

@@ -4,7 +4,7 @@
 // window system that places the form's client area where a test wants it.
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 #include "support/fake_form.h"
 
 #include <string>

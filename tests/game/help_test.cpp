@@ -2,7 +2,7 @@
 #include "game/help.h"
 
 #include "base/cp932.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 #include "support/temp_dir.h"
 
 #include <QPlainTextEdit>

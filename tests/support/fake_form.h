@@ -2,7 +2,7 @@
 // A form without a window for component tests: remembers its placement and
 // runs its components' Loaded on request, as a real form's constructor does.
 
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 
 namespace testsupport {
 

@@ -3,7 +3,7 @@
 // reads the whole screen. With PIMURU_SCREENSHOT_DIR set, the picture is also
 // saved there as <label>.png for a person to look at.
 
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

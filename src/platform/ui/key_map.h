@@ -2,7 +2,7 @@
 // Qt key codes and modifiers turned into the Windows virtual-key numbers and
 // shift states the forms' key handlers were written for.
 
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 
 #include <Qt>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // BMP decoding through Qt's image reader, guarded against files whose
 // stated size the file's own bytes cannot fill.
 
-#include "platform/ui/bitmap_decoder.h"
+#include "platform/component/bitmap_decoder.h"
 
 namespace ui {
 

@@ -2,7 +2,7 @@
 // The desktop services over Qt: pointer counter, input method, message box,
 // event pump, screen saver switch and colour depth.
 
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 #include "platform/ui/screen_saver_switch.h"
 
 namespace ui {

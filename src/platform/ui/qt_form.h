@@ -3,7 +3,7 @@
 // derived form creates its controls and components in its constructor,
 // sets their settings and then calls FinishLoading().
 
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 
 #include <memory>
 #include <string>

@@ -10,7 +10,7 @@
 #include "platform/ddraw/presenter.h"
 #include "platform/ddraw/software_device_context.h"
 #include "platform/ddraw/window_system.h"
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/ui/component.h"
+#include "platform/component/component.h"
 
 #include <algorithm>
 

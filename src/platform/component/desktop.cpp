@@ -1,4 +1,4 @@
-#include "platform/ui/desktop.h"
+#include "platform/component/desktop.h"
 
 #include <stdexcept>
 

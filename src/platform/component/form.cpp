@@ -1,4 +1,4 @@
-#include "platform/ui/form.h"
+#include "platform/component/form.h"
 
 namespace ui {
 

@@ -3,7 +3,7 @@
 // a creation event that a component may intercept. The Qt implementation
 // lives beside it (qt_form.h); components use only this interface.
 
-#include "platform/ui/component.h"
+#include "platform/component/component.h"
 
 #include <cstdint>
 #include <functional>

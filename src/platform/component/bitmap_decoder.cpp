@@ -1,4 +1,4 @@
-#include "platform/ui/bitmap_decoder.h"
+#include "platform/component/bitmap_decoder.h"
 
 #include <stdexcept>
 
