@@ -1,5 +1,7 @@
 #include "sprite_keying.h"
 
+#include <algorithm>
+
 namespace datamaker {
 
 QImage NewSprite(int width, int height) {
@@ -20,8 +22,17 @@ QRgb LiftFromKey(QRgb c) {
     return qRgb(qRed(c), qGreen(c), qBlue(c));
 }
 
+QRgb Unpremultiply(QRgb premultiplied) {
+    const int alpha = qAlpha(premultiplied);
+    if (alpha == 0)
+        return 0;
+    const auto channel = [alpha](int c) { return std::min(255, (c * 255 + alpha / 2) / alpha); };
+    return qRgba(channel(qRed(premultiplied)), channel(qGreen(premultiplied)), channel(qBlue(premultiplied)),
+                 alpha);
+}
+
 void KeyOnto(QImage& sheet, const QImage& sprite, int left, int top) {
-    const QImage src = sprite.convertToFormat(QImage::Format_ARGB32);
+    const QImage src = sprite.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < src.height(); ++y) {
         const int sy = top + y;
         if (sy < 0 || sy >= sheet.height())
@@ -32,7 +43,7 @@ void KeyOnto(QImage& sheet, const QImage& sprite, int left, int top) {
             const int sx = left + x;
             if (sx < 0 || sx >= sheet.width() || qAlpha(in[x]) < 128)
                 continue;
-            out[sx] = LiftFromKey(in[x]);
+            out[sx] = LiftFromKey(Unpremultiply(in[x]));
         }
     }
 }

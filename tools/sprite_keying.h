@@ -22,6 +22,11 @@ void BeginSmooth(QPainter& painter, QImage& image);
 // key is lifted just above it.
 QRgb LiftFromKey(QRgb colour);
 
+// A premultiplied pixel made straight with whole-number arithmetic. Qt's own
+// conversion takes a reciprocal that processors approximate each in their own
+// way, so its last bit differed between Intel and AMD machines.
+QRgb Unpremultiply(QRgb premultiplied);
+
 // Copies the covered pixels of a sprite onto a sheet at (left, top).
 void KeyOnto(QImage& sheet, const QImage& sprite, int left, int top);
 
