@@ -82,4 +82,8 @@ CopyRoutine PortableCopy(DWORD bytesPerPixel, bool keyed);
 enum class VectorUnit { Best, Sse2, Avx2 };
 CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel, VectorUnit unit = VectorUnit::Best);
 
+// What ChooseCopy(bytesPerPixel, true) runs on this processor ("AVX2",
+// "SSE2" or "portable"), for benchmark reports.
+const char* KeyedCopyName(DWORD bytesPerPixel);
+
 } // namespace ddraw::blit
