@@ -1,7 +1,9 @@
 #include "platform/ddraw/blitter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace ddraw::blit {
 
@@ -161,6 +163,29 @@ DWORD Index(DWORD bytesPerPixel) {
 
 } // namespace
 
+namespace {
+
+// The bytes [first, last) outside which two rows known to differ are equal.
+std::pair<std::size_t, std::size_t> DifferingSpan(const BYTE* a, const BYTE* b, std::size_t size) {
+    std::size_t first = 0;
+    while (first + 8 <= size && std::memcmp(a + first, b + first, 8) == 0) {
+        first += 8;
+    }
+    while (a[first] == b[first]) {
+        ++first;
+    }
+    std::size_t last = size;
+    while (last >= first + 8 && std::memcmp(a + last - 8, b + last - 8, 8) == 0) {
+        last -= 8;
+    }
+    while (a[last - 1] == b[last - 1]) {
+        --last;
+    }
+    return {first, last};
+}
+
+} // namespace
+
 void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
                      std::vector<RowBand>& bands) {
     bands.clear();
@@ -174,11 +199,18 @@ void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
         if (std::memcmp(dst, src, rowBytes) == 0) {
             continue;
         }
-        std::memcpy(dst, src, rowBytes);
+        const auto [first, last] = DifferingSpan(dst, src, rowBytes);
+        const LONG left = static_cast<LONG>(first / bytesPerPixel);
+        const LONG right = static_cast<LONG>((last + bytesPerPixel - 1) / bytesPerPixel);
+        std::memcpy(dst + left * bytesPerPixel, src + left * bytesPerPixel,
+                    static_cast<std::size_t>(right - left) * bytesPerPixel);
         if (!bands.empty() && y - (bands.back().first + bands.back().count) < mergeGap) {
-            bands.back().count = y + 1 - bands.back().first;
+            RowBand& band = bands.back();
+            band.count = y + 1 - band.first;
+            band.left = std::min(band.left, left);
+            band.right = std::max(band.right, right);
         } else {
-            bands.push_back({y, 1});
+            bands.push_back({y, 1, left, right});
         }
     }
 }

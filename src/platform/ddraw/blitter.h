@@ -60,16 +60,20 @@ CopyRoutine ChooseCopy(DWORD bytesPerPixel, bool keyed);
 StretchRoutine ChooseStretch(DWORD bytesPerPixel, bool keyed);
 FillRoutine ChooseFill(DWORD bytesPerPixel);
 
-// Rows first to first + count - 1 of a copy's destination.
+// Rows first to first + count - 1 of a copy's destination, columns left to
+// right - 1 of them.
 struct RowBand {
     LONG first = 0;
     LONG count = 0;
+    LONG left = 0;
+    LONG right = 0;
 };
 
-// An opaque copy onto a surface on show: rows that already hold the source's
-// pixels are not written, and the rows written are gathered into bands
-// (replacing what `bands` held) to be shown. Bands fewer than mergeGap rows
-// apart become one, so a frame is shown in a few pieces, not dozens.
+// An opaque copy onto a surface on show: only the pixels of each row from
+// its first to its last that differ from the source's are written, and the
+// parts written are gathered into bands (replacing what `bands` held) to be
+// shown. Bands fewer than mergeGap rows apart become one, so a frame is
+// shown in a few pieces, not dozens.
 void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
                      std::vector<RowBand>& bands);
 

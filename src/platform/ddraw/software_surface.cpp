@@ -449,7 +449,7 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
                 // rows that differ are written and shown again.
                 blit::CopyChangedRows(args, bytes, kShownRowsMergeGap, shownBands_);
                 for (const blit::RowBand& band : shownBands_) {
-                    Changed(RECT{part.Left, part.Top + band.first, part.Right,
+                    Changed(RECT{part.Left + band.left, part.Top + band.first, part.Left + band.right,
                                  part.Top + band.first + band.count});
                 }
                 continue;

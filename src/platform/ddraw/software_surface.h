@@ -126,7 +126,7 @@ private:
     // last shown as the pixels hold it (empty when not known), and the row
     // bands a blit changed there, shown one by one.
     RECT shownWhole_{};
-    static constexpr LONG kShownRowsMergeGap = 16;
+    static constexpr LONG kShownRowsMergeGap = 4;
     std::vector<blit::RowBand> shownBands_;
 };
 

@@ -343,22 +343,23 @@ TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
     ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
     EXPECT_TRUE(presenter.windowFrames.empty());
 
-    // Rows 10 and 20 change (one band, being close) and row 200: two bands.
+    // Rows 10 and 12 change (one band, being close) and row 200: two bands,
+    // each as wide as its changed pixels.
     WritePixel(back, 5, 10, 0x1234);
-    WritePixel(back, 319, 20, 0x1234);
+    WritePixel(back, 319, 12, 0x1234);
     WritePixel(back, 0, 200, 0x4321);
     presenter.windowFrames.clear();
     ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
     ASSERT_EQ(2u, presenter.windowFrames.size());
-    EXPECT_EQ((RECT{100, 60, 420, 71}), presenter.windowFrames[0].changed);
-    EXPECT_EQ((RECT{100, 250, 420, 251}), presenter.windowFrames[1].changed);
+    EXPECT_EQ((RECT{105, 60, 420, 63}), presenter.windowFrames[0].changed);
+    EXPECT_EQ((RECT{100, 250, 101, 251}), presenter.windowFrames[1].changed);
     EXPECT_EQ(0x1234u, ReadPixel(primary, 105, 60));
-    EXPECT_EQ(0x1234u, ReadPixel(primary, 419, 70));
+    EXPECT_EQ(0x1234u, ReadPixel(primary, 419, 62));
     EXPECT_EQ(0x4321u, ReadPixel(primary, 100, 250));
     EXPECT_EQ(0x0F0Fu, ReadPixel(primary, 101, 250));
 
     // Nothing is drawn while the window is hidden; once it shows again, the
-    // row that differs from the pixels is shown.
+    // pixel that differs from the primary's is shown.
     windows.visible = false;
     WritePixel(back, 0, 0, 0x5555);
     presenter.windowFrames.clear();
@@ -367,7 +368,7 @@ TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
     windows.visible = true;
     ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
     ASSERT_EQ(1u, presenter.windowFrames.size());
-    EXPECT_EQ((RECT{100, 50, 420, 51}), presenter.windowFrames[0].changed);
+    EXPECT_EQ((RECT{100, 50, 101, 51}), presenter.windowFrames[0].changed);
 
     // A window moved elsewhere is shown whole at its new place.
     windows.client = RECT{200, 100, 520, 340};
