@@ -37,6 +37,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
     QApplication app(argc, argv);
+    // Lets the desktop match the windows to the menu entry and its icon
+    // (on Wayland, the application id).
+    QGuiApplication::setDesktopFileName(QStringLiteral(PIMURU_APP_ID));
     // The launcher's close handler ends the program; the help window
     // closing must not.
     QApplication::setQuitOnLastWindowClosed(false);
