@@ -71,7 +71,7 @@ setsid "${as_user[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY"
     XDG_DATA_HOME="$data_home" QT_QPA_PLATFORM=xcb ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
     "${command[@]}" >"$out/installed-program.log" 2>&1 &
 pid=$!
-disown # ended with its group below, without a report from the shell
+disown # cleanup ends it with its group; the shell need not report that
 
 wait_for() { # seconds, command...: polls every 100 ms
     local tries=$(($1 * 10))
