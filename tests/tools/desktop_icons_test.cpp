@@ -37,11 +37,12 @@ TEST(DesktopIcons, CommittedIconsShowWhatTheGeneratorDraws) {
         int differing = 0;
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x)
-                differing += LargestChannelDifference(committed.pixel(x, y), generated.pixel(x, y)) >
-                             kTolerance;
-        EXPECT_EQ(differing, 0) << "desktop/icons/" << file.name << " differs from the generator's "
-                                << "drawing in " << differing << " pixels. If the drawing was changed "
-                                << "on purpose, build the regenerate_data target and commit desktop/.";
+                differing += LargestChannelDifference(committed.pixel(x, y),
+                                                      generated.pixel(x, y)) > kTolerance;
+        EXPECT_EQ(differing, 0)
+            << "desktop/icons/" << file.name << " differs from the generator's "
+            << "drawing in " << differing << " pixels. If the drawing was changed "
+            << "on purpose, build the regenerate_data target and commit desktop/.";
     }
 }
 
