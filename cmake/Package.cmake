@@ -1,5 +1,6 @@
 # The Debian package: `cpack -G DEB` in a release build makes
-# pimuru_<version>_<arch>.deb from what `cmake --install` puts under /usr.
+# pimuru_<version>_<arch>.deb from what `cmake --install` puts under /usr,
+# with the program in /usr/games.
 
 set(CPACK_PACKAGE_NAME pimuru)
 set(CPACK_PACKAGE_VERSION 1.1.0)
@@ -9,6 +10,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "two-player arcade mini-game: keep the bal
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
+# Debian's place for the programs of games.
+set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/desktop/debian_games_folder.cmake")
+set(CPACK_PIMURU_APP_ID ${PIMURU_APP_ID})
+set(CPACK_PIMURU_DESKTOP_TEMPLATE "${PROJECT_SOURCE_DIR}/desktop/${PIMURU_APP_ID}.desktop.in")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
