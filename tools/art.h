@@ -24,5 +24,6 @@ QImage DrawBackground(); // 640 x 480, opaque
 QImage DrawStartPicture(); // 32 x 69, the start button's picture
 QImage DrawHelpPicture();  // 34 x 30, 16 colours (indexed)
 QImage DrawIcon();         // 32 x 32, 16 colours (indexed)
+QImage PaintIcon(int size); // the icon's drawing in full colour, size x size
 
 } // namespace datamaker

@@ -142,17 +142,24 @@ QImage DrawHelpPicture() {
     return ToSixteenColours(image, table);
 }
 
-QImage DrawIcon() {
-    QImage image(32, 32, QImage::Format_RGB32);
+QImage PaintIcon(int size) {
+    QImage image(size, size, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.fillRect(image.rect(), QColor(120, 190, 246));
+    if (size != 32)
+        p.scale(size / 32.0, size / 32.0);
+    p.fillRect(QRectF(0, 0, 32, 32), QColor(120, 190, 246));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 230, 176));
     p.drawRect(QRectF(0, 27, 32, 5));
     SmallBall(p, QPointF(23, 8.5), 6);
     SmallPimuru(p, QPointF(13, 20), 11.5, 10);
     p.end();
+    return image;
+}
+
+QImage DrawIcon() {
+    const QImage image = PaintIcon(32);
     const QVector<QRgb> table = {qRgb(120, 190, 246), kOutline,
                                  qRgb(255, 255, 255), qRgb(250, 230, 176),
                                  qRgb(214, 255, 176), qRgb(126, 222, 96),

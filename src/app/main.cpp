@@ -1,6 +1,8 @@
 // The program entry: the application, the real back ends (Qt windows and
 // drawing, OpenAL sound, SDL joysticks), the launcher as the main window and
 // the help window created hidden. The program ends when the launcher closes.
+#include "base/data_folder.h"
+#include "base/executable_dir.h"
 #include "game/help.h"
 #include "game/main_form.h"
 #include "platform/dinput/install.h"
@@ -11,12 +13,33 @@
 #include <QWidget>
 #include <SDL.h>
 
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The game opens its files by bare name: it runs in the folder that holds
+// them, which for an installed program is not where it was started from.
+void EnterDataFolder() {
+    std::error_code error;
+    const std::filesystem::path working = std::filesystem::current_path(error);
+    const std::string folder = base::FindDataFolder(working.string(), base::ExecutableDirectory());
+    if (!folder.empty())
+        std::filesystem::current_path(folder, error);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    EnterDataFolder();
     // Qt's own event loop rather than GLib's: a running game wakes the loop
     // 40 times a second, and each wake-up costs less there.
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
     QApplication app(argc, argv);
+    // Lets the desktop match the windows to the menu entry and its icon
+    // (on Wayland, the application id).
+    QGuiApplication::setDesktopFileName(QStringLiteral(PIMURU_APP_ID));
     // The launcher's close handler ends the program; the help window
     // closing must not.
     QApplication::setQuitOnLastWindowClosed(false);

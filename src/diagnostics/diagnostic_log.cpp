@@ -78,8 +78,20 @@ void SetLogDirectoryForTesting(const std::string& directory) {
     LogDirectoryOverride() = directory.empty() || directory.back() == '/' ? directory : directory + "/";
 }
 
+std::string ChooseLogDirectory(const std::string& executableDirectory,
+                               const base::EnvironmentLookup& environment) {
+    if (base::CanCreateFilesIn(executableDirectory))
+        return executableDirectory;
+    std::string state = base::UserStateFolder(environment);
+    // A folder that cannot be made shows as the log file's open error.
+    base::MakeFolders(state);
+    return state;
+}
+
 std::string LogDirectory() {
-    return LogDirectoryOverride().empty() ? base::ExecutableDirectory() : LogDirectoryOverride();
+    if (!LogDirectoryOverride().empty())
+        return LogDirectoryOverride();
+    return ChooseLogDirectory(base::ExecutableDirectory(), base::ProcessEnvironment);
 }
 
 } // namespace diagnostics

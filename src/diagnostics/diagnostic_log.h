@@ -3,6 +3,8 @@
 // share in like form: one instance per layer, each with its own log file,
 // switches, line counter and (optionally) exception class.
 
+#include "base/user_folders.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -48,9 +50,15 @@ using HaltAction = std::function<void()>;
 void SetHaltAction(HaltAction action);
 [[noreturn]] void Halt();
 
-// The directory the logs go to: the executable's directory unless a test
-// points it elsewhere (empty string restores the default).
+// The directory the logs go to, with its trailing separator: the
+// executable's directory while files can be created there, otherwise the
+// user's state folder (see base/user_folders.h), created on first use. A test
+// may point it elsewhere (an empty string restores the default).
 void SetLogDirectoryForTesting(const std::string& directory);
 std::string LogDirectory();
+
+// The choice behind LogDirectory, for a given executable's directory.
+std::string ChooseLogDirectory(const std::string& executableDirectory,
+                               const base::EnvironmentLookup& environment);
 
 } // namespace diagnostics

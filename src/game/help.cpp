@@ -1,5 +1,6 @@
 #include "game/help.h"
 
+#include "game/help_file_place.h"
 #include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/key_map.h"
@@ -125,7 +126,7 @@ void Tfrm_help::showEvent(QShowEvent* event) {
 void Tfrm_help::FormShow() {
     Memo1->clear();
     encoding_ = HelpEncoding::Cp932; // what a new file gets
-    QFile file(QString::fromStdString(FileName));
+    QFile file(QString::fromStdString(ChooseHelpFile(FileName, PlayerFolder).ReadFrom));
     if (!file.open(QIODevice::ReadOnly)) {
         return; // a missing or unreadable file leaves the box empty
     }
@@ -145,36 +146,41 @@ void Tfrm_help::FormKeyDown(std::uint16_t& key, ui::TShiftState shift) {
 }
 
 void Tfrm_help::SaveLines() {
-    const QString path = QString::fromStdString(FileName);
+    const std::string target = ChooseHelpFile(FileName, PlayerFolder).SaveTo;
+    const QString path = QString::fromStdString(target);
     // Saving goes through a new file that replaces the old one only when it
     // is complete, so a failed save never leaves a cut-off file behind. That
     // replacement would also get past a read-only file, which stays protected.
     const QFileInfo info(path);
     if (info.exists() && !info.isDir() && !info.isWritable()) {
-        ReportSaveError(QString::fromUtf8("書き込みが禁止されています。"));
+        ReportSaveError(target, QString::fromUtf8("書き込みが禁止されています。"));
+        return;
+    }
+    if (target != FileName && !base::MakeFolders(info.absolutePath().toStdString())) {
+        ReportSaveError(target, QString::fromUtf8("フォルダを作成できません。"));
         return;
     }
     const std::string bytes = EncodeHelpFile(EditorText(*Memo1), encoding_);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        ReportSaveError(file.errorString());
+        ReportSaveError(target, file.errorString());
         return;
     }
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
         static_cast<qint64>(bytes.size())) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        ReportSaveError(reason);
+        ReportSaveError(target, reason);
         return;
     }
     if (!file.commit()) {
-        ReportSaveError(file.errorString());
+        ReportSaveError(target, file.errorString());
     }
 }
 
-void Tfrm_help::ReportSaveError(const QString& reason) {
+void Tfrm_help::ReportSaveError(const std::string& path, const QString& reason) {
     const QString text = QString::fromUtf8("ファイル %1 を作成できません。\r%2")
-                             .arg(QString::fromStdString(FileName), reason);
+                             .arg(QString::fromStdString(path), reason);
     ui::CurrentDesktop().ShowMessage(QGuiApplication::applicationDisplayName().toStdString(),
                                      text.toStdString(), ui::MessageKind::Error);
 }

@@ -2,6 +2,7 @@
 // The help window: shows "readme.txt" in an editable box each time it is
 // shown, and writes the box back to the file when Ctrl+S is pressed.
 
+#include "base/user_folders.h"
 #include "game/help_text.h"
 #include "platform/component/form.h"
 
@@ -26,6 +27,9 @@ public:
 
     // The file shown and saved, by bare name in the current directory.
     std::string FileName = "readme.txt";
+    // Where the player's own copy goes when FileName cannot be written
+    // (see help_file_place.h).
+    std::string PlayerFolder = base::UserDataFolder();
 
     // Shows the window modally and returns when it is closed.
     int ShowModal();
@@ -44,7 +48,7 @@ private:
     class KeyFilter;
 
     void SaveLines();
-    void ReportSaveError(const QString& reason);
+    void ReportSaveError(const std::string& path, const QString& reason);
 
     std::unique_ptr<KeyFilter> keyFilter_;
     HelpEncoding encoding_ = HelpEncoding::Cp932;

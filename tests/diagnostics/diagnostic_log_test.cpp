@@ -4,6 +4,8 @@
 #include "base/errors.h"
 #include "support/temp_dir.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 using testsupport::ReadFileBytes;
@@ -80,6 +82,19 @@ TEST_F(DiagnosticsTest, RaiseOnErrorRaisesTheFullMessageAndWritesNothing) {
 TEST_F(DiagnosticsTest, UnwritableLogRaisesAnInOutError) {
     diagnostics::SetLogDirectoryForTesting(dir.File("no/such/dir"));
     EXPECT_THROW(dddd::ReportMessage("lost"), base::EInOutError);
+}
+
+TEST_F(DiagnosticsTest, LogsGoToTheStateFolderWhenTheExecutablesFolderTakesNoFiles) {
+    const base::EnvironmentLookup environment = [state = dir.File("state")](const char* name) {
+        return std::string(name) == "XDG_STATE_HOME" ? state.c_str() : nullptr;
+    };
+    const std::string writable = dir.Path().string() + "/";
+    EXPECT_EQ(diagnostics::ChooseLogDirectory(writable, environment), writable);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("state")));
+
+    const std::string chosen = diagnostics::ChooseLogDirectory("/proc/", environment);
+    EXPECT_EQ(chosen, dir.File("state") + "/pimuru/");
+    EXPECT_TRUE(std::filesystem::is_directory(chosen)) << "not created on first use";
 }
 
 using DiagnosticsDeathTest = DiagnosticsTest;

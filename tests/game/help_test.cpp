@@ -46,6 +46,7 @@ protected:
     void SetUp() override {
         previous_ = ui::SetDesktop(&desktop_);
         help_.FileName = dir_.File("readme.txt");
+        help_.PlayerFolder = dir_.File("player");
     }
     void TearDown() override {
         help_.hide();
@@ -72,6 +73,9 @@ protected:
 
 TEST_F(HelpWindow, ShowingLoadsTheFileEachTime) {
     WriteFileBytes(help_.FileName, base::Utf8ToCp932("ぴむる\r\nのゲーム\r\n"));
+    // A player's copy counts only beside a file that cannot be written.
+    std::filesystem::create_directory(help_.PlayerFolder);
+    WriteFileBytes(help_.PlayerFolder + "/readme.txt", "copy\r\n");
     Show();
     EXPECT_EQ(MemoText(), "ぴむる\nのゲーム\n");
     EXPECT_EQ(help_.Encoding(), HelpEncoding::Cp932);
@@ -181,15 +185,29 @@ TEST_F(HelpWindow, FailedSaveKeepsTheFileAndTheTextAndTells) {
     EXPECT_EQ(entries, 1);
 }
 
-TEST_F(HelpWindow, FileInAnUnwritablePlaceIsNotSaved) {
+TEST_F(HelpWindow, FileInAnUnwritablePlaceIsSavedAsThePlayersCopyAndReadBackFirst) {
     // /proc refuses new files even to the super-user.
     help_.FileName = "/proc/version";
     Show();
-    const std::string before = MemoText();
-    ASSERT_FALSE(before.empty());
+    const std::string installed = MemoText();
+    ASSERT_FALSE(installed.empty());
     help_.Memo1->setPlainText("typed");
     Press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_TRUE(desktop_.messages.empty());
+    EXPECT_EQ(ReadFileBytes(help_.PlayerFolder + "/version"), "typed\r\n");
+    help_.hide();
+    Show();
+    EXPECT_EQ(MemoText(), "typed\n");
+}
+
+TEST_F(HelpWindow, NoPlaceToSaveTellsAndKeepsTheText) {
+    help_.FileName = "/proc/version";
+    help_.PlayerFolder = "/proc/pimuru";
+    Show();
+    help_.Memo1->setPlainText("typed");
+    Press(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_NE(desktop_.messages[0].find("/proc/pimuru/version"), std::string::npos);
     EXPECT_EQ(MemoText(), "typed");
 }
 
@@ -202,7 +220,7 @@ TEST_F(HelpWindow, ReadOnlyFileStaysUnchanged) {
     Show();
     help_.Memo1->setPlainText("typed");
     Press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_TRUE(desktop_.messages.empty());
     EXPECT_EQ(File(), "protected\r\n");
-    EXPECT_EQ(MemoText(), "typed");
+    EXPECT_EQ(ReadFileBytes(help_.PlayerFolder + "/readme.txt"), "typed\r\n");
 }

@@ -1,0 +1,18 @@
+#pragma once
+// Where the help window reads and saves its text. While the help file can be
+// written, that file itself; an installed, read-only one is left alone and
+// the player's own copy in the user's data folder is saved, and read in its
+// place once it exists.
+
+#include <string>
+
+namespace game {
+
+struct HelpFilePlace {
+    std::string ReadFrom;
+    std::string SaveTo;
+};
+
+HelpFilePlace ChooseHelpFile(const std::string& fileName, const std::string& playerFolder);
+
+} // namespace game
