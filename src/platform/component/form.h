@@ -45,6 +45,14 @@ public:
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TCloseEvent OnClose;
+    // The window stopped being the active one: keys let go from now on are
+    // seen by another window.
+    TNotifyEvent OnDeactivate;
+
+    // While OnKeyDown or OnKeyUp runs: where the key sits on the keyboard,
+    // as the scan code of that place on a US keyboard (W 0x11, A 0x1E, left
+    // Shift 0x2A), whatever the layout prints on it; 0 when not known.
+    std::uint8_t KeyScanCode() const { return keyScanCode_; }
 
     // The native window (a QWidget* in the Qt implementation).
     virtual void* Handle() const = 0;
@@ -76,6 +84,8 @@ protected:
     // Called by the concrete form's constructor after its components exist
     // and their settings are set: each component's Loaded, then OnCreate.
     void FinishLoading();
+
+    std::uint8_t keyScanCode_ = 0;
 };
 
 } // namespace ui

@@ -22,7 +22,8 @@ public:
             return QObject::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
         return form_.DeliverKey(event->type() == QEvent::KeyPress, key->key(),
-                                static_cast<int>(key->modifiers()), key->isAutoRepeat());
+                                static_cast<int>(key->modifiers()), key->isAutoRepeat(),
+                                key->nativeScanCode());
     }
 
 private:
@@ -40,6 +41,8 @@ protected:
         if ((event->type() == QEvent::WinIdChange || event->type() == QEvent::Show) &&
             windowHandle())
             windowHandle()->installEventFilter(form_.keyFilter_.get());
+        if (event->type() == QEvent::WindowDeactivate && form_.OnDeactivate)
+            form_.OnDeactivate();
         return QWidget::event(event);
     }
 
@@ -215,7 +218,7 @@ void QtForm::CentreOnDesktop() {
                   area.y() + (area.height() - Height()) / 2);
 }
 
-bool QtForm::DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat) {
+bool QtForm::DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat, std::uint32_t nativeScanCode) {
     // X11 repeats a held key as release/press pairs; Windows sends only the
     // repeated presses, so the releases are dropped.
     if (!press && autoRepeat)
@@ -227,7 +230,10 @@ bool QtForm::DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat) {
     const TKeyEvent& handler = press ? OnKeyDown : OnKeyUp;
     if (!handler)
         return false;
+    static const bool evdevCodes = NativeKeyCodesAreEvdev();
+    keyScanCode_ = ScanCodeFromQt(qtKey, nativeScanCode, evdevCodes);
     handler(key, ShiftStateFromQt(qtModifiers));
+    keyScanCode_ = 0;
     return key == 0;
 }
 
