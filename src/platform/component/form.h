@@ -20,7 +20,8 @@ inline constexpr TShiftState ssAlt = 2;
 inline constexpr TShiftState ssCtrl = 4;
 
 // Key handlers get the Windows virtual-key number; setting it to 0 consumes
-// the key so the focused control does not see it.
+// the key so the focused control does not see it. A key whose symbol has no
+// virtual-key number but whose place is known (KeyScanCode) arrives as 0.
 using TKeyEvent = std::function<void(std::uint16_t& key, TShiftState shift)>;
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };

@@ -225,16 +225,20 @@ bool QtForm::DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat, s
         return false;
     const auto qtModifiers = Qt::KeyboardModifiers::fromInt(modifiers);
     std::uint16_t key = VirtualKeyFromQt(qtKey, qtModifiers);
-    if (key == 0)
+    static const bool evdevCodes = NativeKeyCodesAreEvdev();
+    const std::uint8_t scanCode = ScanCodeFromQt(qtKey, nativeScanCode, evdevCodes);
+    // A key whose symbol has no virtual key (a Cyrillic letter) still counts
+    // by its place.
+    if (key == 0 && scanCode == 0)
         return false;
     const TKeyEvent& handler = press ? OnKeyDown : OnKeyUp;
     if (!handler)
         return false;
-    static const bool evdevCodes = NativeKeyCodesAreEvdev();
-    keyScanCode_ = ScanCodeFromQt(qtKey, nativeScanCode, evdevCodes);
+    const std::uint16_t delivered = key;
+    keyScanCode_ = scanCode;
     handler(key, ShiftStateFromQt(qtModifiers));
     keyScanCode_ = 0;
-    return key == 0;
+    return delivered != 0 && key == 0;
 }
 
 void QtForm::HandleClose(bool& accept) {

@@ -47,6 +47,7 @@ TEST(KeyMap, KeysArePlacedWhereTheySitWhateverTheLayout) {
     // prints Z, on Dvorak a comma.
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Z, 25, true), 0x11);
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Comma, 25, true), 0x11);
+    EXPECT_EQ(ui::ScanCodeFromQt(0x0446, 25, true), 0x11); // Cyrillic: a symbol without a virtual key
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Q, 38, true), 0x1E);
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Shift, 50, true), 0x2A);
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Shift, 62, true), 0x36); // the right Shift is another place
