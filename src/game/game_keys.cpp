@@ -4,6 +4,7 @@ namespace game {
 
 namespace {
 
+// Virtual keys.
 constexpr std::uint16_t kEscape = 27;
 constexpr std::uint16_t kSpace = 32;
 constexpr std::uint16_t kLeft = 37;
@@ -14,46 +15,72 @@ constexpr std::uint16_t kE = 69;
 constexpr std::uint16_t kX = 88;
 constexpr std::uint16_t kZ = 90;
 
-bool* CursorFlag(KeyFlags& keys, std::uint16_t key) {
+// Scan codes: the places of W, A, S, D, Q and left Shift on a US keyboard.
+constexpr std::uint8_t kPlaceQ = 0x10;
+constexpr std::uint8_t kPlaceW = 0x11;
+constexpr std::uint8_t kPlaceA = 0x1E;
+constexpr std::uint8_t kPlaceS = 0x1F;
+constexpr std::uint8_t kPlaceD = 0x20;
+constexpr std::uint8_t kPlaceLeftShift = 0x2A;
+
+// The flag a key of pimuru 2 sets, or null.
+bool* Pimuru2Flag(KeyFlags& keys, std::uint16_t key) {
     switch (key) {
-    case kLeft:
-        return &keys.Left;
-    case kRight:
-        return &keys.Right;
-    case kUp:
-        return &keys.Up;
-    case kDown:
-        return &keys.Down;
-    default:
-        return nullptr;
+    case kLeft: return &keys.Left;
+    case kRight: return &keys.Right;
+    case kUp: return &keys.Up;
+    case kDown: return &keys.Down;
+    case kSpace:
+    case kZ:
+    case kX: return &keys.Fire;
+    default: return nullptr;
     }
 }
 
-bool IsFireKey(std::uint16_t key) {
-    return key == kSpace || key == kZ || key == kX;
+bool* Pimuru1Flag(KeyFlags& keys, std::uint8_t scanCode) {
+    switch (scanCode) {
+    case kPlaceA: return &keys.Left;
+    case kPlaceD: return &keys.Right;
+    case kPlaceW: return &keys.Up;
+    case kPlaceS: return &keys.Down;
+    case kPlaceQ:
+    case kPlaceLeftShift: return &keys.Fire;
+    default: return nullptr;
+    }
 }
 
 } // namespace
 
-void GameKeys::KeyDown(std::uint16_t key, ui::TShiftState shift) {
+void GameKeys::KeyDown(std::uint16_t key, ui::TShiftState shift, std::uint8_t scanCode) {
     if (key == kEscape || (key == kE && shift == ui::ssCtrl)) {
         QuitRequest = -1;
     }
-    if (bool* flag = CursorFlag(Keys, key)) {
+    if (bool* flag = Pimuru1Flag(Pimuru1Keys, scanCode)) {
         *flag = true;
-    }
-    if (IsFireKey(key)) {
-        Keys.Fire = true;
+    } else if (bool* flag = Pimuru2Flag(Keys, key)) {
+        *flag = true;
     }
 }
 
-void GameKeys::KeyUp(std::uint16_t key) {
-    if (bool* flag = CursorFlag(Keys, key)) {
+void GameKeys::KeyUp(std::uint16_t key, std::uint8_t scanCode) {
+    if (bool* flag = Pimuru1Flag(Pimuru1Keys, scanCode)) {
+        *flag = false;
+    } else if (bool* flag = Pimuru2Flag(Keys, key)) {
         *flag = false;
     }
-    if (IsFireKey(key)) {
-        Keys.Fire = false;
-    }
+}
+
+PadInput SteerByKeys(PadInput pad, const KeyFlags& keys) {
+    if (keys.Left)
+        pad.Dx = -1;
+    if (keys.Right)
+        pad.Dx = 1;
+    if (keys.Up)
+        pad.Dy = -1;
+    if (keys.Down)
+        pad.Dy = 1;
+    pad.Fire = pad.Fire || keys.Fire;
+    return pad;
 }
 
 } // namespace game

@@ -1,7 +1,7 @@
 #pragma once
 // What the main window's key handlers keep for the game: the quit request
-// and the five key flags that steer pimuru 2. Plain values, read by the game
-// run between frames.
+// and the key flags of both pimuru. Plain values, read by the game run
+// between frames.
 
 #include "game/world_types.h"
 #include "platform/component/form.h"
@@ -14,16 +14,30 @@ class GameKeys {
 public:
     // 0 = keep running, −1 = quit requested.
     std::int32_t QuitRequest = 0;
+    // Pimuru 2: the cursor keys, and Space, Z or X to swing.
     KeyFlags Keys;
+    // Pimuru 1: the keys where W, A, S and D sit on a US keyboard, and left
+    // Shift or Q to swing; found by their place, so that every layout has
+    // them under the same fingers.
+    KeyFlags Pimuru1Keys;
 
     // Esc, or E with exactly Ctrl held, requests the quit; the cursor keys
-    // and Space, Z, X set their flags. The key goes on to the focused control.
-    void KeyDown(std::uint16_t key, ui::TShiftState shift);
-    // The cursor keys clear their own flag; Space, Z or X clear the fire flag
-    // even while another of the three is still held.
-    void KeyUp(std::uint16_t key);
-    // All five flags down, as every run starts.
-    void ClearKeys() { Keys = KeyFlags{}; }
+    // and Space, Z, X set pimuru 2's flags, the keys in pimuru 1's places
+    // (`scanCode`, 0 when not known) set pimuru 1's. A key in one of pimuru
+    // 1's places is pimuru 1's alone, whatever its symbol. The key goes on to
+    // the focused control.
+    void KeyDown(std::uint16_t key, ui::TShiftState shift, std::uint8_t scanCode = 0);
+    // A key clears its own flag; either swing key clears its pimuru's swing
+    // even while the other is still held.
+    void KeyUp(std::uint16_t key, std::uint8_t scanCode = 0);
+    // All flags of both pimuru down, as every run starts and as the window
+    // loses the keyboard.
+    void ClearKeys() { Keys = Pimuru1Keys = KeyFlags{}; }
 };
+
+// A pimuru's device input with its keys beside it: a held key decides its
+// direction (right over left, down over up), and the swing is the key or the
+// button.
+PadInput SteerByKeys(PadInput pad, const KeyFlags& keys);
 
 } // namespace game

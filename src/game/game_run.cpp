@@ -67,7 +67,7 @@ FrameInput GameRun::ReadInput(Tfrm_main& form) {
     FrameInput input;
     ddid::TDDIDEX& devices = *form.DDIDEX1;
     devices.ReadDevice(2);
-    input.Pads[0] = ReadPad(devices);
+    input.Pads[0] = SteerByKeys(ReadPad(devices), form.KeyState.Pimuru1Keys);
     devices.ReadDevices({0, 3});
     input.Pads[1] = ReadPad(devices);
     input.Keys = form.KeyState.Keys;
@@ -77,6 +77,10 @@ FrameInput GameRun::ReadInput(Tfrm_main& form) {
 
 bool GameRun::StartUp() {
     form_.KeyState.ClearKeys();
+    // Pads plugged in or pulled out while the launcher showed take their
+    // places in this run.
+    if (form_.DDIDEX1->JoysticksChanged())
+        form_.DDIDEX1->Initialize();
     LoadSounds();
     coupleMode_ = form_.CheckBox2->isChecked();
     hard_ = form_.CheckBox4->isChecked();

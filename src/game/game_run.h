@@ -33,8 +33,8 @@ public:
     // program instead of returning to the launcher.
     void Execute();
 
-    // The input of one frame: the first joystick for pimuru 1; the keyboard,
-    // the second joystick and the key flags for pimuru 2.
+    // The input of one frame: the first joystick and its keys for pimuru 1;
+    // the keyboard, the second joystick and the key flags for pimuru 2.
     static FrameInput ReadInput(Tfrm_main& form);
 
 private:

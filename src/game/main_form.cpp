@@ -94,6 +94,7 @@ Tfrm_main::Tfrm_main()
     };
     OnKeyDown = [this](std::uint16_t& key, ui::TShiftState shift) { FormKeyDown(key, shift); };
     OnKeyUp = [this](std::uint16_t& key, ui::TShiftState shift) { FormKeyUp(key, shift); };
+    OnDeactivate = [this] { FormDeactivate(); };
 
     SetCaption("ぴむるのゲーム Ver.1.1");
     SetColor(0x000000);
@@ -180,10 +181,14 @@ void Tfrm_main::FormCreate() {}
 void Tfrm_main::FormClose(ui::TCloseAction&) { KeyState.QuitRequest = -1; }
 
 void Tfrm_main::FormKeyDown(std::uint16_t& key, ui::TShiftState shift) {
-    KeyState.KeyDown(key, shift);
+    KeyState.KeyDown(key, shift, KeyScanCode());
 }
 
-void Tfrm_main::FormKeyUp(std::uint16_t& key, ui::TShiftState) { KeyState.KeyUp(key); }
+void Tfrm_main::FormKeyUp(std::uint16_t& key, ui::TShiftState) { KeyState.KeyUp(key, KeyScanCode()); }
+
+// Keys let go while another window has the keyboard never come back as
+// releases here: no key may stay held.
+void Tfrm_main::FormDeactivate() { KeyState.ClearKeys(); }
 
 void Tfrm_main::BitBtn1Click() {
     // The launcher is hidden while a run lasts; a click that still gets

@@ -57,6 +57,7 @@ public:
     void FormClose(ui::TCloseAction& action);
     void FormKeyDown(std::uint16_t& key, ui::TShiftState shift);
     void FormKeyUp(std::uint16_t& key, ui::TShiftState shift);
+    void FormDeactivate();
     // One whole game run; returns when it is over.
     void BitBtn1Click();
     // The help window, modally.

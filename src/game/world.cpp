@@ -1,5 +1,7 @@
 #include "game/world.h"
 
+#include "game/game_keys.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -177,16 +179,10 @@ void World::SteerPimuru(int index, const PadInput& pad, const KeyFlags* keys) {
     }
     if (keys) {
         // The keys come after the knock, so they steer a knocked pimuru too.
-        if (keys->Left)
-            dx = -1;
-        if (keys->Right)
-            dx = 1;
-        if (keys->Up)
-            dy = -1;
-        if (keys->Down)
-            dy = 1;
-        if (keys->Fire)
-            fire = true;
+        const PadInput steered = SteerByKeys(PadInput{dx, dy, fire}, *keys);
+        dx = steered.Dx;
+        dy = steered.Dy;
+        fire = steered.Fire;
     }
     p.X += dx * p.StepX;
     p.Y += dy * p.StepY;

@@ -91,7 +91,7 @@ struct PadInput {
     bool Fire = false;
 };
 
-// The key flags the main window keeps for pimuru 2.
+// The key flags the main window keeps for a pimuru.
 struct KeyFlags {
     bool Left = false;
     bool Right = false;
@@ -101,7 +101,9 @@ struct KeyFlags {
 };
 
 struct FrameInput {
-    PadInput Pads[kPimuruCount]; // pimuru 1: first joystick; pimuru 2: keyboard and second joystick
+    // Pimuru 1: the first joystick with its keys already beside it; pimuru 2:
+    // the keyboard device and the second joystick, its keys in Keys.
+    PadInput Pads[kPimuruCount];
     KeyFlags Keys;
     bool Hard = false; // the harder-game box, read again when a rally ends
 };

@@ -55,6 +55,10 @@ public:
     // what an earlier call opened. A failed step is logged to "ddid.debug"
     // and ends the program.
     void Initialize();
+    // Whether the joysticks attached now differ from those Initialize was
+    // offered (plugged in, pulled out or put back since): then Initialize
+    // again numbers them afresh. True when DirectInput is not open.
+    bool JoysticksChanged();
 
     // Reads `Device` into State, replacing it (Merge false) or merged into it.
     // False when there is no such device or its snapshot could not be read.
@@ -85,6 +89,7 @@ public:
 
 private:
     static int EnumJoystick(const dinput::DIDEVICEINSTANCE* instance, void* context);
+    static int CollectJoystick(const dinput::DIDEVICEINSTANCE* instance, void* context);
     void AddJoystick(const dinput::DIDEVICEINSTANCE& instance);
     void ReleaseDevices();
     void* WindowHandle() const;
@@ -96,6 +101,8 @@ private:
     dinput::IDirectInputDevice* keyboard_ = nullptr;
     dinput::IDirectInputDevice* mouse_ = nullptr;
     std::vector<std::string> joystickNames_;
+    // Every joystick the last Initialize was offered, in the platform's order.
+    std::vector<dinput::GUID> offeredJoysticks_;
     std::array<dinput::IDirectInputDevice2*, DeviceCount> joysticks_{};
     std::int32_t keyMap_[2][KeyMapSlots] = {};
     dinput::DIJOYSTATE state_{};

@@ -110,6 +110,7 @@ void TDDIDEX::Initialize() {
 
     forceFeedback_.fill(false);
     joystickNames_.clear();
+    offeredJoysticks_.clear();
     joystickCount_ = 0;
     forceFeedbackPass_ = true;
     directInput_->EnumDevices(DIDEVTYPE_JOYSTICK, &TDDIDEX::EnumJoystick, this,
@@ -122,9 +123,27 @@ void TDDIDEX::Initialize() {
 }
 
 int TDDIDEX::EnumJoystick(const DIDEVICEINSTANCE* instance, void* context) {
-    if (instance)
-        static_cast<TDDIDEX*>(context)->AddJoystick(*instance);
+    if (!instance)
+        return DIENUM_CONTINUE;
+    auto* self = static_cast<TDDIDEX*>(context);
+    if (!self->forceFeedbackPass_)
+        self->offeredJoysticks_.push_back(instance->guidInstance);
+    self->AddJoystick(*instance);
     return DIENUM_CONTINUE;
+}
+
+int TDDIDEX::CollectJoystick(const DIDEVICEINSTANCE* instance, void* context) {
+    if (instance)
+        static_cast<std::vector<GUID>*>(context)->push_back(instance->guidInstance);
+    return DIENUM_CONTINUE;
+}
+
+bool TDDIDEX::JoysticksChanged() {
+    if (!directInput_)
+        return true;
+    std::vector<GUID> attached;
+    directInput_->EnumDevices(DIDEVTYPE_JOYSTICK, &TDDIDEX::CollectJoystick, &attached, DIEDFL_ATTACHEDONLY);
+    return attached != offeredJoysticks_;
 }
 
 void TDDIDEX::AddJoystick(const DIDEVICEINSTANCE& instance) {

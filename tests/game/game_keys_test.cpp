@@ -48,3 +48,41 @@ TEST(GameKeys, ReleasingOneFireKeyClearsFireWhileAnotherIsHeld) {
     keys.KeyUp(88);
     EXPECT_FALSE(keys.Keys.Fire);
 }
+
+TEST(GameKeys, KeysInPimuru1sPlacesSteerPimuru1Alone) {
+    GameKeys keys;
+    keys.KeyDown('W', 0, 0x11);
+    keys.KeyDown('D', 0, 0x20);
+    keys.KeyDown(16, ui::ssShift, 0x2A); // left Shift
+    EXPECT_TRUE(keys.Pimuru1Keys.Up && keys.Pimuru1Keys.Right && keys.Pimuru1Keys.Fire);
+    EXPECT_FALSE(keys.Pimuru1Keys.Left || keys.Pimuru1Keys.Down);
+    // On an AZERTY keyboard the W place prints Z: it is still pimuru 1's.
+    keys.KeyDown(90, 0, 0x11);
+    EXPECT_FALSE(keys.Keys.Fire);
+    keys.KeyDown(37, 0, 0);
+    EXPECT_TRUE(keys.Keys.Left);
+    EXPECT_FALSE(keys.Pimuru1Keys.Left);
+    // Q and left Shift share the swing as Space, Z and X do.
+    keys.KeyDown('Q', 0, 0x10);
+    keys.KeyUp('Q', 0x10);
+    EXPECT_FALSE(keys.Pimuru1Keys.Fire);
+    keys.KeyUp('W', 0x11);
+    EXPECT_FALSE(keys.Pimuru1Keys.Up);
+    keys.ClearKeys();
+    EXPECT_FALSE(keys.Pimuru1Keys.Right || keys.Keys.Left);
+}
+
+TEST(GameKeys, AHeldKeyDecidesTheDirectionAndTheSwingIsKeyOrButton) {
+    const game::PadInput pad{-1, 1, true};
+    game::KeyFlags keys;
+    keys.Right = true;
+    keys.Left = true;
+    keys.Up = true;
+    const game::PadInput steered = game::SteerByKeys(pad, keys);
+    EXPECT_EQ(steered.Dx, 1);
+    EXPECT_EQ(steered.Dy, -1);
+    EXPECT_TRUE(steered.Fire);
+    const game::PadInput untouched = game::SteerByKeys(game::PadInput{0, 1, false}, game::KeyFlags{});
+    EXPECT_EQ(untouched.Dy, 1);
+    EXPECT_FALSE(untouched.Fire);
+}

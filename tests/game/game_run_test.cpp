@@ -1,6 +1,7 @@
 #include "launcher_fixture.h"
 
 #include "game/game_run.h"
+#include "platform/dinput/virtual_joystick.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -161,6 +162,19 @@ TEST_F(GameRunTest, KeysHeldDuringTheRunSteerPimuru2) {
                      after = world.PimuruAt(1).X;
                  }}});
     EXPECT_LE(after, before - 2 * 8); // 8 pixels a frame
+}
+
+TEST_F(GameRunTest, APadPluggedInAtTheLauncherPlaysInTheNextRun) {
+    testsupport::SdlJoysticks sdl;
+    if (SDL_NumJoysticks() > 0)
+        GTEST_SKIP() << "a joystick is plugged in";
+    testsupport::VirtualJoystick pad({});
+    pad.SetAxis(0, -32768);
+    game::World& world = form_->GameWorld();
+    int before = 0;
+    int after = 0;
+    PlayScript({{3, [&] { before = world.PimuruAt(0).X; }}, {6, [&] { after = world.PimuruAt(0).X; }}});
+    EXPECT_LE(after, before - 2 * 8);
 }
 
 TEST_F(GameRunTest, ClosingTheWindowDuringARunEndsItAndThenTheProgram) {

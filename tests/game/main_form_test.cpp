@@ -1,5 +1,6 @@
 #include "launcher_fixture.h"
 
+#include "game/game_run.h"
 #include "game/help.h"
 
 #include <QCheckBox>
@@ -103,6 +104,55 @@ TEST_F(LauncherWindow, KeysSteerThroughTheFlagsWhicheverControlHasTheFocus) {
 
     // The keys still reach the focused control: Space ticks the box.
     EXPECT_TRUE(form_->CheckBox2->isChecked());
+}
+
+TEST_F(LauncherWindow, EachPlayersKeysDriveOnlyTheirOwnPimuru) {
+    form_->Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_->Widget()));
+    auto input = [&] { return game::GameRun::ReadInput(*form_); };
+    // W, A, S, D and the swing keys: pimuru 1 alone.
+    QTest::keyPress(Window(), Qt::Key_A);
+    QTest::keyPress(Window(), Qt::Key_S);
+    QTest::keyPress(Window(), Qt::Key_Q);
+    game::FrameInput frame = input();
+    EXPECT_EQ(frame.Pads[0].Dx, -1);
+    EXPECT_EQ(frame.Pads[0].Dy, 1);
+    EXPECT_TRUE(frame.Pads[0].Fire);
+    EXPECT_EQ(frame.Pads[1].Dx, 0);
+    EXPECT_FALSE(frame.Keys.Left || frame.Keys.Down || frame.Keys.Fire);
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_S, Qt::Key_Q})
+        QTest::keyRelease(Window(), key);
+    EXPECT_EQ(input().Pads[0].Dx, 0);
+
+    // The cursor keys and Space, Z, X: pimuru 2 alone.
+    QTest::keyPress(Window(), Qt::Key_Right);
+    QTest::keyPress(Window(), Qt::Key_Z);
+    frame = input();
+    EXPECT_TRUE(frame.Keys.Right && frame.Keys.Fire);
+    EXPECT_EQ(frame.Pads[0].Dx, 0);
+    EXPECT_FALSE(frame.Pads[0].Fire);
+
+    // Both players at once, in the same frame.
+    QTest::keyPress(Window(), Qt::Key_W);
+    QTest::keyPress(Window(), Qt::Key_D);
+    QTest::keyPress(Window(), Qt::Key_Shift);
+    frame = input();
+    EXPECT_EQ(frame.Pads[0].Dx, 1);
+    EXPECT_EQ(frame.Pads[0].Dy, -1);
+    EXPECT_TRUE(frame.Pads[0].Fire);
+    EXPECT_TRUE(frame.Keys.Right && frame.Keys.Fire);
+    EXPECT_FALSE(frame.Keys.Up);
+
+    // Keys let go while another window has the keyboard do not stay held.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    frame = input();
+    EXPECT_EQ(frame.Pads[0].Dx, 0);
+    EXPECT_EQ(frame.Pads[0].Dy, 0);
+    EXPECT_FALSE(frame.Pads[0].Fire);
+    EXPECT_FALSE(frame.Keys.Right || frame.Keys.Fire);
 }
 
 TEST_F(LauncherWindow, HelpButtonShowsTheHelpWindowUntilItIsClosed) {

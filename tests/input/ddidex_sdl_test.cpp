@@ -1,5 +1,8 @@
 #include "input/Ddidex.h"
 
+#include "diagnostics/diagnostic_log.h"
+#include "support/temp_dir.h"
+
 #include "platform/dinput/install.h"
 #include "platform/dinput/scan_codes.h"
 #include "platform/dinput/virtual_joystick.h"
@@ -9,6 +12,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 using ddid::TDDIDEX;
@@ -132,6 +136,70 @@ TEST_F(DdidexSdlTest, AForegroundJoystickFailsOneReadAfterTheWindowComesBack) {
     EXPECT_FALSE(input.ReadDevice(2)); // re-acquired by this read
     EXPECT_TRUE(input.ReadDevice(2));
     EXPECT_TRUE(input.JoyButtonDown(2));
+}
+
+TEST_F(DdidexSdlTest, APadPluggedInLaterIsFoundByTheNextInitialize) {
+    TDDIDEX& input = Start();
+    EXPECT_FALSE(input.JoysticksChanged());
+    VirtualJoystick pad({});
+    EXPECT_TRUE(input.JoysticksChanged());
+    input.Initialize();
+    EXPECT_EQ(input.JoystickCount(), 1);
+    EXPECT_FALSE(input.JoysticksChanged());
+    pad.Detach();
+    EXPECT_TRUE(input.JoysticksChanged());
+}
+
+TEST_F(DdidexSdlTest, APadPulledOutReadsCentredSilentlyAndAnswersWhenPutBack) {
+    testsupport::TempDir logs;
+    diagnostics::SetLogDirectoryForTesting(logs.Path().string());
+    VirtualJoystick pad({});
+    TDDIDEX& input = Start();
+    pad.SetAxis(0, -32768);
+    pad.SetButton(0, true);
+    ASSERT_TRUE(input.ReadDevice(2));
+    TDDIDEXDirections d;
+    input.GetJoystickState(d);
+    EXPECT_EQ(d.X, -1);
+
+    pad.Detach();
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_FALSE(input.ReadDevice(2));
+        input.GetJoystickState(d);
+        EXPECT_EQ(d.X, 0);
+        EXPECT_FALSE(input.JoyButtonDown(0));
+    }
+
+    // Back in: the read that finds it gone takes it up again, the next one
+    // reads it.
+    pad.Attach();
+    pad.SetAxis(0, 32767);
+    EXPECT_FALSE(input.ReadDevice(2));
+    ASSERT_TRUE(input.ReadDevice(2));
+    input.GetJoystickState(d);
+    EXPECT_EQ(d.X, 1);
+    EXPECT_EQ(input.JoystickCount(), 1);
+    EXPECT_FALSE(std::filesystem::exists(logs.File("ddid.debug")));
+    diagnostics::SetLogDirectoryForTesting("");
+}
+
+TEST_F(DdidexSdlTest, TheHatSteersWhileTheStickRests) {
+    VirtualJoystick pad({});
+    TDDIDEX& input = Start();
+    pad.SetAxis(0, 3000); // a stick at rest that leans a little
+    pad.SetHat(0, SDL_HAT_LEFTUP);
+    ASSERT_TRUE(input.ReadDevice(2));
+    TDDIDEXDirections d;
+    input.GetJoystickState(d);
+    EXPECT_EQ(d.X, -1);
+    EXPECT_EQ(d.Y, -1);
+    EXPECT_EQ(d.POV[0], 31500);
+    // A pushed stick wins over the hat.
+    pad.SetAxis(1, 32767);
+    ASSERT_TRUE(input.ReadDevice(2));
+    input.GetJoystickState(d);
+    EXPECT_EQ(d.X, 1);
+    EXPECT_EQ(d.Y, 1);
 }
 
 } // namespace

@@ -33,10 +33,11 @@ TEST(HelpText, EveryCharacterHasItsCp932Counterpart) {
     EXPECT_EQ(base::Cp932ToUtf8(CommittedFile("readme.txt")), expected);
 }
 
-TEST(HelpText, NamesTheLauncherOptionsAndHowToQuit) {
+TEST(HelpText, NamesTheLauncherOptionsTheKeysAndHowToQuit) {
     const std::string text = base::Cp932ToUtf8(CommittedFile("readme.txt"));
     for (const char* words : {"大きな画面で遊ぶ", "難しくする。", "カップルモード", "VRAMモード切替", "Esc", "Ctrl",
-                              "カーソルキー", "ジョイスティック", "10点"})
+                              "カーソルキー", "ジョイスティック", "10点", "Ｗ・Ａ・Ｓ・Ｄ", "左のシフトキー",
+                              "いつでもつないだり"})
         EXPECT_NE(text.find(words), std::string::npos) << words;
 }
 

@@ -20,7 +20,8 @@ inline constexpr TShiftState ssAlt = 2;
 inline constexpr TShiftState ssCtrl = 4;
 
 // Key handlers get the Windows virtual-key number; setting it to 0 consumes
-// the key so the focused control does not see it.
+// the key so the focused control does not see it. A key whose symbol has no
+// virtual-key number but whose place is known (KeyScanCode) arrives as 0.
 using TKeyEvent = std::function<void(std::uint16_t& key, TShiftState shift)>;
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -45,6 +46,14 @@ public:
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TCloseEvent OnClose;
+    // The window stopped being the active one: keys let go from now on are
+    // seen by another window.
+    TNotifyEvent OnDeactivate;
+
+    // While OnKeyDown or OnKeyUp runs: where the key sits on the keyboard,
+    // as the scan code of that place on a US keyboard (W 0x11, A 0x1E, left
+    // Shift 0x2A), whatever the layout prints on it; 0 when not known.
+    std::uint8_t KeyScanCode() const { return keyScanCode_; }
 
     // The native window (a QWidget* in the Qt implementation).
     virtual void* Handle() const = 0;
@@ -76,6 +85,8 @@ protected:
     // Called by the concrete form's constructor after its components exist
     // and their settings are set: each component's Loaded, then OnCreate.
     void FinishLoading();
+
+    std::uint8_t keyScanCode_ = 0;
 };
 
 } // namespace ui

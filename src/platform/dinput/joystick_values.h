@@ -1,6 +1,7 @@
 #pragma once
 // How SDL's joystick values become DirectInput's: axes rescaled to the range
-// the program asked for, hats as point-of-view angles.
+// the program asked for, hats as point-of-view angles, and the hat steering a
+// stick left at rest.
 
 #include <cstdint>
 
@@ -14,5 +15,11 @@ std::int32_t ScaleAxis(std::int32_t sdlValue, std::int32_t min, std::int32_t max
 // clockwise from north; centred (or an impossible combination such as up and
 // down together) is POV_CENTERED.
 std::uint32_t PovFromHat(std::uint8_t hat);
+
+// While the stick (`x`, `y`, SDL values) rests near its centre and the hat
+// (SDL bits) is pressed, the stick reads as pushed all the way in the hat's
+// direction: so a directional pad steers whatever reads the stick. A pushed
+// stick is left as it is.
+void SteerWithHat(std::int16_t& x, std::int16_t& y, std::uint8_t hat);
 
 } // namespace dinput

@@ -66,8 +66,13 @@ SdlQtDirectInput::SdlQtDirectInput(KeyboardLayout layout) : layout_(layout) {
     // joystick is offered then.
     joysticks_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     if (joysticks_) {
+        // Gamepads SDL knows are read through their mappings, which this
+        // loads (SDL_GAMECONTROLLERCONFIG included).
+        controllers_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
         // Nobody takes SDL's events here; joysticks are read by polling.
         SDL_JoystickEventState(SDL_IGNORE);
+        if (controllers_)
+            SDL_GameControllerEventState(SDL_IGNORE);
         haptic_ = SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0;
     }
 }
@@ -75,6 +80,8 @@ SdlQtDirectInput::SdlQtDirectInput(KeyboardLayout layout) : layout_(layout) {
 SdlQtDirectInput::~SdlQtDirectInput() {
     if (haptic_)
         SDL_QuitSubSystem(SDL_INIT_HAPTIC);
+    if (controllers_)
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     if (joysticks_)
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
@@ -114,11 +121,8 @@ HRESULT SdlQtDirectInput::CreateDevice(const GUID& guid, IDirectInputDevice** de
     int index = DeviceIndexOf(static_cast<std::int32_t>(guid.Data1));
     if (index < 0)
         return DIERR_DEVICENOTREG;
-    SDL_Joystick* joystick = SDL_JoystickOpen(index);
-    if (!joystick)
-        return DIERR_GENERIC;
-    *device = new SdlJoystick(joystick);
-    return DI_OK;
+    *device = SdlJoystick::Open(index);
+    return *device ? DI_OK : DIERR_GENERIC;
 }
 
 HRESULT SdlQtDirectInput::EnumDevices(std::uint32_t devType, LPDIENUMDEVICESCALLBACK callback, void* context,

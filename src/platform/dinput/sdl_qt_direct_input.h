@@ -1,7 +1,8 @@
 #pragma once
 // The DirectInput object of the back end: the system keyboard and mouse from
 // the owner window's Qt events, joysticks from SDL's joystick subsystem
-// (no SDL video). A force-feedback joystick is one that is haptic or can rumble.
+// (no SDL video), gamepads SDL knows through their mappings. A force-feedback
+// joystick is one that is haptic or can rumble.
 
 #include "platform/dinput/dinput.h"
 #include "platform/dinput/key_scan_codes.h"
@@ -27,6 +28,7 @@ private:
     std::uint32_t references_ = 1;
     KeyboardLayout layout_;
     bool joysticks_ = false; // SDL's joystick subsystem is up
+    bool controllers_ = false; // and its game controller subsystem
     bool haptic_ = false;
 };
 

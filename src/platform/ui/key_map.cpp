@@ -1,5 +1,9 @@
 #include "platform/ui/key_map.h"
 
+#include <QGuiApplication>
+
+#include <string_view>
+
 namespace ui {
 
 namespace {
@@ -61,7 +65,51 @@ std::uint16_t KeypadKey(int qtKey) {
     }
 }
 
+// The letter and digit rows of a US keyboard and the scan code of each
+// row's first key.
+struct KeyRow {
+    std::string_view keys;
+    std::uint8_t firstCode;
+};
+constexpr KeyRow kRows[] = {{"1234567890", 0x02}, {"QWERTYUIOP", 0x10}, {"ASDFGHJKL", 0x1E}, {"ZXCVBNM", 0x2C}};
+
+std::uint8_t ScanCodeFromSymbol(int qtKey) {
+    for (const KeyRow& row : kRows) {
+        std::size_t at = qtKey < 0x80 ? row.keys.find(static_cast<char>(qtKey)) : std::string_view::npos;
+        if (at != std::string_view::npos)
+            return static_cast<std::uint8_t>(row.firstCode + at);
+    }
+    switch (qtKey) {
+    case Qt::Key_Escape: return 0x01;
+    case Qt::Key_Backspace: return 0x0E;
+    case Qt::Key_Tab: return 0x0F;
+    case Qt::Key_Return: return 0x1C;
+    case Qt::Key_Control: return 0x1D;
+    case Qt::Key_Shift: return 0x2A;
+    case Qt::Key_Alt: return 0x38;
+    case Qt::Key_Space: return 0x39;
+    default: return 0;
+    }
+}
+
 } // namespace
+
+std::uint8_t ScanCodeFromQt(int qtKey, std::uint32_t nativeScanCode, bool evdevCodes) {
+    if (evdevCodes && nativeScanCode != 0) {
+        // Evdev numbers the main block and the number pad (1 to 83) and the
+        // keys after it up to F12 (86 to 88) as those scan codes.
+        const std::uint32_t evdev = nativeScanCode - 8;
+        if ((evdev >= 1 && evdev <= 83) || (evdev >= 86 && evdev <= 88))
+            return static_cast<std::uint8_t>(evdev);
+        return 0;
+    }
+    return ScanCodeFromSymbol(qtKey);
+}
+
+bool NativeKeyCodesAreEvdev() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
+}
 
 std::uint16_t VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::KeypadModifier) {

@@ -22,7 +22,8 @@ public:
             return QObject::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
         return form_.DeliverKey(event->type() == QEvent::KeyPress, key->key(),
-                                static_cast<int>(key->modifiers()), key->isAutoRepeat());
+                                static_cast<int>(key->modifiers()), key->isAutoRepeat(),
+                                key->nativeScanCode());
     }
 
 private:
@@ -40,6 +41,8 @@ protected:
         if ((event->type() == QEvent::WinIdChange || event->type() == QEvent::Show) &&
             windowHandle())
             windowHandle()->installEventFilter(form_.keyFilter_.get());
+        if (event->type() == QEvent::WindowDeactivate && form_.OnDeactivate)
+            form_.OnDeactivate();
         return QWidget::event(event);
     }
 
@@ -215,20 +218,27 @@ void QtForm::CentreOnDesktop() {
                   area.y() + (area.height() - Height()) / 2);
 }
 
-bool QtForm::DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat) {
+bool QtForm::DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat, std::uint32_t nativeScanCode) {
     // X11 repeats a held key as release/press pairs; Windows sends only the
     // repeated presses, so the releases are dropped.
     if (!press && autoRepeat)
         return false;
     const auto qtModifiers = Qt::KeyboardModifiers::fromInt(modifiers);
     std::uint16_t key = VirtualKeyFromQt(qtKey, qtModifiers);
-    if (key == 0)
+    static const bool evdevCodes = NativeKeyCodesAreEvdev();
+    const std::uint8_t scanCode = ScanCodeFromQt(qtKey, nativeScanCode, evdevCodes);
+    // A key whose symbol has no virtual key (a Cyrillic letter) still counts
+    // by its place.
+    if (key == 0 && scanCode == 0)
         return false;
     const TKeyEvent& handler = press ? OnKeyDown : OnKeyUp;
     if (!handler)
         return false;
+    const std::uint16_t delivered = key;
+    keyScanCode_ = scanCode;
     handler(key, ShiftStateFromQt(qtModifiers));
-    return key == 0;
+    keyScanCode_ = 0;
+    return delivered != 0 && key == 0;
 }
 
 void QtForm::HandleClose(bool& accept) {

@@ -5,6 +5,7 @@
 
 #include "platform/component/form.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -52,8 +53,9 @@ public:
     void CentreOnDesktop();
 
     // Delivers a key as the window system would (used by the key filter):
-    // returns true when a handler consumed it.
-    bool DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat);
+    // returns true when a handler consumed it. `nativeScanCode` is the
+    // platform's key code, 0 when unknown.
+    bool DeliverKey(bool press, int qtKey, int modifiers, bool autoRepeat, std::uint32_t nativeScanCode = 0);
 
 private:
     class FormWidget;

@@ -7,7 +7,10 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 using namespace dinput;
@@ -49,10 +52,12 @@ protected:
         return found.devices;
     }
 
-    // Opens the only joystick offered with the standard format, the full
-    // signed range on every axis, and acquires it.
-    void Open(std::uint32_t level = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND, QWidget* window = nullptr) {
+    // Opens the only joystick offered (or the only one of that name) with
+    // the standard format and the cooperative level given.
+    void Open(std::uint32_t level = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND, QWidget* window = nullptr,
+              const std::string& name = "") {
         std::vector<DIDEVICEINSTANCE> found = Enumerate(DIEDFL_ATTACHEDONLY);
+        std::erase_if(found, [&](const DIDEVICEINSTANCE& d) { return !name.empty() && d.tszProductName != name; });
         ASSERT_EQ(found.size(), 1u);
         IDirectInputDevice* device = nullptr;
         ASSERT_EQ(directInput->CreateDevice(found[0].guidInstance, &device, nullptr), DI_OK);
@@ -164,17 +169,110 @@ TEST(JoystickValues, HatsAndScaling) {
     EXPECT_EQ(ScaleAxis(16384, 0, 4), 3);
 }
 
-TEST_F(SdlJoystickTest, AnUnpluggedJoystickFailsItsReads) {
-    auto pad = std::make_unique<VirtualJoystick>(VirtualJoystickShape{});
-    Open();
+TEST(JoystickValues, TheHatSteersAStickAtRest) {
+    auto steer = [](std::int16_t x, std::int16_t y, std::uint8_t hat) {
+        SteerWithHat(x, y, hat);
+        return std::pair<int, int>(x, y);
+    };
+    EXPECT_EQ(steer(300, -7000, SDL_HAT_LEFTUP), std::pair(-32768, -32768));
+    EXPECT_EQ(steer(0, 0, SDL_HAT_RIGHT), std::pair(32767, 0));
+    EXPECT_EQ(steer(0, 0, SDL_HAT_DOWN), std::pair(0, 32767));
+    // A pushed stick, or a hat at rest, leaves the stick as it is.
+    EXPECT_EQ(steer(0, 12000, SDL_HAT_LEFT), std::pair(0, 12000));
+    EXPECT_EQ(steer(-500, 200, SDL_HAT_CENTERED), std::pair(-500, 200));
+}
+
+TEST_F(SdlJoystickTest, AnUnpluggedJoystickFailsItsReadsUntilItIsPutBack) {
+    VirtualJoystick pad({});
+    VirtualJoystick other({"Other Pad"});
+    Open(DISCL_NONEXCLUSIVE | DISCL_BACKGROUND, nullptr, "Test Pad");
+    ASSERT_EQ(SetRange(0, -100, 100), DI_OK);
     ASSERT_EQ(joystick->Acquire(), DI_OK);
     Read();
-    pad.reset();
+    pad.Detach();
     DIJOYSTATE state{};
     joystick->Poll();
     EXPECT_EQ(joystick->GetDeviceState(sizeof state, &state), DIERR_INPUTLOST);
     EXPECT_EQ(joystick->GetDeviceState(sizeof state, &state), DIERR_NOTACQUIRED);
+    // Another pad is no stand-in for it.
     EXPECT_EQ(joystick->Acquire(), DIERR_UNPLUGGED);
+
+    // Put back, it is SDL's new joystick, found again by the next Acquire
+    // with the range the program set.
+    pad.Attach();
+    pad.SetAxis(0, 32767);
+    pad.SetButton(5, true);
+    ASSERT_EQ(joystick->Acquire(), DI_OK);
+    state = Read();
+    EXPECT_EQ(state.lX, 100);
+    EXPECT_EQ(state.rgbButtons[5], 0x80);
+}
+
+// A pad that numbers its south button 3, its left stick as axes 2 and 3 and
+// its pad as hat 0, mapped the way a player would: in SDL_GAMECONTROLLERCONFIG,
+// which SDL reads as its joysticks start.
+const VirtualJoystickShape kMappedPad{.name = "Mapped Pad", .axes = 4, .buttons = 8, .hats = 1,
+                                      .vendor = 0x1234, .product = 0x5678};
+
+class SdlGamepadMappingTest : public SdlJoystickTest {
+protected:
+    static void SetUpTestSuite() {
+        SDL_JoystickGUID id;
+        {
+            testsupport::SdlJoysticks sdl;
+            VirtualJoystick pad(kMappedPad);
+            id = SDL_JoystickGetGUID(SDL_JoystickFromInstanceID(pad.InstanceId()));
+        }
+        id.data[2] = id.data[3] = 0; // mappings leave out the checksum of the name
+        char guid[33];
+        SDL_JoystickGetGUIDString(id, guid, sizeof guid);
+        const std::string mapping = std::string(guid) +
+                                    ",Mapped Pad,a:b3,b:b0,leftx:a2,lefty:a3,rightx:a0,righty:a1,"
+                                    "dpup:h0.1,dpright:h0.2,dpdown:h0.4,dpleft:h0.8,";
+        setenv("SDL_GAMECONTROLLERCONFIG", mapping.c_str(), 1);
+    }
+    static void TearDownTestSuite() { unsetenv("SDL_GAMECONTROLLERCONFIG"); }
+};
+
+TEST_F(SdlGamepadMappingTest, APlayersMappingGivesTheSouthButtonStickAndPadFirst) {
+    VirtualJoystick pad(kMappedPad);
+    Open();
+    for (std::uint32_t offset = 0; offset < 24; offset += 4)
+        ASSERT_EQ(SetRange(offset, -32768, 32767), DI_OK);
+    EXPECT_EQ(SetRange(24, -1, 1), DIERR_OBJECTNOTFOUND); // a gamepad has no sliders
+    ASSERT_EQ(joystick->Acquire(), DI_OK);
+
+    pad.SetButton(3, true);
+    pad.SetAxis(2, -32768);
+    pad.SetAxis(1, 32767);
+    DIJOYSTATE state = Read();
+    EXPECT_EQ(state.rgbButtons[0], 0x80);
+    EXPECT_EQ(state.rgbButtons[1], 0);
+    EXPECT_EQ(state.rgbButtons[3], 0);
+    EXPECT_EQ(state.lX, -32768);
+    EXPECT_EQ(state.lY, 0);
+    EXPECT_EQ(state.lRy, 32767);
+    EXPECT_EQ(state.rgdwPOV[0], POV_CENTERED);
+
+    // With the stick let go, the pad steers.
+    pad.SetAxis(2, 0);
+    pad.SetHat(0, SDL_HAT_RIGHTDOWN);
+    state = Read();
+    EXPECT_EQ(state.lX, 32767);
+    EXPECT_EQ(state.lY, 32767);
+    EXPECT_EQ(state.rgdwPOV[0], 13500u);
+}
+
+TEST_F(SdlJoystickTest, AGamepadFromSdlsOwnMappingsSwingsWithButton0) {
+    VirtualJoystick pad({.name = "Known Pad", .axes = 6, .buttons = 15, .hats = 0, .gamepad = true});
+    Open();
+    ASSERT_EQ(joystick->Acquire(), DI_OK);
+    pad.SetButton(0, true);  // SDL's own mapping of this pad: A is its first button
+    pad.SetButton(13, true); // the pad's left
+    DIJOYSTATE state = Read();
+    EXPECT_EQ(state.rgbButtons[0], 0x80);
+    EXPECT_EQ(state.rgdwPOV[0], 27000u);
+    EXPECT_EQ(state.lX, 0); // the default range 0 ... 65535, pushed left by the pad
 }
 
 TEST_F(SdlJoystickTest, AForegroundJoystickLosesItsAcquisitionWithTheFocus) {

@@ -14,6 +14,12 @@ struct VirtualJoystickShape {
     int buttons = 32;
     int hats = 4;
     bool rumble = false;
+    // A gamepad SDL maps by itself (south button first, left stick, pad);
+    // otherwise a joystick SDL has no mapping for.
+    bool gamepad = false;
+    // USB ids, as a real pad has them (0: none).
+    Uint16 vendor = 0;
+    Uint16 product = 0;
 };
 
 class VirtualJoystick {
@@ -30,9 +36,11 @@ public:
     void SetHat(int hat, Uint8 value) { SDL_JoystickSetVirtualHat(joystick_, hat, value); }
     // Unplugs it now.
     void Detach();
+    // Plugs it in again after Detach, as the same kind of pad.
+    void Attach();
 
 private:
-    std::string name_;
+    VirtualJoystickShape shape_;
     SDL_Joystick* joystick_ = nullptr;
     SDL_JoystickID instanceId_ = -1;
 };

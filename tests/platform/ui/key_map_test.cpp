@@ -42,4 +42,26 @@ TEST(KeyMap, ShiftStateHoldsExactlyTheModifiersDown) {
     EXPECT_EQ(ui::ShiftStateFromQt(Qt::AltModifier | Qt::KeypadModifier), ui::ssAlt);
 }
 
+TEST(KeyMap, KeysArePlacedWhereTheySitWhateverTheLayout) {
+    // X11 and Wayland: the key code names the place. On AZERTY the W place
+    // prints Z, on Dvorak a comma.
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Z, 25, true), 0x11);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Comma, 25, true), 0x11);
+    EXPECT_EQ(ui::ScanCodeFromQt(0x0446, 25, true), 0x11); // Cyrillic: a symbol without a virtual key
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Q, 38, true), 0x1E);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Shift, 50, true), 0x2A);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Shift, 62, true), 0x36); // the right Shift is another place
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Left, 113, true), 0);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_A, 3, true), 0);
+    // Elsewhere, or without a key code: by the symbol, as on a US keyboard.
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_W, 0, true), 0x11);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Z, 25, false), 0x2C);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_M, 0, false), 0x32);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_0, 0, false), 0x0B);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Shift, 0, false), 0x2A);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Space, 0, false), 0x39);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Left, 0, false), 0);
+    EXPECT_EQ(ui::ScanCodeFromQt(0x3042, 0, false), 0); // a kana symbol
+}
+
 } // namespace
