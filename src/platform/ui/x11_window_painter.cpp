@@ -2,6 +2,7 @@
 
 #include "platform/ui/x11_image.h"
 
+#include <QAbstractEventDispatcher>
 #include <QWidget>
 
 #include <xcb/xcb.h>
@@ -15,8 +16,27 @@ struct X11WindowPainter::Server {
     xcb_window_t window = 0; // the native window the context below was made for
     std::uint8_t depth = 0;
     xcb_gcontext_t gc = 0;
+    QMetaObject::Connection flushBeforeWaiting;
 
-    ~Server() { Forget(); }
+    ~Server() {
+        QObject::disconnect(flushBeforeWaiting);
+        Forget();
+        xcb_flush(c);
+    }
+
+    // The changed bands of a frame go to the server together, when the event
+    // loop is about to wait: one write instead of two system calls per band.
+    void FlushSoon(QObject* context) {
+        if (flushBeforeWaiting)
+            return;
+        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+        if (!dispatcher) {
+            xcb_flush(c);
+            return;
+        }
+        flushBeforeWaiting = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, context,
+                                              [connection = c] { xcb_flush(connection); });
+    }
 
     void Forget() {
         if (gc)
@@ -68,7 +88,7 @@ bool X11WindowPainter::Put(const ddraw::PixelView& image, QPoint at) {
         return false;
     if (!PutX11Image(s.c, s.window, s.gc, depth, image, at.x(), at.y()))
         return false;
-    xcb_flush(s.c);
+    s.FlushSoon(window_);
     return true;
 }
 
