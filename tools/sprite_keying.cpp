@@ -27,8 +27,8 @@ QRgb Unpremultiply(QRgb premultiplied) {
     if (alpha == 0)
         return 0;
     const auto channel = [alpha](int c) { return std::min(255, (c * 255 + alpha / 2) / alpha); };
-    return qRgba(channel(qRed(premultiplied)), channel(qGreen(premultiplied)), channel(qBlue(premultiplied)),
-                 alpha);
+    return qRgba(channel(qRed(premultiplied)), channel(qGreen(premultiplied)),
+                 channel(qBlue(premultiplied)), alpha);
 }
 
 void KeyOnto(QImage& sheet, const QImage& sprite, int left, int top) {

@@ -48,7 +48,8 @@ template <typename P> P SpritePixel(LONG x, LONG y) {
     if (dx * dx * 9 + dy * dy * 16 > 60 * 60 * 9) {
         return static_cast<P>(kKey);
     }
-    const P value = Opaque<P>(static_cast<std::uint32_t>((x * 7) ^ (y * 13)) * 0x00410841u + 0x00561234u);
+    const P value =
+        Opaque<P>(static_cast<std::uint32_t>((x * 7) ^ (y * 13)) * 0x00410841u + 0x00561234u);
     return value == kKey ? 1 : value;
 }
 
@@ -69,7 +70,8 @@ template <typename P> struct Scene {
     SDL_Surface* sdlStrip = nullptr;
     std::vector<P> plainBack = Pixels(kScreenW, kScreenH, BackgroundPixel<P>);
     std::vector<P> plainSprite = Pixels(kSpriteW, kSpriteH, SpritePixel<P>);
-    std::vector<P> plainStrip = Pixels(kStripW, kStripH, [](LONG x, LONG y) { return BackgroundPixel<P>(x + 1, y + 7); });
+    std::vector<P> plainStrip =
+        Pixels(kStripW, kStripH, [](LONG x, LONG y) { return BackgroundPixel<P>(x + 1, y + 7); });
 
     Scene() {
         SetSoftwareSettings(SoftwareSettings{});
@@ -141,8 +143,8 @@ template <typename P> struct Scene {
         SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(
             0, w, h, kBits, kBits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888);
         for (LONG y = 0; y < h; ++y) {
-            std::memcpy(static_cast<BYTE*>(surface->pixels) + y * surface->pitch, pixels.data() + y * w,
-                        static_cast<std::size_t>(w) * sizeof(P));
+            std::memcpy(static_cast<BYTE*>(surface->pixels) + y * surface->pitch,
+                        pixels.data() + y * w, static_cast<std::size_t>(w) * sizeof(P));
         }
         return surface;
     }
@@ -179,7 +181,8 @@ template <typename P> void KeyedSpriteOurs(benchmark::State& state) {
     Scene<P>& s = TheScene<P>();
     const RECT from{0, 0, kSpriteW, kSpriteH};
     for (auto _ : state) {
-        s.back->BltFast(kSpriteX, kSpriteY, s.sprite, &from, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+        s.back->BltFast(kSpriteX, kSpriteY, s.sprite, &from,
+                        DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
         benchmark::ClobberMemory();
     }
     state.SetLabel(blit::KeyedCopyName(sizeof(P)));
@@ -199,7 +202,8 @@ template <typename P> void KeyedSpriteMemcpy(benchmark::State& state) {
     for (auto _ : state) {
         P* dst = s.plainBack.data() + kSpriteY * kScreenW + kSpriteX;
         for (LONG y = 0; y < kSpriteH; ++y) {
-            std::memcpy(dst + y * kScreenW, s.plainSprite.data() + y * kSpriteW, kSpriteW * sizeof(P));
+            std::memcpy(dst + y * kScreenW, s.plainSprite.data() + y * kSpriteW,
+                        kSpriteW * sizeof(P));
         }
         benchmark::ClobberMemory();
     }
@@ -271,14 +275,16 @@ int main(int argc, char** argv) {
     for (const int bits : {16, 32}) {
         const std::string name = "KeyedSprite" + std::to_string(bits);
         if (t.count(name + "Ours") && t.count(name + "Sdl") && t.count(name + "Memcpy")) {
-            std::printf("keyed 160x120 sprite, %d-bit (%s): %.2fx SDL2 (goal >= 2), %.2fx memcpy of its rows\n",
+            std::printf("keyed 160x120 sprite, %d-bit (%s): %.2fx SDL2 (goal >= 2), %.2fx memcpy "
+                        "of its rows\n",
                         bits, blit::KeyedCopyName(static_cast<DWORD>(bits / 8)),
                         t[name + "Sdl"] / t[name + "Ours"], t[name + "Memcpy"] / t[name + "Ours"]);
         }
     }
     if (t.count("OpaqueStripOurs") && t.count("OpaqueStripSdl") && t.count("OpaqueStripMemcpy")) {
         std::printf("opaque 640x10 strip, 16-bit:       %.2fx memcpy (goal >= 0.8), %.2fx SDL2\n",
-                    t["OpaqueStripMemcpy"] / t["OpaqueStripOurs"], t["OpaqueStripSdl"] / t["OpaqueStripOurs"]);
+                    t["OpaqueStripMemcpy"] / t["OpaqueStripOurs"],
+                    t["OpaqueStripSdl"] / t["OpaqueStripOurs"]);
     }
     benchmark::Shutdown();
     return 0;

@@ -17,7 +17,8 @@ inline std::string ProcessorModel() {
     std::string model;
     const auto value = [&line] {
         const auto colon = line.find(':');
-        return colon == std::string::npos || colon + 2 > line.size() ? std::string() : line.substr(colon + 2);
+        return colon == std::string::npos || colon + 2 > line.size() ? std::string()
+                                                                     : line.substr(colon + 2);
     };
     while (std::getline(cpuinfo, line) && !line.empty()) {
         if (line.rfind("model name", 0) == 0)

@@ -33,11 +33,13 @@ TEST(CommittedData, IsWhatTheGeneratorWrites) {
         const std::string generated = testsupport::ReadFileBytes(dir.File(file.name));
         const std::string committed = CommittedFile(file.name);
         ASSERT_EQ(generated, file.bytes) << file.name << " was not written as generated";
-        const std::string hint = ". If the generator was changed on purpose, build the regenerate_data target and "
-                                 "commit data/.";
+        const std::string hint =
+            ". If the generator was changed on purpose, build the regenerate_data target and "
+            "commit data/.";
         if (IsPicture(file.name)) {
             const std::string difference = PictureDifference(committed, generated);
-            EXPECT_EQ(difference, "") << "data/" << file.name << " differs from the generator's output" << hint;
+            EXPECT_EQ(difference, "")
+                << "data/" << file.name << " differs from the generator's output" << hint;
             continue;
         }
         if (committed == generated)
@@ -45,7 +47,8 @@ TEST(CommittedData, IsWhatTheGeneratorWrites) {
         std::size_t at = 0;
         while (at < committed.size() && at < generated.size() && committed[at] == generated[at])
             ++at;
-        ADD_FAILURE() << "data/" << file.name << " (" << committed.size() << " bytes) differs from the generator's "
+        ADD_FAILURE() << "data/" << file.name << " (" << committed.size()
+                      << " bytes) differs from the generator's "
                       << "output (" << generated.size() << " bytes) from byte " << at << hint;
     }
 }
@@ -54,7 +57,8 @@ class PictureCheck : public ::testing::Test {
 protected:
     PictureCheck() {
         const std::string bytes = CommittedFile("char.bmp");
-        original_.loadFromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), "BMP");
+        original_.loadFromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                               "BMP");
         original_ = original_.convertToFormat(QImage::Format_RGB32);
         const datamaker::SpriteCell cell = datamaker::BallCell(0);
         for (int y = cell.bottom - 1; y >= cell.top; --y)
@@ -63,7 +67,8 @@ protected:
                     ballPixel_ = {x, y};
     }
     std::string DifferenceTo(const QImage& changed) const {
-        return PictureDifference(datamaker::EncodeBmp24(original_), datamaker::EncodeBmp24(changed));
+        return PictureDifference(datamaker::EncodeBmp24(original_),
+                                 datamaker::EncodeBmp24(changed));
     }
 
     QImage original_;

@@ -39,7 +39,8 @@ std::string PictureDifference(const std::string& expectedBmp, const std::string&
                 continue;
             if (qRgb(0, 0, 0) == e[x] || qRgb(0, 0, 0) == a[x])
                 return "key and picture swapped" + At(x, y);
-            if (std::abs(qRed(e[x]) - qRed(a[x])) > 1 || std::abs(qGreen(e[x]) - qGreen(a[x])) > 1 ||
+            if (std::abs(qRed(e[x]) - qRed(a[x])) > 1 ||
+                std::abs(qGreen(e[x]) - qGreen(a[x])) > 1 ||
                 std::abs(qBlue(e[x]) - qBlue(a[x])) > 1)
                 return "another colour" + At(x, y);
             if (++nearlyEqual > allowed)

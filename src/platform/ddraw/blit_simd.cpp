@@ -82,7 +82,8 @@ template <DWORD Bytes> struct Avx2 {
     __attribute__((target("avx2"))) static unsigned Bits(Vector mask) {
         return static_cast<unsigned>(_mm256_movemask_epi8(mask));
     }
-    __attribute__((target("avx2"))) static Vector Merge(Vector src, Vector old, Vector transparent) {
+    __attribute__((target("avx2"))) static Vector Merge(Vector src, Vector old,
+                                                        Vector transparent) {
         return _mm256_blendv_epi8(src, old, transparent);
     }
 };
@@ -103,7 +104,8 @@ template <typename P> void KeyedTail(const P* src, P* dst, LONG from, LONG to, D
 // One branch per block, on "all key", which stays predictable along a
 // sprite's empty margins; a block with any pixel to copy is blended whole,
 // so sprite edges cost no mispredictions.
-template <typename P, typename V> __attribute__((always_inline)) inline void KeyedRows(const CopyArgs& a) {
+template <typename P, typename V>
+__attribute__((always_inline)) inline void KeyedRows(const CopyArgs& a) {
     constexpr LONG kLane = static_cast<LONG>(sizeof(typename V::Vector) / sizeof(P));
     const typename V::Vector key = V::Splat(a.key);
     const LONG width = a.width; // kept out of memory the stores might alias

@@ -34,8 +34,8 @@ struct X11WindowPainter::Server {
             xcb_flush(c);
             return;
         }
-        flushBeforeWaiting = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, context,
-                                              [connection = c] { xcb_flush(connection); });
+        flushBeforeWaiting = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
+                                              context, [connection = c] { xcb_flush(connection); });
     }
 
     void Forget() {
@@ -51,7 +51,8 @@ struct X11WindowPainter::Server {
         if (id == window && gc)
             return true;
         Forget();
-        xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
+        xcb_get_geometry_reply_t* geometry =
+            xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
         if (!geometry)
             return false;
         depth = geometry->depth;
@@ -71,7 +72,8 @@ std::unique_ptr<X11WindowPainter> X11WindowPainter::Create(QWidget* widget) {
         return nullptr;
     auto server = std::make_unique<Server>();
     server->c = c;
-    return std::unique_ptr<X11WindowPainter>(new X11WindowPainter(widget->window(), std::move(server)));
+    return std::unique_ptr<X11WindowPainter>(
+        new X11WindowPainter(widget->window(), std::move(server)));
 }
 
 X11WindowPainter::X11WindowPainter(QWidget* window, std::unique_ptr<Server> server)

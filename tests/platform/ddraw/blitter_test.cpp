@@ -15,6 +15,29 @@ namespace {
 
 using namespace ddraw;
 
+// Runs a keyed copy and the portable one over the same random destination;
+// the source rows hold `width` pixels from `offset` on, `pitch` bytes apart.
+void ExpectSameAsPortable(blit::CopyRoutine chosen, DWORD bytes, const std::vector<BYTE>& src,
+                          LONG offset, LONG width, LONG height, LONG pitch, std::mt19937& random) {
+    std::vector<BYTE> dstA(src.size());
+    for (auto& b : dstA) {
+        b = static_cast<BYTE>(random());
+    }
+    std::vector<BYTE> dstB = dstA;
+    blit::CopyArgs args;
+    args.srcPitch = pitch;
+    args.dstPitch = pitch;
+    args.width = width;
+    args.height = height;
+    args.key = bytes == 1 ? 0x55 : bytes == 2 ? 0x5555 : 0x55555555;
+    args.src = src.data() + offset * bytes;
+    args.dst = dstA.data() + offset * bytes;
+    chosen(args);
+    args.dst = dstB.data() + offset * bytes;
+    blit::PortableCopy(bytes, true)(args);
+    ASSERT_EQ(dstA, dstB) << "bytes " << bytes << " width " << width;
+}
+
 TEST(BlitterTest, VectorKeyedCopiesMatchThePortableOnes) {
     std::mt19937 random(42);
     for (const auto& [bytes, unit] : {std::pair{1u, blit::VectorUnit::Sse2},
@@ -30,36 +53,32 @@ TEST(BlitterTest, VectorKeyedCopiesMatchThePortableOnes) {
         if (!chosen) {
             continue; // not on this processor
         }
-        const blit::CopyRoutine portable = blit::PortableCopy(bytes, true);
+        // Random pixels with key runs, at every width and a few alignments.
         for (LONG width = 1; width <= 70; ++width) {
             for (LONG offset = 0; offset < 3; ++offset) {
                 const LONG pitch = (width + offset + 8) * static_cast<LONG>(bytes);
-                const LONG height = 3;
-                std::vector<BYTE> src(static_cast<std::size_t>(pitch * height));
-                // Few distinct values so that key pixels come in runs.
+                std::vector<BYTE> src(static_cast<std::size_t>(pitch * 3));
                 for (std::size_t i = 0; i < src.size(); i += bytes) {
-                    const BYTE v = static_cast<BYTE>(random() % 3 == 0 ? 0x55 : random());
+                    const bool key = random() % 3 == 0;
                     for (DWORD b = 0; b < bytes; ++b) {
-                        src[i + b] = v == 0x55 ? 0x55 : static_cast<BYTE>(random());
+                        src[i + b] = key ? 0x55 : static_cast<BYTE>(random());
                     }
                 }
-                std::vector<BYTE> dstA(src.size());
-                for (auto& b : dstA) {
-                    b = static_cast<BYTE>(random());
+                ExpectSameAsPortable(chosen, bytes, src, offset, width, 3, pitch, random);
+            }
+        }
+        // A sprite row: key, then pixels from `left` to `right`, then key,
+        // with both edges at every place within two 32-byte vectors.
+        const LONG width = 64 / static_cast<LONG>(bytes) + 3;
+        const LONG pitch = width * static_cast<LONG>(bytes);
+        for (LONG left = 0; left < width; ++left) {
+            for (LONG right = left; right <= width; ++right) {
+                std::vector<BYTE> src(static_cast<std::size_t>(pitch), 0x55);
+                for (std::size_t i = static_cast<std::size_t>(left) * bytes;
+                     i < static_cast<std::size_t>(right) * bytes; ++i) {
+                    src[i] = static_cast<BYTE>(random() % 0x55); // never the key
                 }
-                std::vector<BYTE> dstB = dstA;
-                blit::CopyArgs args;
-                args.srcPitch = pitch;
-                args.dstPitch = pitch;
-                args.width = width;
-                args.height = height;
-                args.key = bytes == 1 ? 0x55 : bytes == 2 ? 0x5555 : 0x55555555;
-                args.src = src.data() + offset * bytes;
-                args.dst = dstA.data() + offset * bytes;
-                chosen(args);
-                args.dst = dstB.data() + offset * bytes;
-                portable(args);
-                ASSERT_EQ(dstA, dstB) << "bytes " << bytes << " width " << width;
+                ExpectSameAsPortable(chosen, bytes, src, 0, width, 1, pitch, random);
             }
         }
     }
