@@ -6,10 +6,12 @@
 
 #include <QBackingStore>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QRegion>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstdint>
@@ -17,8 +19,14 @@
 namespace ui {
 
 namespace {
+
 const char* const kObjectName = "pimuru-presenter";
+
+bool CompositorPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+
+} // namespace
 
 PresenterWidget* PresenterWidget::Find(QWidget* form) {
     if (!form)
@@ -128,20 +136,29 @@ void PresenterWidget::PixelsGoing(const ddraw::BYTE* pixels) {
 
 void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     if (!fullScreen_) {
-        saved_ = {form_->windowFlags(), form_->geometry(), form_->minimumSize(),
+        saved_ = {form_->windowFlags(), form_->windowState(), form_->geometry(), form_->minimumSize(),
                   form_->maximumSize(), form_->isVisible()};
         fullScreen_ = true;
     }
     frame_ = {};
     frameOnScreen_ = false;
-    // A borderless window as large as the screen works with and without a
-    // window manager, where a full-screen request alone may be ignored.
+    // On X a borderless window as large as the screen works with and
+    // without a window manager, where a full-screen request alone may be
+    // ignored. A Wayland client cannot place its windows: there full screen
+    // is a state the compositor grants, on the screen the window is put on.
     form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     form_->setMinimumSize(0, 0);
     form_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     form_->setGeometry(screenGeometry);
     raise();
-    form_->show();
+    if (CompositorPlacesWindows()) {
+        form_->winId(); // the native window, to be put on the screen
+        if (QScreen* screen = QGuiApplication::screenAt(screenGeometry.center()))
+            form_->windowHandle()->setScreen(screen);
+        form_->showFullScreen();
+    } else {
+        form_->show();
+    }
     form_->raise();
     form_->activateWindow();
     // Where the X server can scale the frames itself, a view of its own
@@ -199,6 +216,7 @@ void PresenterWidget::LeaveFullScreen() {
     frameOnScreen_ = false;
     framePixels_ = {};
     form_->setWindowFlags(saved_.flags);
+    form_->setWindowState(saved_.state);
     form_->setMinimumSize(saved_.minimumSize);
     form_->setMaximumSize(saved_.maximumSize);
     form_->setGeometry(saved_.geometry);

@@ -75,6 +75,7 @@ private:
 
     struct SavedWindow {
         Qt::WindowFlags flags;
+        Qt::WindowStates state;
         QRect geometry;
         QSize minimumSize;
         QSize maximumSize;
