@@ -3,6 +3,7 @@
 #include "platform/ddraw/pixel_format.h"
 #include "platform/ddraw/software_device_context.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -179,6 +180,16 @@ void FinishStreaming() {
 #if defined(__SSE2__)
     _mm_sfence();
 #endif
+}
+
+void FillOpaqueBlack(QImage& image, const QRect& part) {
+    const QRect inside = part.intersected(image.rect());
+    if (inside.isEmpty() || image.depth() != 32)
+        return;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + inside.left();
+        std::fill(row, row + inside.width(), 0xFF000000u);
+    }
 }
 
 void ScaleToRgb32(const ddraw::PixelView& view, QImage& target) {

@@ -35,4 +35,7 @@ void ScaleToRgb32(const ddraw::PixelView& view, QImage& target);
 void StreamOpaqueRow(const std::uint32_t* in, std::uint32_t* out, int count);
 void FinishStreaming();
 
+// Fills a part of a 32-bit image with opaque black.
+void FillOpaqueBlack(QImage& image, const QRect& part);
+
 } // namespace ui

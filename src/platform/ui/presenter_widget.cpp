@@ -145,11 +145,11 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     // On X a borderless window as large as the screen works with and
     // without a window manager, where a full-screen request alone may be
     // ignored. A Wayland client cannot place its windows: there full screen
-    // is a state the compositor grants, on the screen the window is put on.
-    form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // is a state the compositor grants, on the screen the window is put on
+    // (its decorations go by themselves; taking them away as well would
+    // leave their room unused).
     form_->setMinimumSize(0, 0);
     form_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    form_->setGeometry(screenGeometry);
     raise();
     if (CompositorPlacesWindows()) {
         form_->winId(); // the native window, to be put on the screen
@@ -157,6 +157,8 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
             form_->windowHandle()->setScreen(screen);
         form_->showFullScreen();
     } else {
+        form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        form_->setGeometry(screenGeometry);
         form_->show();
     }
     form_->raise();
@@ -265,7 +267,7 @@ void PresenterWidget::PaintWindow(QPainter& painter, const QRegion& region) {
     const QRect onDesktop = QRect(0, 0, desktop_.Width, desktop_.Height).translated(-client_.topLeft());
     for (const QRect& rest : region.subtracted(QRegion(onDesktop)))
         painter.fillRect(rest, Qt::black);
-    QImage* store = OpaqueWindowImage(painter);
+    QImage* store = OpaqueWindowImage(painter, QTransform::TxTranslate);
     const QPoint toStore = store ? painter.deviceTransform().map(QPoint(0, 0)) : QPoint();
     for (const QRect& area : region.intersected(onDesktop)) {
         const QRect source = area.translated(client_.topLeft());
@@ -284,9 +286,11 @@ void PresenterWidget::PaintWindow(QPainter& painter, const QRegion& region) {
     }
 }
 
-QImage* PresenterWidget::OpaqueWindowImage(QPainter& painter) {
+QImage* PresenterWidget::OpaqueWindowImage(QPainter& painter, QTransform::TransformationType reach) {
     QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    if (!device || device->devType() != QInternal::Image || painter.deviceTransform().type() > QTransform::TxTranslate)
+    const QTransform& transform = painter.deviceTransform();
+    if (!device || device->devType() != QInternal::Image || transform.type() > reach || transform.m11() <= 0 ||
+        transform.m22() <= 0)
         return nullptr;
     auto* image = static_cast<QImage*>(device);
     const bool opaque32 = image->format() == QImage::Format_RGB32 ||
@@ -302,28 +306,35 @@ bool PresenterWidget::PaintsOnWindowImage(QPainter& painter) const {
 void PresenterWidget::PaintFullScreen(QPainter& painter) {
     if (!frame_.Pixels && frameOnScreen_ && PaintsOnWindowImage(painter))
         return; // the last frame is still there
-    const QRect target = FittedRect(QSize(frame_.Width, frame_.Height), size());
-    // Black bars around the frame (all black before the first frame); the
-    // frame's own area is not filled first, which would cost a whole screen
-    // of writes on every frame.
+    const QSize frame(frame_.Width, frame_.Height);
+    // Scaled straight into the window's own image when the painter reaches
+    // it (the raster back end): one pass over the screen's pixels instead of
+    // a scaled copy and a second copy of that. The frame is fitted to the
+    // image's own pixels, so on a high-density screen it uses all of them.
+    if (QImage* store = OpaqueWindowImage(painter, QTransform::TxScale)) {
+        const QRect area = painter.deviceTransform().mapRect(QRectF(rect())).toAlignedRect().intersected(store->rect());
+        const QRect target = FittedRect(frame, area.size()).translated(area.topLeft());
+        // Black bars around the frame (all black before the first frame);
+        // the frame's own area is not filled first, which would cost a
+        // whole screen of writes on every frame.
+        for (const QRect& bar : QRegion(area).subtracted(QRegion(target)))
+            FillOpaqueBlack(*store, bar);
+        if (target.isEmpty())
+            return;
+        framePainted_ = true;
+        frameOnScreen_ = true;
+        QImage part(store->scanLine(target.top()) + target.left() * 4, target.width(), target.height(),
+                    store->bytesPerLine(), QImage::Format_RGB32);
+        ScaleToRgb32(frame_, part);
+        return;
+    }
+    const QRect target = FittedRect(frame, size());
     for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
         painter.fillRect(bar, Qt::black);
     if (target.isEmpty())
         return;
     framePainted_ = true;
     frameOnScreen_ = true;
-    // Scaled straight into the window's own image when the painter reaches
-    // it (the raster back end): one pass over the screen's pixels instead of
-    // a scaled copy and a second copy of that.
-    if (QImage* store = OpaqueWindowImage(painter)) {
-        const QRect onStore = target.translated(painter.deviceTransform().map(QPoint(0, 0)));
-        if (store->rect().contains(onStore)) {
-            QImage part(store->scanLine(onStore.top()) + onStore.left() * 4, onStore.width(),
-                        onStore.height(), store->bytesPerLine(), QImage::Format_RGB32);
-            ScaleToRgb32(frame_, part);
-            return;
-        }
-    }
     if (scaled_.size() != target.size())
         scaled_ = QImage(target.size(), QImage::Format_RGB32);
     ScaleToRgb32(frame_, scaled_);

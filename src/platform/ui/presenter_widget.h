@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QTransform>
 #include <QWidget>
 
 class QPainter;
@@ -68,9 +69,10 @@ private:
     // Whether the painter paints on the window's own image, which keeps what
     // was painted before (and not on a picture of the widget, say).
     bool PaintsOnWindowImage(QPainter& painter) const;
-    // The image the painter paints on when it is an opaque 32-bit one reached
-    // without scaling (the raster back end's window image), else null.
-    static QImage* OpaqueWindowImage(QPainter& painter);
+    // The image the painter paints on when it is an opaque 32-bit one (the
+    // raster back end's window image) reached through no more than `reach`
+    // (a translation, or a scaling by the device pixel ratio), else null.
+    static QImage* OpaqueWindowImage(QPainter& painter, QTransform::TransformationType reach);
     static std::vector<PresenterWidget*>& Live();
 
     struct SavedWindow {
