@@ -187,13 +187,17 @@ void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
     frame_ = frame;
     framePainted_ = false;
     repaint();
-    if (framePainted_) {
+    // A compositor may ask for the window anew at any time (as it grants
+    // the full-screen state, say) and the window's image may then be a new
+    // one: there the frame is kept as well.
+    if (framePainted_ && !CompositorPlacesWindows()) {
         frame_ = {};
         framePixels_ = {};
         return;
     }
     KeepFrame(frame);
-    update();
+    if (!framePainted_)
+        update();
 }
 
 void PresenterWidget::KeepFrame(const ddraw::PixelView& frame) {
