@@ -49,25 +49,49 @@ inline bool ScreenReadable() {
     return QGuiApplication::platformName() == QLatin1String("xcb") || OnWayland();
 }
 
+inline void HandleMessagesFor(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds)
+        ui::CurrentDesktop().WaitForMessages(20);
+}
+
 // weston's own screenshot client: it writes a PNG into its working folder.
+// Our messages are handled meanwhile, as the compositor may be waiting for
+// this program's windows.
 inline QImage WestonScreenshot() {
     QTemporaryDir folder;
     QProcess shooter;
     shooter.setWorkingDirectory(folder.path());
     shooter.start(QStringLiteral("weston-screenshooter"), {});
-    if (!shooter.waitForFinished(20000) || shooter.exitCode() != 0)
+    QElapsedTimer clock;
+    clock.start();
+    while (shooter.state() != QProcess::NotRunning && clock.elapsed() < 20000)
+        ui::CurrentDesktop().WaitForMessages(20);
+    if (shooter.state() != QProcess::NotRunning || shooter.exitCode() != 0)
         return QImage();
     const QStringList files = QDir(folder.path()).entryList({QStringLiteral("*.png")}, QDir::Files);
-    return files.isEmpty() ? QImage() : QImage(folder.filePath(files.front()));
+    return files.isEmpty() ? QImage() : QImage(folder.filePath(files.front())).convertToFormat(QImage::Format_RGB32);
+}
+
+// A compositor shows what a program asked for after a few round trips, later
+// on a busy machine: the screen is read until two readings agree.
+inline QImage SettledWestonScreenshot() {
+    QImage previous;
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        HandleMessagesFor(100);
+        QImage image = WestonScreenshot();
+        if (!image.isNull() && image == previous)
+            return image;
+        previous = std::move(image);
+    }
+    return previous;
 }
 
 inline ScreenShot GrabScreen(const QString& label) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 300)
-        ui::CurrentDesktop().WaitForMessages(20);
+    HandleMessagesFor(300);
     QScreen* screen = QGuiApplication::primaryScreen();
-    QImage image = OnWayland() ? WestonScreenshot() : screen->grabWindow(0).toImage();
+    QImage image = OnWayland() ? SettledWestonScreenshot() : screen->grabWindow(0).toImage();
     image = image.convertToFormat(QImage::Format_RGB32);
     if (const QByteArray dir = qgetenv("PIMURU_SCREENSHOT_DIR"); !dir.isEmpty())
         image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + label + QStringLiteral(".png"));

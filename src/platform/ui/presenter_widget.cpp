@@ -1,6 +1,7 @@
 #include "platform/ui/presenter_widget.h"
 
 #include "platform/ui/pixel_image.h"
+#include "platform/ui/wayland_frame_view.h"
 #include "platform/ui/x11_frame_view.h"
 #include "platform/ui/x11_window_painter.h"
 
@@ -70,10 +71,28 @@ bool PresenterWidget::eventFilter(QObject* watched, QEvent* event) {
         // window: it is brought up to date before Qt shows it again.
         update();
     }
+    if (watched == watchedWindow_ && fullScreen_ && event->type() == QEvent::WindowStateChange) {
+        // The compositor granted the state: it takes effect with the
+        // window's next image, which is painted now (the window's size may
+        // not have changed, and then Qt would not paint it).
+        update();
+    }
     if (watched == form_ && event->type() == QEvent::Resize) {
         setGeometry(form_->rect());
         if (view_)
             view_->setGeometry(form_->rect());
+        // The last frame, at the window's new size; shown from the event
+        // loop, as this may be reached while Qt handles the compositor's
+        // messages.
+        if (waylandView_ && frame_.Pixels) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (waylandView_ && frame_.Pixels)
+                        waylandView_->Show(frame_);
+                },
+                Qt::QueuedConnection);
+        }
         frameOnScreen_ = false; // the window's image is made anew
     }
     return QWidget::eventFilter(watched, event);
@@ -103,16 +122,20 @@ bool PresenterWidget::PutOnWindow(const QRect& changed) {
         if (noWindowPainter_)
             return false;
     }
-    if (handle != watchedWindow_) {
-        handle->installEventFilter(this);
-        watchedWindow_ = handle;
-    }
+    Watch(handle);
     ddraw::PixelView part = desktop_;
     part.Pixels = desktop_.Row(onDesktop.top()) +
                   static_cast<std::ptrdiff_t>(onDesktop.left()) * static_cast<std::ptrdiff_t>(desktop_.BitsPerPixel / 8);
     part.Width = onDesktop.width();
     part.Height = onDesktop.height();
     return windowPainter_->Put(part, mapTo(window(), changed.topLeft()));
+}
+
+void PresenterWidget::Watch(QWindow* window) {
+    if (window && window != watchedWindow_) {
+        window->installEventFilter(this);
+        watchedWindow_ = window;
+    }
 }
 
 bool PresenterWidget::ControlsOver(const QRect& area) const {
@@ -142,6 +165,7 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     }
     frame_ = {};
     frameOnScreen_ = false;
+    noWaylandView_ = false;
     // On X a borderless window as large as the screen works with and
     // without a window manager, where a full-screen request alone may be
     // ignored. A Wayland client cannot place its windows: there full screen
@@ -155,6 +179,7 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
         form_->winId(); // the native window, to be put on the screen
         if (QScreen* screen = QGuiApplication::screenAt(screenGeometry.center()))
             form_->windowHandle()->setScreen(screen);
+        Watch(form_->windowHandle());
         form_->showFullScreen();
     } else {
         form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -175,6 +200,25 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
 }
 
 void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
+    // On Wayland the frames go to buffers of their own over the window once
+    // the window has its surface.
+    if (!waylandView_ && !noWaylandView_ && fullScreen_ && CompositorPlacesWindows()) {
+        waylandView_ = WaylandFrameView::Create(form_);
+        noWaylandView_ = !waylandView_;
+        if (waylandView_)
+            update(); // the window commits again, which shows the view
+    }
+    if (waylandView_) {
+        if (waylandView_->Show(frame)) {
+            // Kept to be shown again when the compositor gives the window
+            // another size (as it grants the full-screen state).
+            frame_ = frame;
+            KeepFrame(frame);
+            return;
+        }
+        waylandView_.reset(); // painted here until the next full screen
+        noWaylandView_ = true;
+    }
     if (view_) {
         if (view_->Show(frame))
             return;
@@ -216,6 +260,7 @@ void PresenterWidget::LeaveFullScreen() {
     if (!fullScreen_)
         return;
     fullScreen_ = false;
+    waylandView_.reset();
     delete view_;
     view_ = nullptr;
     frame_ = {};
