@@ -5,7 +5,8 @@
 # program, of weston and of the X server beneath it are printed apart.
 #   measure_wayland.sh <pimuru> <data folder> <width> <height> [seconds, default 20]
 #                      [window|fullscreen] [output scale, default 1]
-# Run it inside xvfb-run -s "-screen 0 <width*scale>x<height*scale>x24".
+# <width> and <height> are in the output's own units (its pixels are that times
+# the scale): run it inside xvfb-run -s "-screen 0 <width*scale>x<height*scale>x24".
 set -euo pipefail
 program=$(realpath "$1")
 data=$2
@@ -31,7 +32,7 @@ startup-animation=none
 focus-animation=none
 INI
 weston --backend=x11-backend.so --use-pixman --config="$runtime/weston.ini" --idle-time=0 --debug \
-    --socket=measure --width=$((width * scale)) --height=$((height * scale)) --scale="$scale" \
+    --socket=measure --width="$width" --height="$height" --scale="$scale" \
     >"$runtime/weston.log" 2>&1 &
 weston=$!
 pids+=("$weston")

@@ -20,6 +20,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -54,13 +56,76 @@ void OnGlobalRemove(void*, wl_registry*, std::uint32_t) {}
 const wl_registry_listener kRegistryListener{OnGlobal, OnGlobalRemove};
 
 // A buffer the compositor reads until it releases it; the bars around the
-// frame are drawn once for each place the frame takes.
+// frame are drawn once for each place the frame takes. The rows of the frame
+// it shows are kept as they came, so that rows that did not change are
+// neither scaled again nor repainted by the compositor.
 struct Buffer {
     wl_buffer* buffer = nullptr;
     std::uint8_t* pixels = nullptr;
     bool busy = false;
     QRect framePlace;
+    ddraw::PixelView layout; // the shown frame's size and pixel layout (no pixels)
+    std::vector<std::uint8_t> rows;
+    std::array<ddraw::PALETTEENTRY, 256> palette{};
 };
+
+std::size_t RowBytes(const ddraw::PixelView& frame) {
+    return static_cast<std::size_t>(frame.Width) * (frame.BitsPerPixel / 8);
+}
+
+bool SameLayout(const Buffer& buffer, const ddraw::PixelView& frame, const QRect& place) {
+    const ddraw::PixelView& a = buffer.layout;
+    if (buffer.framePlace != place || a.Width != frame.Width || a.Height != frame.Height ||
+        a.BitsPerPixel != frame.BitsPerPixel || a.Format.dwRBitMask != frame.Format.dwRBitMask ||
+        a.Format.dwGBitMask != frame.Format.dwGBitMask || a.Format.dwBBitMask != frame.Format.dwBBitMask ||
+        (a.Palette == nullptr) != (frame.Palette == nullptr) ||
+        buffer.rows.size() != RowBytes(frame) * static_cast<std::size_t>(frame.Height))
+        return false;
+    return !frame.Palette ||
+           std::equal(buffer.palette.begin(), buffer.palette.end(), frame.Palette, [](const auto& x, const auto& y) {
+               return x.peRed == y.peRed && x.peGreen == y.peGreen && x.peBlue == y.peBlue;
+           });
+}
+
+bool RowDiffers(const Buffer& buffer, const ddraw::PixelView& frame, int y) {
+    const std::size_t bytes = RowBytes(frame);
+    return std::memcmp(frame.Row(y), buffer.rows.data() + static_cast<std::size_t>(y) * bytes, bytes) != 0;
+}
+
+void KeepRows(Buffer& buffer, const ddraw::PixelView& frame, int first, int end) {
+    const std::size_t bytes = RowBytes(frame);
+    buffer.rows.resize(bytes * static_cast<std::size_t>(frame.Height));
+    for (int y = first; y < end; ++y)
+        std::memcpy(buffer.rows.data() + static_cast<std::size_t>(y) * bytes, frame.Row(y), bytes);
+}
+
+void KeepLayout(Buffer& buffer, const ddraw::PixelView& frame) {
+    buffer.layout = frame;
+    buffer.layout.Pixels = nullptr;
+    if (frame.Palette)
+        std::copy(frame.Palette, frame.Palette + buffer.palette.size(), buffer.palette.begin());
+}
+
+// Calls action(first, end) for each run of rows [first, end) that differ.
+template <typename Differs, typename Action>
+void ForEachChangedRun(int height, Differs differs, Action action) {
+    for (int y = 0; y < height;) {
+        if (!differs(y)) {
+            ++y;
+            continue;
+        }
+        int end = y + 1;
+        while (end < height && differs(end))
+            ++end;
+        action(y, end);
+        y = end;
+    }
+}
+
+// The first target row that shows source row `y` or a later one.
+int FirstTargetRow(int y, int sourceHeight, int targetHeight) {
+    return static_cast<int>((static_cast<qint64>(y) * targetHeight + sourceHeight - 1) / sourceHeight);
+}
 
 void OnRelease(void* data, wl_buffer*) {
     static_cast<Buffer*>(data)->busy = false;
@@ -85,6 +150,7 @@ struct WaylandFrameView::Connection {
     std::size_t mappingBytes = 0;
     QSize bufferSize;
     QSize opaqueSize;
+    std::size_t lastShown = 0;
 
     ~Connection() {
         FreeBuffers();
@@ -222,27 +288,61 @@ bool WaylandFrameView::Show(const ddraw::PixelView& frame) {
         if (!c.MakeBuffers(size))
             return false;
     }
-    auto free = std::find_if(c.buffers.begin(), c.buffers.end(), [](const Buffer& b) { return !b.busy; });
-    if (free == c.buffers.end())
-        return true; // the compositor still reads both: this frame is skipped
+    const auto findFree = [&c] {
+        return std::find_if(c.buffers.begin(), c.buffers.end(), [](const Buffer& b) { return !b.busy; });
+    };
+    auto free = findFree();
+    if (free == c.buffers.end()) {
+        // The compositor gives a buffer back once it has taken the next one:
+        // one round trip brings that news.
+        if (wl_display_roundtrip_queue(c.display, c.queue) < 0)
+            return false;
+        free = findFree();
+        if (free == c.buffers.end())
+            return true; // still both read: this frame is skipped
+    }
     Buffer& buffer = *free;
     const int stride = size.width() * 4;
     QImage image(buffer.pixels, size.width(), size.height(), stride, QImage::Format_RGB32);
     const QRect place = PresenterWidget::FittedRect(QSize(frame.Width, frame.Height), size);
     if (place.isEmpty())
         return false;
-    // Only the frame's place changes from one frame to the next: the
-    // compositor repaints no more than that.
-    QRect changed = place;
-    if (buffer.framePlace != place) {
-        for (const QRect& bar : QRegion(image.rect()).subtracted(QRegion(place)))
-            FillOpaqueBlack(image, bar);
-        buffer.framePlace = place;
-        changed = image.rect();
-    }
     QImage part(buffer.pixels + static_cast<std::ptrdiff_t>(place.top()) * stride + place.left() * 4,
                 place.width(), place.height(), stride, QImage::Format_RGB32);
-    ScaleToRgb32(frame, part);
+    // What is scaled anew here is what differs from the frame this buffer
+    // held; what the compositor must repaint is what differs from the frame
+    // shown last, from the other buffer.
+    if (!SameLayout(buffer, frame, place)) {
+        if (buffer.framePlace != place) {
+            for (const QRect& bar : QRegion(image.rect()).subtracted(QRegion(place)))
+                FillOpaqueBlack(image, bar);
+            buffer.framePlace = place;
+        }
+        ScaleToRgb32(frame, part);
+        KeepLayout(buffer, frame);
+        KeepRows(buffer, frame, 0, frame.Height);
+    }
+    const auto bandOf = [&](int first, int end) {
+        return std::pair(FirstTargetRow(first, frame.Height, place.height()),
+                         FirstTargetRow(end, frame.Height, place.height()));
+    };
+    ForEachChangedRun(frame.Height, [&](int y) { return RowDiffers(buffer, frame, y); }, [&](int first, int end) {
+        const auto [top, bottom] = bandOf(first, end);
+        ScaleRowsToRgb32(frame, part, top, bottom);
+        KeepRows(buffer, frame, first, end);
+    });
+    const Buffer& last = c.buffers[c.lastShown];
+    QRegion changed;
+    if (&last == &buffer || !SameLayout(last, frame, place)) {
+        changed = QRegion(image.rect());
+    } else {
+        ForEachChangedRun(frame.Height, [&](int y) { return RowDiffers(last, frame, y); }, [&](int first, int end) {
+            const auto [top, bottom] = bandOf(first, end);
+            changed += QRect(place.left(), place.top() + top, place.width(), bottom - top);
+        });
+    }
+    if (changed.isEmpty())
+        return true; // the same frame as the one on the screen
     if (size != c.opaqueSize) {
         wl_region* whole = wl_compositor_create_region(c.globals.compositor);
         wl_region_add(whole, 0, 0, size.width() / scale, size.height() / scale);
@@ -252,12 +352,15 @@ bool WaylandFrameView::Show(const ddraw::PixelView& frame) {
     }
     wl_surface_set_buffer_scale(c.surface, scale);
     wl_surface_attach(c.surface, buffer.buffer, 0, 0);
-    const int left = changed.left() / scale, top = changed.top() / scale;
-    const int right = (changed.left() + changed.width() + scale - 1) / scale;
-    const int bottom = (changed.top() + changed.height() + scale - 1) / scale;
-    wl_surface_damage(c.surface, left, top, right - left, bottom - top);
+    for (const QRect& area : changed) {
+        const int left = area.left() / scale, top = area.top() / scale;
+        const int right = (area.left() + area.width() + scale - 1) / scale;
+        const int bottom = (area.top() + area.height() + scale - 1) / scale;
+        wl_surface_damage(c.surface, left, top, right - left, bottom - top);
+    }
     wl_surface_commit(c.surface);
     buffer.busy = true;
+    c.lastShown = static_cast<std::size_t>(&buffer - c.buffers.data());
     wl_display_flush(c.display);
     return true;
 }

@@ -233,4 +233,37 @@ TEST_F(OnScreen, FullScreenFrameIsScaledBetweenBlackBars) {
     EXPECT_FALSE(form.Widget()->windowFlags() & Qt::FramelessWindowHint);
 }
 
+// Frames that differ in a few rows, one after another, paced as the game
+// paces them: the last one shows whole, whichever buffer it went to.
+TEST_F(OnScreen, FullScreenFramesFollowOneAnother) {
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    ddraw::CurrentPresenter().EnterFullScreen(form.Handle(), 0, 640, 480, 16);
+    Frame frame(16);
+    const auto square = [&](int top, ddraw::COLORREF colour) {
+        for (int y = top; y < top + 40; ++y) {
+            for (int x = 400; x < 440; ++x)
+                ddraw::WritePixelValue(frame.view, x, y, ddraw::ColorToPixel(colour, frame.view.Format, nullptr));
+        }
+    };
+    const int tops[] = {100, 180, 260, 340};
+    for (int top : tops) {
+        square(top, ddraw::RGB(255, 255, 0));
+        ddraw::CurrentPresenter().PresentFullScreen(form.Handle(), frame.view);
+        testsupport::HandleMessagesFor(30);
+        if (top != tops[3])
+            square(top, ddraw::RGB(0, 0, 255));
+    }
+    const testsupport::ScreenShot shown = Screen("full-screen-frames");
+    const QRect fitted = ui::PresenterWidget::FittedRect({640, 480}, QGuiApplication::primaryScreen()->geometry().size());
+    const double scale = fitted.width() / 640.0;
+    const auto at = [&](int x, int y) {
+        return shown.pixel(fitted.left() + static_cast<int>(x * scale), fitted.top() + static_cast<int>(y * scale));
+    };
+    for (int top : tops)
+        EXPECT_EQ(at(420, top + 20), top == tops[3] ? qRgb(255, 255, 0) : qRgb(0, 0, 255)) << top;
+    EXPECT_EQ(at(100, 240), qRgb(255, 0, 0));
+}
+
 } // namespace
