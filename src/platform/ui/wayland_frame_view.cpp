@@ -198,6 +198,8 @@ struct WaylandFrameView::Connection {
             return false;
         const std::size_t stride = static_cast<std::size_t>(size.width()) * 4;
         const std::size_t bytes = stride * static_cast<std::size_t>(size.height());
+        if (bytes * buffers.size() > static_cast<std::size_t>(INT32_MAX))
+            return false; // more than a pool can hold
         const int fd = memfd_create("pimuru-frames", MFD_CLOEXEC);
         if (fd < 0)
             return false;
