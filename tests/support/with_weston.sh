@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # Runs a command as a client of its own headless weston (pixman renderer,
-# screenshots allowed): with_weston.sh [weston options] -- command [args].
+# screenshots allowed): with_weston.sh [--seat] [weston options] -- command [args].
 # The command sees QT_QPA_PLATFORM=wayland and the compositor's socket; its
-# exit status is this script's. The headless back end offers no seat.
+# exit status is this script's. The headless back end offers no seat; with
+# --seat weston runs on its X11 back end instead (inside xvfb-run), whose
+# keyboard and pointer xdotool drives.
 set -euo pipefail
+backend=headless-backend.so
+if [ "${1:-}" = --seat ]; then
+    backend=x11-backend.so
+    shift
+fi
 weston_args=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     weston_args+=("$1")
@@ -34,7 +41,7 @@ close-animation=none
 startup-animation=none
 focus-animation=none
 INI
-weston --backend=headless-backend.so --use-pixman --config="$runtime/weston.ini" --idle-time=0 --debug \
+weston --backend="$backend" --use-pixman --config="$runtime/weston.ini" --idle-time=0 --debug \
     --socket="$socket" "${weston_args[@]}" >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
 # The socket appears once weston listens; its shell client follows.
