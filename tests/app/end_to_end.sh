@@ -106,9 +106,13 @@ eval "$(xdotool getdisplaygeometry --shell)"
 screen_width=$WIDTH
 screen_height=$HEIGHT
 has_size 501 256 || fail "launcher is ${WIDTH}x$HEIGHT, not 501x256"
-shot "launcher-$mode"
-# The launcher is the light panel with its pictures and captions, not black.
-at_least "$(share_of "launcher-$mode" '#000000' 501 256 "$X" "$Y")" 0.9 && fail "the launcher is black"
+# The launcher is the light panel with its pictures and captions, not black
+# (a busy machine may show the window a moment before its first paint).
+launcher_painted() {
+    shot "launcher-$mode"
+    ! at_least "$(share_of "launcher-$mode" '#000000' 501 256 "$X" "$Y")" 0.9
+}
+wait_for 10 launcher_painted || fail "the launcher is black"
 
 if [ "$mode" = window ]; then
     xdotool mousemove $((X + 78 + 6)) $((Y + 192 + 6)) click 1 # untick "大きな画面で遊ぶ"

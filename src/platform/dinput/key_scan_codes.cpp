@@ -1,11 +1,13 @@
 #include "platform/dinput/key_scan_codes.h"
 
 #include "platform/dinput/scan_codes.h"
+#include "platform/dinput/xkb_layout.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QLocale>
 
+#include <optional>
 #include <span>
 
 namespace dinput {
@@ -226,12 +228,23 @@ std::uint8_t NativeRefinement(std::uint32_t nativeScanCode) {
     }
 }
 
+KeyboardLayout LayoutOfLocale(const QLocale& locale) {
+    return locale.language() == QLocale::Japanese ? KeyboardLayout::Japanese : KeyboardLayout::Us;
+}
+
 } // namespace
 
 KeyboardLayout SystemKeyboardLayout() {
-    bool guiApplication = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-    QLocale locale = guiApplication ? QGuiApplication::inputMethod()->locale() : QLocale::system();
-    return locale.language() == QLocale::Japanese ? KeyboardLayout::Japanese : KeyboardLayout::Us;
+    // On Wayland the input method is not asked: Qt 6.4 crashes asking it where
+    // the compositor offers no seat, and it knows no more than the locale
+    // there. XKB's configuration names the keyboard itself.
+    const bool guiApplication = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    const bool wayland = guiApplication && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (guiApplication && !wayland)
+        return LayoutOfLocale(QGuiApplication::inputMethod()->locale());
+    if (std::optional<KeyboardLayout> configured = ConfiguredXkbLayout())
+        return *configured;
+    return LayoutOfLocale(QLocale::system());
 }
 
 std::uint8_t ScanCodeForKey(int key, Qt::KeyboardModifiers modifiers, KeyboardLayout layout,

@@ -11,7 +11,8 @@ namespace dinput {
 
 enum class KeyboardLayout { Us, Japanese };
 
-// The layout of the keyboard the user types on, as the input method reports it.
+// The layout of the keyboard the user types on: as the input method reports
+// it, else as XKB is configured, else the locale's (US unless Japanese).
 KeyboardLayout SystemKeyboardLayout();
 
 // The scan code for `key` (a Qt::Key) with `modifiers`; 0 when no key of either

@@ -3,6 +3,7 @@
 #include "platform/ddraw/pixel_format.h"
 #include "platform/ddraw/software_device_context.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -142,12 +143,12 @@ void PickColumns(const std::uint32_t* converted, const std::vector<int>& columns
 // Each source row is converted once into `row` (small enough to stay in the
 // first-level cache); every target row showing it is picked from there.
 template <typename Pixel, typename ConvertRow>
-void ScaleRows(const ddraw::PixelView& view, QImage& target, const std::vector<int>& columns,
-               ConvertRow convertRow) {
+void ScaleRows(const ddraw::PixelView& view, QImage& target, int firstRow, int endRow,
+               const std::vector<int>& columns, ConvertRow convertRow) {
     std::vector<std::uint32_t> row(static_cast<std::size_t>(view.Width));
     const int height = target.height();
     int previous = -1;
-    for (int y = 0; y < height; ++y) {
+    for (int y = firstRow; y < endRow; ++y) {
         const int sourceY = static_cast<int>(static_cast<qint64>(y) * view.Height / height);
         if (sourceY != previous) {
             convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)), row.data(), view.Width);
@@ -181,8 +182,26 @@ void FinishStreaming() {
 #endif
 }
 
+void FillOpaqueBlack(QImage& image, const QRect& part) {
+    const QRect inside = part.intersected(image.rect());
+    if (inside.isEmpty() || image.depth() != 32)
+        return;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y)) + inside.left();
+        std::fill(row, row + inside.width(), 0xFF000000u);
+    }
+}
+
 void ScaleToRgb32(const ddraw::PixelView& view, QImage& target) {
+    ScaleRowsToRgb32(view, target, 0, target.height());
+}
+
+void ScaleRowsToRgb32(const ddraw::PixelView& view, QImage& target, int firstRow, int endRow) {
     if (target.isNull() || target.format() != QImage::Format_RGB32)
+        return;
+    firstRow = std::max(firstRow, 0);
+    endRow = std::min(endRow, target.height());
+    if (firstRow >= endRow)
         return;
     const QImage::Format format = WrappableFormat(view);
     if (format == QImage::Format_Invalid && (!view.Pixels || view.Width <= 0 || view.Height <= 0)) {
@@ -193,16 +212,16 @@ void ScaleToRgb32(const ddraw::PixelView& view, QImage& target) {
     for (int x = 0; x < target.width(); ++x)
         columns[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<qint64>(x) * view.Width / target.width());
     if (format == QImage::Format_RGB16) {
-        ScaleRows<std::uint16_t>(view, target, columns, Rgb565RowToRgb32);
+        ScaleRows<std::uint16_t>(view, target, firstRow, endRow, columns, Rgb565RowToRgb32);
     } else if (format == QImage::Format_RGB32) {
-        ScaleRows<std::uint32_t>(view, target, columns, Rgb32RowToOpaque);
+        ScaleRows<std::uint32_t>(view, target, firstRow, endRow, columns, Rgb32RowToOpaque);
     } else {
         // Rarer layouts (8 bits, 5-5-5, 24 bits) are converted whole first.
         const QImage whole = CopyToRgb32(view, QRect(0, 0, view.Width, view.Height));
         ddraw::PixelView converted = view;
         converted.Pixels = const_cast<ddraw::BYTE*>(whole.constBits());
         converted.Pitch = static_cast<ddraw::LONG>(whole.bytesPerLine());
-        ScaleRows<std::uint32_t>(converted, target, columns, Rgb32RowToOpaque);
+        ScaleRows<std::uint32_t>(converted, target, firstRow, endRow, columns, Rgb32RowToOpaque);
     }
 }
 

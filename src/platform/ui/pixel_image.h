@@ -28,11 +28,17 @@ QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part);
 // wanted) with nearest neighbour, converting and scaling in one pass on this
 // thread: the full-screen frame's path, run once per frame.
 void ScaleToRgb32(const ddraw::PixelView& view, QImage& target);
+// Only the target's rows [firstRow, endRow) of that same scaling: for a
+// frame of which only some rows changed.
+void ScaleRowsToRgb32(const ddraw::PixelView& view, QImage& target, int firstRow, int endRow);
 
 // Copies a row of 32-bit pixels onto a window's image, made opaque. The
 // window system reads that image next, not us: streaming stores skip our
 // caches. Call FinishStreaming() after the last row.
 void StreamOpaqueRow(const std::uint32_t* in, std::uint32_t* out, int count);
 void FinishStreaming();
+
+// Fills a part of a 32-bit image with opaque black.
+void FillOpaqueBlack(QImage& image, const QRect& part);
 
 } // namespace ui

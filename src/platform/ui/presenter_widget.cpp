@@ -1,15 +1,18 @@
 #include "platform/ui/presenter_widget.h"
 
 #include "platform/ui/pixel_image.h"
+#include "platform/ui/wayland_frame_view.h"
 #include "platform/ui/x11_frame_view.h"
 #include "platform/ui/x11_window_painter.h"
 
 #include <QBackingStore>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QRegion>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstdint>
@@ -17,8 +20,14 @@
 namespace ui {
 
 namespace {
+
 const char* const kObjectName = "pimuru-presenter";
+
+bool CompositorPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+
+} // namespace
 
 PresenterWidget* PresenterWidget::Find(QWidget* form) {
     if (!form)
@@ -62,10 +71,28 @@ bool PresenterWidget::eventFilter(QObject* watched, QEvent* event) {
         // window: it is brought up to date before Qt shows it again.
         update();
     }
+    if (watched == watchedWindow_ && fullScreen_ && event->type() == QEvent::WindowStateChange) {
+        // The compositor granted the state: it takes effect with the
+        // window's next image, which is painted now (the window's size may
+        // not have changed, and then Qt would not paint it).
+        update();
+    }
     if (watched == form_ && event->type() == QEvent::Resize) {
         setGeometry(form_->rect());
         if (view_)
             view_->setGeometry(form_->rect());
+        // The last frame, at the window's new size; shown from the event
+        // loop, as this may be reached while Qt handles the compositor's
+        // messages.
+        if (waylandView_ && frame_.Pixels) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (waylandView_ && frame_.Pixels)
+                        waylandView_->Show(frame_);
+                },
+                Qt::QueuedConnection);
+        }
         frameOnScreen_ = false; // the window's image is made anew
     }
     return QWidget::eventFilter(watched, event);
@@ -95,16 +122,20 @@ bool PresenterWidget::PutOnWindow(const QRect& changed) {
         if (noWindowPainter_)
             return false;
     }
-    if (handle != watchedWindow_) {
-        handle->installEventFilter(this);
-        watchedWindow_ = handle;
-    }
+    Watch(handle);
     ddraw::PixelView part = desktop_;
     part.Pixels = desktop_.Row(onDesktop.top()) +
                   static_cast<std::ptrdiff_t>(onDesktop.left()) * static_cast<std::ptrdiff_t>(desktop_.BitsPerPixel / 8);
     part.Width = onDesktop.width();
     part.Height = onDesktop.height();
     return windowPainter_->Put(part, mapTo(window(), changed.topLeft()));
+}
+
+void PresenterWidget::Watch(QWindow* window) {
+    if (window && window != watchedWindow_) {
+        window->installEventFilter(this);
+        watchedWindow_ = window;
+    }
 }
 
 bool PresenterWidget::ControlsOver(const QRect& area) const {
@@ -128,20 +159,33 @@ void PresenterWidget::PixelsGoing(const ddraw::BYTE* pixels) {
 
 void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     if (!fullScreen_) {
-        saved_ = {form_->windowFlags(), form_->geometry(), form_->minimumSize(),
+        saved_ = {form_->windowFlags(), form_->windowState(), form_->geometry(), form_->minimumSize(),
                   form_->maximumSize(), form_->isVisible()};
         fullScreen_ = true;
     }
     frame_ = {};
     frameOnScreen_ = false;
-    // A borderless window as large as the screen works with and without a
-    // window manager, where a full-screen request alone may be ignored.
-    form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    noWaylandView_ = false;
+    // On X a borderless window as large as the screen works with and
+    // without a window manager, where a full-screen request alone may be
+    // ignored. A Wayland client cannot place its windows: there full screen
+    // is a state the compositor grants, on the screen the window is put on
+    // (its decorations go by themselves; taking them away as well would
+    // leave their room unused).
     form_->setMinimumSize(0, 0);
     form_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    form_->setGeometry(screenGeometry);
     raise();
-    form_->show();
+    if (CompositorPlacesWindows()) {
+        form_->winId(); // the native window, to be put on the screen
+        if (QScreen* screen = QGuiApplication::screenAt(screenGeometry.center()))
+            form_->windowHandle()->setScreen(screen);
+        Watch(form_->windowHandle());
+        form_->showFullScreen();
+    } else {
+        form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        form_->setGeometry(screenGeometry);
+        form_->show();
+    }
     form_->raise();
     form_->activateWindow();
     // Where the X server can scale the frames itself, a view of its own
@@ -156,6 +200,25 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
 }
 
 void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
+    // On Wayland the frames go to buffers of their own over the window once
+    // the window has its surface.
+    if (!waylandView_ && !noWaylandView_ && fullScreen_ && CompositorPlacesWindows()) {
+        waylandView_ = WaylandFrameView::Create(form_);
+        noWaylandView_ = !waylandView_;
+        if (waylandView_)
+            update(); // the window commits again, which shows the view
+    }
+    if (waylandView_) {
+        if (waylandView_->Show(frame)) {
+            // Kept to be shown again when the compositor gives the window
+            // another size (as it grants the full-screen state).
+            frame_ = frame;
+            KeepFrame(frame);
+            return;
+        }
+        waylandView_.reset(); // painted here until the next full screen
+        noWaylandView_ = true;
+    }
     if (view_) {
         if (view_->Show(frame))
             return;
@@ -168,13 +231,17 @@ void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
     frame_ = frame;
     framePainted_ = false;
     repaint();
-    if (framePainted_) {
+    // A compositor may ask for the window anew at any time (as it grants
+    // the full-screen state, say) and the window's image may then be a new
+    // one: there the frame is kept as well.
+    if (framePainted_ && !CompositorPlacesWindows()) {
         frame_ = {};
         framePixels_ = {};
         return;
     }
     KeepFrame(frame);
-    update();
+    if (!framePainted_)
+        update();
 }
 
 void PresenterWidget::KeepFrame(const ddraw::PixelView& frame) {
@@ -193,12 +260,14 @@ void PresenterWidget::LeaveFullScreen() {
     if (!fullScreen_)
         return;
     fullScreen_ = false;
+    waylandView_.reset();
     delete view_;
     view_ = nullptr;
     frame_ = {};
     frameOnScreen_ = false;
     framePixels_ = {};
     form_->setWindowFlags(saved_.flags);
+    form_->setWindowState(saved_.state);
     form_->setMinimumSize(saved_.minimumSize);
     form_->setMaximumSize(saved_.maximumSize);
     form_->setGeometry(saved_.geometry);
@@ -247,7 +316,7 @@ void PresenterWidget::PaintWindow(QPainter& painter, const QRegion& region) {
     const QRect onDesktop = QRect(0, 0, desktop_.Width, desktop_.Height).translated(-client_.topLeft());
     for (const QRect& rest : region.subtracted(QRegion(onDesktop)))
         painter.fillRect(rest, Qt::black);
-    QImage* store = OpaqueWindowImage(painter);
+    QImage* store = OpaqueWindowImage(painter, QTransform::TxTranslate);
     const QPoint toStore = store ? painter.deviceTransform().map(QPoint(0, 0)) : QPoint();
     for (const QRect& area : region.intersected(onDesktop)) {
         const QRect source = area.translated(client_.topLeft());
@@ -266,9 +335,11 @@ void PresenterWidget::PaintWindow(QPainter& painter, const QRegion& region) {
     }
 }
 
-QImage* PresenterWidget::OpaqueWindowImage(QPainter& painter) {
+QImage* PresenterWidget::OpaqueWindowImage(QPainter& painter, QTransform::TransformationType reach) {
     QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    if (!device || device->devType() != QInternal::Image || painter.deviceTransform().type() > QTransform::TxTranslate)
+    const QTransform& transform = painter.deviceTransform();
+    if (!device || device->devType() != QInternal::Image || transform.type() > reach || transform.m11() <= 0 ||
+        transform.m22() <= 0)
         return nullptr;
     auto* image = static_cast<QImage*>(device);
     const bool opaque32 = image->format() == QImage::Format_RGB32 ||
@@ -284,28 +355,35 @@ bool PresenterWidget::PaintsOnWindowImage(QPainter& painter) const {
 void PresenterWidget::PaintFullScreen(QPainter& painter) {
     if (!frame_.Pixels && frameOnScreen_ && PaintsOnWindowImage(painter))
         return; // the last frame is still there
-    const QRect target = FittedRect(QSize(frame_.Width, frame_.Height), size());
-    // Black bars around the frame (all black before the first frame); the
-    // frame's own area is not filled first, which would cost a whole screen
-    // of writes on every frame.
+    const QSize frame(frame_.Width, frame_.Height);
+    // Scaled straight into the window's own image when the painter reaches
+    // it (the raster back end): one pass over the screen's pixels instead of
+    // a scaled copy and a second copy of that. The frame is fitted to the
+    // image's own pixels, so on a high-density screen it uses all of them.
+    if (QImage* store = OpaqueWindowImage(painter, QTransform::TxScale)) {
+        const QRect area = painter.deviceTransform().mapRect(QRectF(rect())).toAlignedRect().intersected(store->rect());
+        const QRect target = FittedRect(frame, area.size()).translated(area.topLeft());
+        // Black bars around the frame (all black before the first frame);
+        // the frame's own area is not filled first, which would cost a
+        // whole screen of writes on every frame.
+        for (const QRect& bar : QRegion(area).subtracted(QRegion(target)))
+            FillOpaqueBlack(*store, bar);
+        if (target.isEmpty())
+            return;
+        framePainted_ = true;
+        frameOnScreen_ = true;
+        QImage part(store->scanLine(target.top()) + target.left() * 4, target.width(), target.height(),
+                    store->bytesPerLine(), QImage::Format_RGB32);
+        ScaleToRgb32(frame_, part);
+        return;
+    }
+    const QRect target = FittedRect(frame, size());
     for (const QRect& bar : QRegion(rect()).subtracted(QRegion(target)))
         painter.fillRect(bar, Qt::black);
     if (target.isEmpty())
         return;
     framePainted_ = true;
     frameOnScreen_ = true;
-    // Scaled straight into the window's own image when the painter reaches
-    // it (the raster back end): one pass over the screen's pixels instead of
-    // a scaled copy and a second copy of that.
-    if (QImage* store = OpaqueWindowImage(painter)) {
-        const QRect onStore = target.translated(painter.deviceTransform().map(QPoint(0, 0)));
-        if (store->rect().contains(onStore)) {
-            QImage part(store->scanLine(onStore.top()) + onStore.left() * 4, onStore.width(),
-                        onStore.height(), store->bytesPerLine(), QImage::Format_RGB32);
-            ScaleToRgb32(frame_, part);
-            return;
-        }
-    }
     if (scaled_.size() != target.size())
         scaled_ = QImage(target.size(), QImage::Format_RGB32);
     ScaleToRgb32(frame_, scaled_);

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QTransform>
 #include <QWidget>
 
 class QPainter;
@@ -20,6 +21,7 @@ class QPainter;
 #include <vector>
 
 namespace ui {
+class WaylandFrameView;
 class X11FrameView;
 class X11WindowPainter;
 }
@@ -43,8 +45,9 @@ public:
 
     void EnterFullScreen(const QRect& screenGeometry);
     // Shows the frame scaled: through the X server's own scaling where it
-    // can, else scaled onto the window at once here; a copy of the frame is
-    // kept only when the window cannot be painted yet.
+    // can, into buffers of its own on Wayland, else scaled onto the window at
+    // once here; a copy of the frame is kept only when the window cannot be
+    // painted yet.
     void ShowFrame(const ddraw::PixelView& frame);
     void LeaveFullScreen();
     bool FullScreen() const { return fullScreen_; }
@@ -63,18 +66,22 @@ private:
     void KeepFrame(const ddraw::PixelView& frame);
     bool PutOnWindow(const QRect& changed);
     bool ControlsOver(const QRect& area) const;
+    // Events of the native window reach eventFilter.
+    void Watch(QWindow* window);
     void PaintFullScreen(QPainter& painter);
     void PaintWindow(QPainter& painter, const QRegion& region);
     // Whether the painter paints on the window's own image, which keeps what
     // was painted before (and not on a picture of the widget, say).
     bool PaintsOnWindowImage(QPainter& painter) const;
-    // The image the painter paints on when it is an opaque 32-bit one reached
-    // without scaling (the raster back end's window image), else null.
-    static QImage* OpaqueWindowImage(QPainter& painter);
+    // The image the painter paints on when it is an opaque 32-bit one (the
+    // raster back end's window image) reached through no more than `reach`
+    // (a translation, or a scaling by the device pixel ratio), else null.
+    static QImage* OpaqueWindowImage(QPainter& painter, QTransform::TransformationType reach);
     static std::vector<PresenterWidget*>& Live();
 
     struct SavedWindow {
         Qt::WindowFlags flags;
+        Qt::WindowStates state;
         QRect geometry;
         QSize minimumSize;
         QSize maximumSize;
@@ -93,6 +100,8 @@ private:
     std::array<ddraw::PALETTEENTRY, 256> framePalette_{};
     ddraw::PixelView frame_;
     X11FrameView* view_ = nullptr; // full screen, where the X server scales
+    std::unique_ptr<WaylandFrameView> waylandView_; // full screen, on Wayland
+    bool noWaylandView_ = false;
     // Windowed, on X: frames put straight onto the window. Qt's image of the
     // window is painted anew when the window is exposed.
     std::unique_ptr<X11WindowPainter> windowPainter_;

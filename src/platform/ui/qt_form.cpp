@@ -115,8 +115,11 @@ void QtForm::SetTop(int top) {
 }
 
 void QtForm::SetBounds(int left, int top, int width, int height) {
-    const int frameWidth = Width() - ClientWidth();
-    const int frameHeight = Height() - ClientHeight();
+    // A full-screen window has no frame, even while the window system still
+    // reports the one it had.
+    const bool framed = !widget_->isFullScreen();
+    const int frameWidth = framed ? Width() - ClientWidth() : 0;
+    const int frameHeight = framed ? Height() - ClientHeight() : 0;
     widget_->move(left, top);
     widget_->setMinimumSize(0, 0);
     widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

@@ -1,5 +1,6 @@
 #include "platform/dinput/key_scan_codes.h"
 #include "platform/dinput/scan_codes.h"
+#include "platform/dinput/xkb_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,22 @@ TEST(KeyScanCodes, TheTableCoversBothKeyboards) {
     keyboard.erase(DIK_RWIN);
     for (int code : keyboard)
         EXPECT_TRUE(produced.count(code)) << "no Qt key gives scan code " << code;
+}
+
+// Where the input method cannot tell (Wayland), the layout comes from XKB's
+// configuration: its first layout, in either file format.
+TEST(KeyScanCodes, LayoutFromXkbConfiguration) {
+    EXPECT_EQ(LayoutFromXkbNames("jp"), KeyboardLayout::Japanese);
+    EXPECT_EQ(LayoutFromXkbNames(" jp(OADG109A) , us"), KeyboardLayout::Japanese);
+    EXPECT_EQ(LayoutFromXkbNames("us,jp"), KeyboardLayout::Us);
+    EXPECT_EQ(LayoutFromXkbNames("de"), KeyboardLayout::Us);
+    EXPECT_EQ(LayoutFromXkbNames(" "), std::nullopt);
+
+    EXPECT_EQ(XkbNamesInConfiguration("# XKBLAYOUT=\"de\"\nXKBMODEL=\"pc105\"\nXKBLAYOUT=\"jp,us\"\n"), "jp,us");
+    EXPECT_EQ(XkbNamesInConfiguration("Section \"InputClass\"\n\tOption \"XkbLayout\" \"jp\"\nEndSection\n"),
+              "jp");
+    EXPECT_EQ(XkbNamesInConfiguration("Option \"XkbModel\" \"pc105\"\nOption \"XkbLayout\n"), "");
+    EXPECT_EQ(XkbNamesInConfiguration(std::string_view("\0\xff\n=", 4)), "");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Frames on a real X display (run under xvfb-run with QT_QPA_PLATFORM=xcb):
-// what the presenter shows is read back from the screen itself.
+// Frames on a real display (an X server under xvfb-run, or weston): what the
+// presenter shows is read back from the screen itself.
 #include "support/screen_grab.h"
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/qt_backends.h"
@@ -64,12 +64,12 @@ struct Frame {
 class OnScreen : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            GTEST_SKIP() << "needs an X display (xvfb-run with QT_QPA_PLATFORM=xcb)";
+        if (!testsupport::ScreenReadable())
+            GTEST_SKIP() << "needs a display whose screen can be read (X, or weston with --debug)";
         backends_ = ui::InstallQtBackends();
     }
 
-    static QImage Screen(const char* label) {
+    static testsupport::ScreenShot Screen(const char* label) {
         return testsupport::GrabScreen(QStringLiteral("") + QString::fromLatin1(label));
     }
 
@@ -118,17 +118,25 @@ TEST_F(OnScreen, WindowedFrameAppearsInTheClientArea) {
         target->TextOut(client.Left + 60, client.Top + 100, "ピムルのゲーム");
     }
     ddraw::CurrentPresenter().PresentWindow(form.Handle(), desktop, client, client);
-    const QImage shown = Screen("windowed");
-    EXPECT_EQ(shown.pixel(client.Left + 5, client.Top + 5), qRgb(0, 255, 0));
-    EXPECT_EQ(shown.pixel(client.Left + 100, client.Top + 240), qRgb(255, 0, 0));
-    EXPECT_EQ(shown.pixel(client.Left + 639, client.Top + 479), qRgb(0, 0, 255));
+    const testsupport::ScreenShot shown = Screen("windowed");
+    const QPoint at = testsupport::ClientOrigin(shown, {client.Left, client.Top}, qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(at + QPoint(5, 5)), qRgb(0, 255, 0));
+    EXPECT_EQ(shown.pixel(at + QPoint(100, 240)), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(at + QPoint(639, 479)), qRgb(0, 0, 255));
     int magenta = 0;
-    for (int y = client.Top + 100; y < client.Top + 100 + 80; ++y) {
-        for (int x = client.Left + 60; x < client.Left + 560; ++x)
+    for (int y = at.y() + 100; y < at.y() + 100 + 80; ++y) {
+        for (int x = at.x() + 60; x < at.x() + 560; ++x)
             magenta += shown.pixel(x, y) == qRgb(255, 0, 255);
     }
     EXPECT_GT(magenta, 1000);
-    EXPECT_EQ(shown.pixel(client.Left + 60, client.Top + 99), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(at + QPoint(60, 99)), qRgb(255, 0, 0));
+    // Scaled by the nearest pixel at any device pixel ratio: where red meets
+    // blue the screen's own pixels are one or the other, never a blend.
+    const int row = static_cast<int>((at.y() + 300) * shown.ratio());
+    for (int x = static_cast<int>((at.x() + 316) * shown.ratio()); x < (at.x() + 324) * shown.ratio(); ++x) {
+        const QRgb pixel = shown.image().pixel(x, row);
+        EXPECT_TRUE(pixel == qRgb(255, 0, 0) || pixel == qRgb(0, 0, 255)) << x << ": " << std::hex << pixel;
+    }
 }
 
 TEST_F(OnScreen, WindowedFramesStayBeneathControlsAndComeBackAfterBeingCovered) {
@@ -153,7 +161,7 @@ TEST_F(OnScreen, WindowedFramesStayBeneathControlsAndComeBackAfterBeingCovered) 
         ddraw::CurrentPresenter().PresentWindow(form.Handle(), desktop.view, client, client);
     };
     present();
-    QImage shown = Screen("windowed-control");
+    testsupport::ScreenShot shown = Screen("windowed-control");
     EXPECT_EQ(shown.pixel(client.Left + 120, client.Top + 120), qRgb(255, 255, 0));
     EXPECT_EQ(shown.pixel(client.Left + 5, client.Top + 5), qRgb(0, 255, 0));
     EXPECT_EQ(shown.pixel(client.Left + 400, client.Top + 300), qRgb(0, 0, 255));
@@ -193,7 +201,7 @@ TEST_F(OnScreen, FullScreenFrameIsScaledBetweenBlackBars) {
     ddraw::CurrentPresenter().EnterFullScreen(form.Handle(), 0, 640, 480, 16);
     Frame frame(16);
     ddraw::CurrentPresenter().PresentFullScreen(form.Handle(), frame.view);
-    const QImage shown = Screen("full-screen");
+    const testsupport::ScreenShot shown = Screen("full-screen");
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     ASSERT_EQ(shown.size(), screen);
     const QRect fitted = ui::PresenterWidget::FittedRect({640, 480}, screen);
@@ -223,6 +231,39 @@ TEST_F(OnScreen, FullScreenFrameIsScaledBetweenBlackBars) {
     EXPECT_EQ(form.ClientWidth(), 640);
     EXPECT_EQ(form.ClientHeight(), 480);
     EXPECT_FALSE(form.Widget()->windowFlags() & Qt::FramelessWindowHint);
+}
+
+// Frames that differ in a few rows, one after another, paced as the game
+// paces them: the last one shows whole, whichever buffer it went to.
+TEST_F(OnScreen, FullScreenFramesFollowOneAnother) {
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    ddraw::CurrentPresenter().EnterFullScreen(form.Handle(), 0, 640, 480, 16);
+    Frame frame(16);
+    const auto square = [&](int top, ddraw::COLORREF colour) {
+        for (int y = top; y < top + 40; ++y) {
+            for (int x = 400; x < 440; ++x)
+                ddraw::WritePixelValue(frame.view, x, y, ddraw::ColorToPixel(colour, frame.view.Format, nullptr));
+        }
+    };
+    const int tops[] = {100, 180, 260, 340};
+    for (int top : tops) {
+        square(top, ddraw::RGB(255, 255, 0));
+        ddraw::CurrentPresenter().PresentFullScreen(form.Handle(), frame.view);
+        testsupport::HandleMessagesFor(30);
+        if (top != tops[3])
+            square(top, ddraw::RGB(0, 0, 255));
+    }
+    const testsupport::ScreenShot shown = Screen("full-screen-frames");
+    const QRect fitted = ui::PresenterWidget::FittedRect({640, 480}, QGuiApplication::primaryScreen()->geometry().size());
+    const double scale = fitted.width() / 640.0;
+    const auto at = [&](int x, int y) {
+        return shown.pixel(fitted.left() + static_cast<int>(x * scale), fitted.top() + static_cast<int>(y * scale));
+    };
+    for (int top : tops)
+        EXPECT_EQ(at(420, top + 20), top == tops[3] ? qRgb(255, 255, 0) : qRgb(0, 0, 255)) << top;
+    EXPECT_EQ(at(100, 240), qRgb(255, 0, 0));
 }
 
 } // namespace
