@@ -35,9 +35,4 @@ public:
     void ClearKeys() { Keys = Pimuru1Keys = KeyFlags{}; }
 };
 
-// A pimuru's device input with its keys beside it: a held key decides its
-// direction (right over left, down over up), and the swing is the key or the
-// button.
-PadInput SteerByKeys(PadInput pad, const KeyFlags& keys);
-
 } // namespace game

@@ -4,6 +4,7 @@
 #include "game/run_frame_sink.h"
 #include "game/run_sounds.h"
 #include "game/scene_composer.h"
+#include "game/steer_by_keys.h"
 #include "platform/component/desktop.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "game/world.h"
 
-#include "game/game_keys.h"
+#include "game/steer_by_keys.h"
 
 #include <algorithm>
 #include <cmath>

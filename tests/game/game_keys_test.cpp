@@ -1,4 +1,5 @@
 #include "game/game_keys.h"
+#include "game/steer_by_keys.h"
 
 #include <gtest/gtest.h>
 
