@@ -2,13 +2,15 @@
 # Measures the real program on an X server (run it inside xvfb-run, with a
 # release build): how soon the launcher shows, how soon the game shows after
 # the click, the processor time of a paced run, its peak resident size, and
-# what 20 runs started and quit in a row add to the resident size.
+# what a number of runs started and quit in a row add to the resident size.
 #   measure_program.sh <pimuru> <data folder> [seconds of play, default 20] [window|fullscreen]
+#                      [runs started and quit after it, default 20]
 set -euo pipefail
 program=$(realpath "$1")
 data=$2
 seconds=${3:-20}
 mode=${4:-fullscreen}
+restarts=${5:-20}
 export QT_QPA_PLATFORM=xcb ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy
 caption='ぴむるのゲーム Ver.1.1'
 ticks=$(getconf CLK_TCK)
@@ -106,13 +108,13 @@ echo "processor: $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)"
 echo "peak resident size while playing: $(($(status_kb $pid VmHWM) / 1024)) MB"
 quit_run
 rss_first=$(status_kb $pid VmRSS)
-for i in $(seq 20); do
+for i in $(seq "$restarts"); do
     [ -n "${PIMURU_RSS_EACH_RUN:-}" ] && echo "  before run $i: $(status_kb $pid VmRSS) kB"
     run_once
     sleep 0.3
     quit_run
 done
 rss_last=$(status_kb $pid VmRSS)
-echo "resident size after the first run: $((rss_first / 1024)) MB; after 20 more: $((rss_last / 1024)) MB" \
+echo "resident size after the first run: $((rss_first / 1024)) MB; after $restarts more: $((rss_last / 1024)) MB" \
     "(added $((rss_last - rss_first)) kB)"
 echo "peak resident size overall: $(($(status_kb $pid VmHWM) / 1024)) MB"
