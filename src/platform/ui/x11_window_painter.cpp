@@ -1,6 +1,7 @@
 #include "platform/ui/x11_window_painter.h"
 
 #include "platform/ui/x11_image.h"
+#include "platform/ui/x11_shared_image.h"
 
 #include <QAbstractEventDispatcher>
 #include <QWidget>
@@ -16,12 +17,21 @@ struct X11WindowPainter::Server {
     xcb_window_t window = 0; // the native window the context below was made for
     std::uint8_t depth = 0;
     xcb_gcontext_t gc = 0;
+    std::unique_ptr<X11SharedImage> shared; // null where the server cannot share our memory
     QMetaObject::Connection flushBeforeWaiting;
 
     ~Server() {
         QObject::disconnect(flushBeforeWaiting);
+        shared.reset();
         Forget();
         xcb_flush(c);
+    }
+
+    void Flush() {
+        if (shared)
+            shared->EndFrame();
+        else
+            xcb_flush(c);
     }
 
     // The changed bands of a frame go to the server together, when the event
@@ -31,11 +41,11 @@ struct X11WindowPainter::Server {
             return;
         QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
         if (!dispatcher) {
-            xcb_flush(c);
+            Flush();
             return;
         }
         flushBeforeWaiting = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
-                                              context, [connection = c] { xcb_flush(connection); });
+                                              context, [this] { Flush(); });
     }
 
     void Forget() {
@@ -72,6 +82,7 @@ std::unique_ptr<X11WindowPainter> X11WindowPainter::Create(QWidget* widget) {
         return nullptr;
     auto server = std::make_unique<Server>();
     server->c = c;
+    server->shared = X11SharedImage::Create(c);
     return std::unique_ptr<X11WindowPainter>(
         new X11WindowPainter(widget->window(), std::move(server)));
 }
@@ -88,7 +99,9 @@ bool X11WindowPainter::Put(const ddraw::PixelView& image, QPoint at) {
     const std::uint8_t depth = X11DepthOf(s.c, image);
     if (!depth || !s.Use(static_cast<xcb_window_t>(window_->internalWinId())) || depth != s.depth)
         return false;
-    if (!PutX11Image(s.c, s.window, s.gc, depth, image, at.x(), at.y()))
+    const bool put = (s.shared && s.shared->Put(s.window, s.gc, depth, image, at.x(), at.y())) ||
+                     PutX11Image(s.c, s.window, s.gc, depth, image, at.x(), at.y());
+    if (!put)
         return false;
     s.FlushSoon(window_);
     return true;

@@ -1,0 +1,146 @@
+#include "platform/ui/x11_shared_image.h"
+
+#include <xcb/shm.h>
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace ui {
+
+namespace {
+
+constexpr std::size_t kFirstSegmentBytes = std::size_t{2} << 20;
+constexpr std::size_t kLargestSegmentBytes = std::size_t{64} << 20;
+constexpr std::size_t kPlaceAlignment = 64; // each image starts on a cache line
+
+std::size_t RoundUp(std::size_t n, std::size_t to) {
+    return (n + to - 1) / to * to;
+}
+
+} // namespace
+
+// A segment attached both here and on the server. It is marked for removal
+// as soon as the server holds it, so it cannot outlive the two of us.
+struct X11SharedImage::Segment {
+    xcb_connection_t* c = nullptr;
+    xcb_shm_seg_t id = 0;
+    std::uint8_t* memory = nullptr;
+    std::size_t size = 0;
+
+    static std::unique_ptr<Segment> Create(xcb_connection_t* c, std::size_t size) {
+        const int shmId = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+        if (shmId < 0)
+            return nullptr;
+        void* memory = shmat(shmId, nullptr, 0);
+        if (memory == reinterpret_cast<void*>(-1)) {
+            shmctl(shmId, IPC_RMID, nullptr);
+            return nullptr;
+        }
+        auto segment = std::make_unique<Segment>();
+        segment->c = c;
+        segment->memory = static_cast<std::uint8_t*>(memory);
+        segment->size = size;
+        segment->id = xcb_generate_id(c);
+        // The server refuses a segment it cannot reach, as over a network.
+        xcb_generic_error_t* error = xcb_request_check(
+            c, xcb_shm_attach_checked(c, segment->id, static_cast<std::uint32_t>(shmId), 1));
+        shmctl(shmId, IPC_RMID, nullptr);
+        if (error) {
+            std::free(error);
+            segment->id = 0;
+            return nullptr;
+        }
+        return segment;
+    }
+
+    ~Segment() {
+        if (id)
+            xcb_shm_detach(c, id);
+        shmdt(memory);
+    }
+};
+
+std::unique_ptr<X11SharedImage> X11SharedImage::Create(xcb_connection_t* c) {
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_shm_id);
+    if (!extension || !extension->present)
+        return nullptr;
+    std::unique_ptr<Segment> segment = Segment::Create(c, kFirstSegmentBytes);
+    if (!segment)
+        return nullptr;
+    return std::unique_ptr<X11SharedImage>(new X11SharedImage(c, std::move(segment)));
+}
+
+X11SharedImage::X11SharedImage(xcb_connection_t* c, std::unique_ptr<Segment> segment)
+    : c_(c), segment_(std::move(segment)) {}
+
+X11SharedImage::~X11SharedImage() {
+    if (fenceSent_)
+        xcb_discard_reply(c_, fence_.sequence);
+    segment_.reset();
+    xcb_flush(c_);
+}
+
+void X11SharedImage::EndFrame() {
+    if (used_ > 0 && !fenceSent_) {
+        // Its reply comes once the server has handled every request before it.
+        fence_ = xcb_get_input_focus(c_);
+        fenceSent_ = true;
+    }
+    xcb_flush(c_);
+}
+
+void X11SharedImage::WaitForServer() {
+    if (used_ > 0 && !fenceSent_)
+        EndFrame();
+    if (fenceSent_)
+        std::free(xcb_get_input_focus_reply(c_, fence_, nullptr));
+    fenceSent_ = false;
+    used_ = 0;
+}
+
+bool X11SharedImage::Reserve(std::size_t bytes) {
+    if (fenceSent_)
+        WaitForServer(); // a new frame: the last one has been read by now
+    if (used_ + bytes <= segment_->size)
+        return true;
+    WaitForServer();
+    if (bytes <= segment_->size)
+        return true;
+    if (bytes > kLargestSegmentBytes)
+        return false;
+    segment_.reset();
+    segment_ = Segment::Create(c_, RoundUp(bytes, kFirstSegmentBytes));
+    return segment_ != nullptr;
+}
+
+bool X11SharedImage::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
+                         const ddraw::PixelView& image, int x, int y) {
+    if (!segment_ || !image.Pixels || image.Width <= 0 || image.Height <= 0 ||
+        image.Width > 0x7FFF || image.Height > 0x7FFF || x < -0x8000 || x > 0x7FFF ||
+        y < -0x8000 || y > 0x7FFF)
+        return false;
+    const std::size_t bytesPerPixel = image.BitsPerPixel / 8;
+    const std::size_t rowBytes = static_cast<std::size_t>(image.Width) * bytesPerPixel;
+    // Rows in the segment are padded to 32 bits, as the server reads them.
+    const std::size_t segmentRow = RoundUp(rowBytes, 4);
+    const std::size_t bytes = segmentRow * static_cast<std::size_t>(image.Height);
+    if (!bytesPerPixel || segmentRow / bytesPerPixel > 0xFFFF ||
+        !Reserve(RoundUp(bytes, kPlaceAlignment)))
+        return false;
+    const std::size_t offset = used_;
+    std::uint8_t* to = segment_->memory + offset;
+    for (int row = 0; row < image.Height; ++row, to += segmentRow)
+        std::memcpy(to, image.Row(row), rowBytes);
+    used_ += RoundUp(bytes, kPlaceAlignment);
+    xcb_shm_put_image(c_, drawable, gc, static_cast<std::uint16_t>(segmentRow / bytesPerPixel),
+                      static_cast<std::uint16_t>(image.Height), 0, 0,
+                      static_cast<std::uint16_t>(image.Width), static_cast<std::uint16_t>(image.Height),
+                      static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), depth,
+                      XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_->id, static_cast<std::uint32_t>(offset));
+    return !xcb_connection_has_error(c_);
+}
+
+} // namespace ui
