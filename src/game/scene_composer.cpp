@@ -23,10 +23,11 @@ void SceneComposer::DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, cons
 
 void SceneComposer::DrawBackground(const World& world) {
     // Overlapping 10-row strips, each shifted by a travelling sine wave; the
-    // back buffer is never cleared, the strips cover it.
-    for (int i = 0; i < kBackgroundStrips; ++i) {
-        canvas_.Draw(Sheet::Background, BackgroundOffset(world.FrameCounter(), i), 5 * i,
-                     base::MakeRect(0, 5 * i, 639, 5 * i + 10), false);
+    // back buffer is never cleared, the strips cover it. Only the parts of
+    // them that stay in sight are drawn.
+    BackgroundPieces(world.FrameCounter(), backgroundPieces_);
+    for (const BackgroundPiece& piece : backgroundPieces_) {
+        canvas_.Draw(Sheet::Background, piece.X, piece.Y, piece.Source, false);
     }
 }
 

@@ -3,10 +3,12 @@
 // the scene, on a SceneCanvas. The game run's frame sink derives from it and
 // adds the sounds and the music.
 
+#include "game/background_pieces.h"
 #include "game/frame_sink.h"
 #include "game/scene_canvas.h"
 
 #include <string>
+#include <vector>
 
 namespace game {
 
@@ -32,6 +34,7 @@ private:
     void DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, const Sprite& sprite);
 
     SceneCanvas& canvas_;
+    std::vector<BackgroundPiece> backgroundPieces_; // kept to spare an allocation per frame
 };
 
 } // namespace game

@@ -76,6 +76,11 @@ struct Scene {
         canvas.ops.clear();
         world.Step(input, composer);
     }
+    // What the last frame drew after the background.
+    std::vector<Op> AfterBackground() const {
+        const auto background = static_cast<std::ptrdiff_t>(Draws(Sheet::Background).size());
+        return {canvas.ops.begin() + background, canvas.ops.end()};
+    }
     // The sprites of one sheet drawn in the last frame.
     std::vector<Op> Draws(Sheet sheet) const {
         std::vector<Op> draws;
@@ -90,43 +95,78 @@ struct Scene {
 
 } // namespace
 
+namespace {
+
+// What the background leaves on a 640 × 480 screen: for each pixel the
+// background pixel it shows (y · 640 + x), or -1 where it left the old one.
+std::vector<int> PaintBackground(const std::vector<Op>& draws) {
+    std::vector<int> screen(640 * 480, -1);
+    for (const Op& op : draws) {
+        for (int sy = op.source.Top; sy < op.source.Bottom; ++sy) {
+            for (int sx = op.source.Left; sx < op.source.Right; ++sx) {
+                const int x = op.x + sx - op.source.Left;
+                const int y = op.y + sy - op.source.Top;
+                if (x >= 0 && x < 640 && y >= 0 && y < 480) {
+                    screen[y * 640 + x] = sy * 640 + sx;
+                }
+            }
+        }
+    }
+    return screen;
+}
+
+} // namespace
+
+TEST(Scene, BackgroundShowsWhatItsOverlappingStripsWould) {
+    Scene s;
+    for (int frame = 1; frame <= 130; ++frame) { // two turns of the ripple
+        s.Frame();
+        std::vector<Op> strips;
+        for (int i = 0; i < kBackgroundStrips; ++i) {
+            Op strip;
+            strip.x = static_cast<int>(std::sin((frame + i) / 10.0) * 5);
+            strip.y = 5 * i;
+            strip.source = base::MakeRect(0, 5 * i, 639, 5 * i + 10);
+            strips.push_back(strip);
+        }
+        const std::vector<Op> drawn = s.Draws(Sheet::Background);
+        for (const Op& op : drawn) {
+            EXPECT_FALSE(op.keyed);
+        }
+        ASSERT_EQ(PaintBackground(drawn), PaintBackground(strips)) << "frame " << frame;
+    }
+}
+
 TEST(Scene, FirstFrameOfARun) {
     Scene s;
     s.Frame();
-    const std::vector<Op>& ops = s.canvas.ops;
-    ASSERT_EQ(ops.size(), 97u + 2 + 1 + 2 + 2 + 1);
-    for (int i = 0; i < 97; ++i) {
-        EXPECT_EQ(ops[i].sheet, Sheet::Background);
-        EXPECT_FALSE(ops[i].keyed);
-        EXPECT_EQ(ops[i].x, static_cast<int>(std::sin((1 + i) / 10.0) * 5));
-        EXPECT_EQ(ops[i].y, 5 * i);
-        EXPECT_EQ(ops[i].source, base::MakeRect(0, 5 * i, 639, 5 * i + 10));
-    }
+    const std::vector<Op> ops = s.AfterBackground();
+    ASSERT_EQ(ops.size(), 2u + 1 + 2 + 2 + 1);
     // Pimuru at rest, pimuru 2 over pimuru 1.
-    EXPECT_EQ(ops[97].sheet, Sheet::Pimuru1);
-    EXPECT_EQ(ops[97].x, 140);
-    EXPECT_EQ(ops[97].y, 340);
-    EXPECT_EQ(ops[97].source, base::MakeRect(0, 0, 159, 120));
-    EXPECT_TRUE(ops[97].keyed);
-    EXPECT_EQ(ops[98].sheet, Sheet::Pimuru2);
-    EXPECT_EQ(ops[98].x, 340);
+    EXPECT_EQ(ops[0].sheet, Sheet::Pimuru1);
+    EXPECT_EQ(ops[0].x, 140);
+    EXPECT_EQ(ops[0].y, 340);
+    EXPECT_EQ(ops[0].source, base::MakeRect(0, 0, 159, 120));
+    EXPECT_TRUE(ops[0].keyed);
+    EXPECT_EQ(ops[1].sheet, Sheet::Pimuru2);
+    EXPECT_EQ(ops[1].x, 340);
     // The ball fell by 1 and turned to picture 1.
-    EXPECT_EQ(ops[99].sheet, Sheet::Characters);
-    EXPECT_EQ(ops[99].x, 240);
-    EXPECT_EQ(ops[99].y, 1 - 50);
-    EXPECT_EQ(ops[99].source, base::MakeRect(160, 0, 319, 100));
+    EXPECT_EQ(ops[2].sheet, Sheet::Characters);
+    EXPECT_EQ(ops[2].x, 240);
+    EXPECT_EQ(ops[2].y, 1 - 50);
+    EXPECT_EQ(ops[2].source, base::MakeRect(160, 0, 319, 100));
     // cycle16 is 1: the score blinks off, high score and speed stay.
-    EXPECT_EQ(ops[100].text, "最高点 0");
-    EXPECT_EQ(ops[100].x, 250);
-    EXPECT_EQ(ops[100].colour, Rgb(255, 255, 0));
-    EXPECT_EQ(ops[101].text, "速度 1");
-    EXPECT_EQ(ops[101].x, 520);
-    EXPECT_EQ(ops[101].points, 20);
-    EXPECT_EQ(ops[102].kind, "fill");
-    EXPECT_EQ(ops[102].source, base::MakeRect(0, 0, 5, 479));
-    EXPECT_EQ(ops[103].source, base::MakeRect(634, 0, 639, 479));
-    EXPECT_EQ(ops[103].colour, 0u);
-    EXPECT_EQ(ops[104].kind, "lines");
+    EXPECT_EQ(ops[3].text, "最高点 0");
+    EXPECT_EQ(ops[3].x, 250);
+    EXPECT_EQ(ops[3].colour, Rgb(255, 255, 0));
+    EXPECT_EQ(ops[4].text, "速度 1");
+    EXPECT_EQ(ops[4].x, 520);
+    EXPECT_EQ(ops[4].points, 20);
+    EXPECT_EQ(ops[5].kind, "fill");
+    EXPECT_EQ(ops[5].source, base::MakeRect(0, 0, 5, 479));
+    EXPECT_EQ(ops[6].source, base::MakeRect(634, 0, 639, 479));
+    EXPECT_EQ(ops[6].colour, 0u);
+    EXPECT_EQ(ops[7].kind, "lines");
 }
 
 TEST(Scene, ScoreBlinksButHighScoreAndSpeedDoNot) {
@@ -237,15 +277,15 @@ TEST(Scene, KnockSplashCoversItsPimuru) {
     ASSERT_TRUE(s.world.PimuruAt(0).Knocked);
     s.world.DrifterForTesting(1).State = 0;
     s.Frame();
-    const std::vector<Op>& ops = s.canvas.ops;
-    ASSERT_EQ(ops[97].sheet, Sheet::Pimuru1);
-    ASSERT_EQ(ops[98].sheet, Sheet::Characters);
+    const std::vector<Op> ops = s.AfterBackground();
+    ASSERT_EQ(ops[0].sheet, Sheet::Pimuru1);
+    ASSERT_EQ(ops[1].sheet, Sheet::Characters);
     const Splash& splash = s.world.SplashOf(0);
-    EXPECT_EQ(ops[98].x, splash.X);
-    EXPECT_EQ(ops[98].y, splash.Y);
-    EXPECT_EQ(ops[98].source, s.world.Cycle2() == 1 ? base::MakeRect(200, 220, 360, 380)
+    EXPECT_EQ(ops[1].x, splash.X);
+    EXPECT_EQ(ops[1].y, splash.Y);
+    EXPECT_EQ(ops[1].source, s.world.Cycle2() == 1 ? base::MakeRect(200, 220, 360, 380)
                                                     : base::MakeRect(360, 220, 520, 380));
-    EXPECT_EQ(ops[99].sheet, Sheet::Pimuru2);
+    EXPECT_EQ(ops[2].sheet, Sheet::Pimuru2);
 }
 
 TEST(Scene, LastRallyScoreAfterTheBordersShadowFirst) {
