@@ -227,7 +227,7 @@ TEST(QtDeviceContext, TextComesOutAsThePainterDrawsIt) {
         bool opaque;
     };
     const Text texts[] = {{-3, 10, "得点 120", RGB(255, 255, 0), false},
-                          {90, 40, "ab", RGB(0, 0, 128), true},
+                          {90, 40, "ab一", RGB(0, 0, 128), true}, // 一: a solid run of ink
                           {150, 50, "9", RGB(255, 255, 255), false}}; // cut by the edges
     const COLORREF background = RGB(200, 100, 50);
     for (DWORD bits : {DWORD{16}, DWORD{32}}) {
