@@ -41,7 +41,8 @@ public:
 
 // Left half red, right half blue, a green square at the top-left corner and
 // the title text in magenta, drawn as the game draws: fills and a canvas.
-void DrawFrame(dddd::TDDDD& display) {
+// With `mark`, a small yellow block at an odd place as well.
+void DrawFrame(dddd::TDDDD& display, bool mark = false) {
     dddd::TDDDDGenSurface& back = *display.BackBuffer();
     auto fill = [&](base::Rect r, ddraw::COLORREF colour) {
         ddraw::DDBLTFX fx = ddraw::MakeBltFx();
@@ -51,6 +52,8 @@ void DrawFrame(dddd::TDDDD& display) {
     fill(base::MakeRect(0, 0, 320, 480), ddraw::RGB(255, 0, 0));
     fill(base::MakeRect(320, 0, 640, 480), ddraw::RGB(0, 0, 255));
     fill(base::MakeRect(0, 0, 40, 40), ddraw::RGB(0, 255, 0));
+    if (mark)
+        fill(base::MakeRect(333, 201, 346, 208), ddraw::RGB(255, 255, 0));
     dddd::TDDDDCanvas canvas(&back);
     canvas.Font.Color = ddraw::RGB(255, 0, 255);
     canvas.Font.Size = 50;
@@ -126,6 +129,18 @@ TEST_F(DisplayOnScreen, FullScreenFrameIsScaledBetweenBars) {
     if (fitted.left() > 0) {
         EXPECT_EQ(shown.pixel(fitted.left() - 1, screen.height() / 2), qRgb(0, 0, 0));
     }
+
+    // A frame that differs a little: the screen then shows just what the
+    // whole frame scaled anew shows.
+    DrawFrame(display, true);
+    display.Flip();
+    const testsupport::ScreenShot changed = Screen("fullscreen-changed");
+    EXPECT_EQ(changed.pixel(fitted.left() + static_cast<int>(339 * scale), fitted.top() + static_cast<int>(204 * scale)),
+              qRgb(255, 255, 0));
+    for (QWidget* child : form.Widget()->findChildren<QWidget*>())
+        child->repaint();
+    const testsupport::ScreenShot whole = Screen("fullscreen-whole");
+    EXPECT_EQ(changed.image(), whole.image());
 
     // Back to a window, as at the end of a run; a second frame shows there.
     ASSERT_EQ(display.Initialize(false, 640, 480, 16, 0, ""), 0);

@@ -1,7 +1,9 @@
 #include "platform/ui/x11_frame_view.h"
 
+#include "platform/ddraw/blitter.h"
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/x11_image.h"
+#include "platform/ui/x11_shared_image.h"
 
 #include <QCoreApplication>
 
@@ -10,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace ui {
@@ -65,6 +68,23 @@ xcb_render_pictformat_t FormatOfVisual(const xcb_render_query_pict_formats_reply
     return 0;
 }
 
+// Rows fewer than this apart go to the server as one piece.
+constexpr ddraw::LONG kChangedRowsMergeGap = 4;
+
+// The screen pixels within `target` that show any of the frame's pixels in
+// `part` when the frame is scaled onto `target`: a pixel's edge more on
+// each side than the exact bounds, for rounding.
+QRect ScaledPart(const QRect& part, QSize frame, const QRect& target) {
+    const auto scale = [](int at, int from, int to) {
+        return static_cast<int>(static_cast<long long>(at) * to / from);
+    };
+    const int left = scale(part.left(), frame.width(), target.width()) - 1;
+    const int top = scale(part.top(), frame.height(), target.height()) - 1;
+    const int right = scale(part.right() + 1, frame.width(), target.width()) + 2;
+    const int bottom = scale(part.bottom() + 1, frame.height(), target.height()) + 2;
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).translated(target.topLeft()).intersected(target);
+}
+
 xcb_render_fixed_t ToFixed(double value) {
     return static_cast<xcb_render_fixed_t>(std::lround(value * 65536.0));
 }
@@ -91,7 +111,26 @@ struct X11FrameView::Server {
     bool haveFrame = false;
     QRect scaledTo; // the target the frame picture's transform was set for
 
+    // A copy of the frame the pixmap holds: only what differs from it goes
+    // to the server and is scaled again.
+    std::vector<std::uint8_t> shown;
+    std::vector<ddraw::blit::RowBand> changed;
+    std::unique_ptr<X11SharedImage> shared; // null where the server cannot share our memory
+
+    bool Put(const ddraw::PixelView& image, int x, int y) {
+        return (shared && shared->Put(pixmap, gc, depth, image, x, y)) ||
+               PutX11Image(c, pixmap, gc, depth, image, x, y);
+    }
+
+    void Flush() {
+        if (shared)
+            shared->EndFrame();
+        else
+            xcb_flush(c);
+    }
+
     ~Server() {
+        shared.reset();
         FreeFrame();
         FreeWindowPicture();
         xcb_flush(c);
@@ -117,6 +156,7 @@ struct X11FrameView::Server {
         width = height = 0;
         haveFrame = false;
         scaledTo = QRect();
+        shown.clear();
     }
 
     bool UseWindow(xcb_window_t id) {
@@ -184,6 +224,7 @@ X11FrameView* X11FrameView::Create(QWidget* form) {
         return nullptr;
     auto server = std::make_unique<Server>();
     server->c = c;
+    server->shared = X11SharedImage::Create(c);
     server->formats.reset(xcb_render_query_pict_formats_reply(c, xcb_render_query_pict_formats(c), nullptr));
     if (!server->formats)
         return nullptr;
@@ -224,10 +265,38 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
         s.broken = true; // the server refuses: frames are shown the other way from now on
         return false;
     }
-    if (!PutX11Image(s.c, s.pixmap, s.gc, depth, frame, 0, 0))
-        return false;
-    s.haveFrame = true;
-    Compose();
+    const std::size_t rowBytes = static_cast<std::size_t>(frame.Width) * (frame.BitsPerPixel / 8);
+    if (!s.haveFrame || s.shown.size() != rowBytes * static_cast<std::size_t>(frame.Height)) {
+        if (!s.Put(frame, 0, 0))
+            return false;
+        s.shown.resize(rowBytes * static_cast<std::size_t>(frame.Height));
+        for (int y = 0; y < frame.Height; ++y)
+            std::memcpy(s.shown.data() + static_cast<std::size_t>(y) * rowBytes, frame.Row(y), rowBytes);
+        s.haveFrame = true;
+        Compose();
+        return true;
+    }
+    ddraw::blit::CopyArgs args;
+    args.src = frame.Pixels;
+    args.srcPitch = frame.Pitch;
+    args.dst = s.shown.data();
+    args.dstPitch = static_cast<ddraw::LONG>(rowBytes);
+    args.width = frame.Width;
+    args.height = frame.Height;
+    ddraw::blit::CopyChangedRows(args, frame.BitsPerPixel / 8, kChangedRowsMergeGap, s.changed);
+    std::vector<QRect> parts;
+    for (const ddraw::blit::RowBand& band : s.changed) {
+        ddraw::PixelView part = frame;
+        part.Pixels = frame.Row(band.first) + static_cast<std::ptrdiff_t>(band.left) * (frame.BitsPerPixel / 8);
+        part.Width = band.right - band.left;
+        part.Height = band.count;
+        if (!s.Put(part, band.left, band.first)) {
+            s.shown.clear(); // the next frame goes whole
+            return false;
+        }
+        parts.emplace_back(band.left, band.first, part.Width, part.Height);
+    }
+    Compose(&parts);
     return true;
 }
 
@@ -236,10 +305,25 @@ void X11FrameView::paintEvent(QPaintEvent*) {
         Compose();
 }
 
-void X11FrameView::Compose() {
+void X11FrameView::Compose(const std::vector<QRect>* parts) {
     Server& s = *server_;
     const QSize area = (QSizeF(size()) * devicePixelRatioF()).toSize();
     const QRect target = s.haveFrame ? PresenterWidget::FittedRect(QSize(s.width, s.height), area) : QRect();
+    if (parts && !target.isEmpty() && target == s.scaledTo) {
+        // Only the screen pixels the changed parts scale to. Each is
+        // sampled exactly as when the whole frame is scaled.
+        for (const QRect& part : *parts) {
+            const QRect onScreen = ScaledPart(part, QSize(s.width, s.height), target);
+            xcb_render_composite(s.c, XCB_RENDER_PICT_OP_SRC, s.framePicture, XCB_RENDER_PICTURE_NONE,
+                                 s.windowPicture, static_cast<std::int16_t>(onScreen.x() - target.x()),
+                                 static_cast<std::int16_t>(onScreen.y() - target.y()), 0, 0,
+                                 static_cast<std::int16_t>(onScreen.x()), static_cast<std::int16_t>(onScreen.y()),
+                                 static_cast<std::uint16_t>(onScreen.width()),
+                                 static_cast<std::uint16_t>(onScreen.height()));
+        }
+        s.Flush();
+        return;
+    }
     if (!target.isEmpty()) {
         if (target != s.scaledTo) {
             // The transform maps the window's pixels back onto the frame's.
@@ -264,7 +348,7 @@ void X11FrameView::Compose() {
         xcb_render_fill_rectangles(s.c, XCB_RENDER_PICT_OP_SRC, s.windowPicture, black,
                                    static_cast<std::uint32_t>(bars.size()), bars.data());
     }
-    xcb_flush(s.c);
+    s.Flush();
 }
 
 } // namespace ui

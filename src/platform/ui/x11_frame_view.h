@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace ui {
 
@@ -31,7 +32,9 @@ protected:
 private:
     struct Server;
     X11FrameView(QWidget* form, std::unique_ptr<Server> server);
-    void Compose();
+    // Scales the frame onto the window: all of it with the black bars, or
+    // only where the given parts of the frame (its own pixels) changed.
+    void Compose(const std::vector<QRect>* parts = nullptr);
 
     std::unique_ptr<Server> server_;
 };
