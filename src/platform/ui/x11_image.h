@@ -1,6 +1,6 @@
 #pragma once
-// Pixels sent to the X server as plain image requests: the rows go out
-// straight from where they are (no shared memory, no copy of our own), in
+// Pixels sent to the X server as plain image requests, where it cannot read
+// our memory: the rows go out straight from where they are (no copy of our own), in
 // requests no larger than the server takes.
 
 #include "platform/ddraw/pixel_view.h"
