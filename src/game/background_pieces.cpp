@@ -32,8 +32,9 @@ void BackgroundPieces(std::int32_t frameCounter, std::vector<BackgroundPiece>& p
         if (next > x) {
             pieces.push_back({x, lower, base::MakeRect(0, lower, bare, lower + kStripStep)});
         } else if (next < x) {
-            pieces.push_back({x + kStripWidth - bare, lower,
-                              base::MakeRect(kStripWidth - bare, lower, kStripWidth, lower + kStripStep)});
+            pieces.push_back(
+                {x + kStripWidth - bare, lower,
+                 base::MakeRect(kStripWidth - bare, lower, kStripWidth, lower + kStripStep)});
         }
         x = next;
     }

@@ -119,8 +119,8 @@ bool X11SharedImage::Reserve(std::size_t bytes) {
 bool X11SharedImage::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
                          const ddraw::PixelView& image, int x, int y) {
     if (!segment_ || !image.Pixels || image.Width <= 0 || image.Height <= 0 ||
-        image.Width > 0x7FFF || image.Height > 0x7FFF || x < -0x8000 || x > 0x7FFF ||
-        y < -0x8000 || y > 0x7FFF)
+        image.Width > 0x7FFF || image.Height > 0x7FFF || x < -0x8000 || x > 0x7FFF || y < -0x8000 ||
+        y > 0x7FFF)
         return false;
     const std::size_t bytesPerPixel = image.BitsPerPixel / 8;
     const std::size_t rowBytes = static_cast<std::size_t>(image.Width) * bytesPerPixel;
@@ -137,9 +137,10 @@ bool X11SharedImage::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_
     used_ += RoundUp(bytes, kPlaceAlignment);
     xcb_shm_put_image(c_, drawable, gc, static_cast<std::uint16_t>(segmentRow / bytesPerPixel),
                       static_cast<std::uint16_t>(image.Height), 0, 0,
-                      static_cast<std::uint16_t>(image.Width), static_cast<std::uint16_t>(image.Height),
-                      static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), depth,
-                      XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_->id, static_cast<std::uint32_t>(offset));
+                      static_cast<std::uint16_t>(image.Width),
+                      static_cast<std::uint16_t>(image.Height), static_cast<std::int16_t>(x),
+                      static_cast<std::int16_t>(y), depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
+                      segment_->id, static_cast<std::uint32_t>(offset));
     return !xcb_connection_has_error(c_);
 }
 
