@@ -13,9 +13,9 @@ std::size_t RowBytes(const ddraw::PixelView& view) {
 
 // Runs of marked tiles, row of tiles by row of tiles, as areas of pixels;
 // a run with the same columns as one in the row above lengthens that one.
-std::vector<PixelArea> AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down,
+std::vector<base::Rect> AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down,
                                int width, int height) {
-    std::vector<PixelArea> areas;
+    std::vector<base::Rect> areas;
     std::vector<std::size_t> above, here; // areas that reach the row above, and this one
     for (int ty = 0; ty < down; ++ty) {
         const std::uint8_t* row = tiles.data() + static_cast<std::size_t>(ty) * across;
@@ -33,10 +33,10 @@ std::vector<PixelArea> AreasOf(const std::vector<std::uint8_t>& tiles, int acros
             const int left = tx * FrameChanges::kTileWidth;
             const int right = std::min(end * FrameChanges::kTileWidth, width);
             const auto same = std::find_if(above.begin(), above.end(), [&](std::size_t i) {
-                return areas[i].left == left && areas[i].right == right;
+                return areas[i].Left == left && areas[i].Right == right;
             });
             if (same != above.end()) {
-                areas[*same].bottom = bottom;
+                areas[*same].Bottom = bottom;
                 here.push_back(*same);
             } else {
                 here.push_back(areas.size());
@@ -107,7 +107,7 @@ std::uint64_t FrameChanges::Take(const ddraw::PixelView& frame) {
     return taken_;
 }
 
-std::vector<PixelArea> FrameChanges::ChangedSince(std::uint64_t since) const {
+std::vector<base::Rect> FrameChanges::ChangedSince(std::uint64_t since) const {
     if (since >= taken_)
         return {};
     const int across = TilesAcross(), down = TilesDown();

@@ -4,6 +4,7 @@
 // up to date with only the tiles changed since, and a compositor is told of
 // no more than that. Keeps its own copy of the last frame to compare with.
 
+#include "base/rect.h"
 #include "platform/ddraw/pixel_view.h"
 
 #include <array>
@@ -11,15 +12,6 @@
 #include <vector>
 
 namespace ui {
-
-// A rectangle of a frame's pixels: columns [left, right), rows [top, bottom).
-struct PixelArea {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const PixelArea&, const PixelArea&) = default;
-};
 
 class FrameChanges {
 public:
@@ -37,10 +29,10 @@ public:
     std::uint64_t Last() const { return taken_; }
 
     // Where the last frame differs from frame `since` (0: from nothing), as
-    // areas that do not overlap, top to bottom; tiles in a row of tiles join
+    // areas of its pixels (right and bottom exclusive) that do not overlap, top to bottom; tiles in a row of tiles join
     // into one area and areas of the same columns in consecutive rows of
     // tiles into one. Empty when nothing changed.
-    std::vector<PixelArea> ChangedSince(std::uint64_t since) const;
+    std::vector<base::Rect> ChangedSince(std::uint64_t since) const;
 
     // The last frame taken, in the copy kept here (no pixels before the
     // first).

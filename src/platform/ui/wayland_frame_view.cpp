@@ -79,15 +79,15 @@ int FirstTarget(int at, int sourceLength, int targetLength) {
 }
 
 // The areas of a frame shown at `place`, in the buffer's pixels.
-std::vector<QRect> PlacedAreas(const std::vector<PixelArea>& areas, const ddraw::PixelView& frame,
+std::vector<QRect> PlacedAreas(const std::vector<base::Rect>& areas, const ddraw::PixelView& frame,
                                const QRect& place) {
     std::vector<QRect> placed;
     placed.reserve(areas.size());
-    for (const PixelArea& area : areas) {
-        const int left = FirstTarget(area.left, frame.Width, place.width());
-        const int right = FirstTarget(area.right, frame.Width, place.width());
-        const int top = FirstTarget(area.top, frame.Height, place.height());
-        const int bottom = FirstTarget(area.bottom, frame.Height, place.height());
+    for (const base::Rect& area : areas) {
+        const int left = FirstTarget(area.Left, frame.Width, place.width());
+        const int right = FirstTarget(area.Right, frame.Width, place.width());
+        const int top = FirstTarget(area.Top, frame.Height, place.height());
+        const int bottom = FirstTarget(area.Bottom, frame.Height, place.height());
         if (right > left && bottom > top)
             placed.emplace_back(left, top, right - left, bottom - top);
     }

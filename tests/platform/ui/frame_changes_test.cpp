@@ -12,7 +12,6 @@
 namespace {
 
 using ui::FrameChanges;
-using ui::PixelArea;
 
 constexpr int kTileW = FrameChanges::kTileWidth;
 constexpr int kTileH = FrameChanges::kTileHeight;
@@ -35,13 +34,13 @@ struct Frame {
     ddraw::PixelView view;
 };
 
-const PixelArea kWhole{0, 0, Frame::kWidth, Frame::kHeight};
+const base::Rect kWhole{0, 0, Frame::kWidth, Frame::kHeight};
 
 TEST(FrameChanges, FindsOnlyTheTilesThatChangedAndJoinsThem) {
     FrameChanges changes;
     Frame frame;
     const std::uint64_t first = changes.Take(frame.view);
-    EXPECT_EQ(changes.ChangedSince(0), std::vector<PixelArea>{kWhole});
+    EXPECT_EQ(changes.ChangedSince(0), std::vector<base::Rect>{kWhole});
 
     // Two pixels far apart in one row of tiles: two areas, not the row's
     // span. A pixel in each of two rows of tiles in the same column of
@@ -51,7 +50,7 @@ TEST(FrameChanges, FindsOnlyTheTilesThatChangedAndJoinsThem) {
     frame.Set(3 * kTileW, 2 * kTileH, 7);
     frame.Set(3 * kTileW + 1, 3 * kTileH + 1, 7);
     changes.Take(frame.view);
-    const std::vector<PixelArea> expected{{0, 0, kTileW, kTileH},
+    const std::vector<base::Rect> expected{{0, 0, kTileW, kTileH},
                                           {6 * kTileW, 0, 7 * kTileW, kTileH},
                                           {3 * kTileW, 2 * kTileH, 4 * kTileW, 4 * kTileH}};
     EXPECT_EQ(changes.ChangedSince(first), expected);
@@ -73,7 +72,7 @@ TEST(FrameChanges, RemembersChangesOfRecentFramesOnly) {
     frame.Set(0, 0, 0); // back as it was, but a buffer that held frame 2 must change
     frame.Set(Frame::kWidth - 1, Frame::kHeight - 1, 1);
     const std::uint64_t third = changes.Take(frame.view);
-    const std::vector<PixelArea> sinceFirst{{0, 0, kTileW, kTileH},
+    const std::vector<base::Rect> sinceFirst{{0, 0, kTileW, kTileH},
                                             {Frame::kWidth - kTileW, Frame::kHeight - kTileH, Frame::kWidth,
                                              Frame::kHeight}};
     EXPECT_EQ(changes.ChangedSince(first), sinceFirst);
@@ -82,14 +81,14 @@ TEST(FrameChanges, RemembersChangesOfRecentFramesOnly) {
     // Older than the remembered frames: everything.
     for (int i = 0; i < FrameChanges::kHistory; ++i)
         changes.Take(frame.view);
-    EXPECT_EQ(changes.ChangedSince(third), std::vector<PixelArea>{});
-    EXPECT_EQ(changes.ChangedSince(first), std::vector<PixelArea>{kWhole});
+    EXPECT_EQ(changes.ChangedSince(third), std::vector<base::Rect>{});
+    EXPECT_EQ(changes.ChangedSince(first), std::vector<base::Rect>{kWhole});
 
     // Another palette or pixel layout: everything.
     const std::uint64_t last = changes.Last();
     frame.view.Format = ddraw::DisplayPixelFormat(16, ddraw::HighColorLayout::Rgb555);
     changes.Take(frame.view);
-    EXPECT_EQ(changes.ChangedSince(last), std::vector<PixelArea>{kWhole});
+    EXPECT_EQ(changes.ChangedSince(last), std::vector<base::Rect>{kWhole});
 }
 
 } // namespace
