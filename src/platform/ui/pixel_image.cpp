@@ -118,35 +118,46 @@ void Rgb32RowToOpaque(const std::uint32_t* in, std::uint32_t* out, int count) {
         out[x] = in[x] | 0xFF000000u;
 }
 
-// Target pixels [0, count) picked by column from a converted source row, into
-// a row small enough to stay in the first-level cache.
+// Target pixels [0, count) picked by column from a converted source row. The
+// screen's image is larger than the caches and is read next by the window
+// system, not by us: streaming stores write it without first reading it into
+// the cache.
 void PickColumns(const std::uint32_t* converted, const int* column, int count, std::uint32_t* out) {
-    for (int x = 0; x < count; ++x)
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x < count && (reinterpret_cast<std::uintptr_t>(out + x) & 15) != 0; ++x)
+        out[x] = converted[column[x]];
+    for (; x + 4 <= count; x += 4) {
+        const __m128i four = _mm_set_epi32(static_cast<int>(converted[column[x + 3]]),
+                                           static_cast<int>(converted[column[x + 2]]),
+                                           static_cast<int>(converted[column[x + 1]]),
+                                           static_cast<int>(converted[column[x]]));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), four);
+    }
+#endif
+    for (; x < count; ++x)
         out[x] = converted[column[x]];
 }
 
-// Each source row is converted once into `row`, only the columns the part
-// shows, and picked by column once into `picked`; every target row of the
-// part showing it is a copy of that (two or more rows each, scaling up to a
-// screen). The target is read next by the window system, not by us: the
-// copies are streamed past the caches.
+// Each source row is converted once into `row` (small enough to stay in the
+// first-level cache), only the columns the part shows; every target row of
+// the part showing it is picked from there.
 template <typename Pixel, typename ConvertRow>
 void ScalePart(const ddraw::PixelView& view, QImage& target, const QRect& part, const std::vector<int>& columns,
-               std::vector<std::uint32_t>& row, std::vector<std::uint32_t>& picked, ConvertRow convertRow) {
+               std::vector<std::uint32_t>& row, ConvertRow convertRow) {
     const int height = target.height();
     const int firstColumn = columns[static_cast<std::size_t>(part.left())];
     const int endColumn = columns[static_cast<std::size_t>(part.right())] + 1;
-    const auto sourceRow = [&](int y) { return static_cast<int>(static_cast<qint64>(y) * view.Height / height); };
-    for (int y = part.top(); y <= part.bottom();) {
-        const int sourceY = sourceRow(y);
-        convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)) + firstColumn, row.data() + firstColumn,
-                   endColumn - firstColumn);
-        PickColumns(row.data(), columns.data() + part.left(), part.width(), picked.data());
-        do {
-            StreamOpaqueRow(picked.data(), reinterpret_cast<std::uint32_t*>(target.scanLine(y)) + part.left(),
-                            part.width());
-            ++y;
-        } while (y <= part.bottom() && sourceRow(y) == sourceY);
+    int previous = -1;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const int sourceY = static_cast<int>(static_cast<qint64>(y) * view.Height / height);
+        if (sourceY != previous) {
+            convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)) + firstColumn, row.data() + firstColumn,
+                       endColumn - firstColumn);
+            previous = sourceY;
+        }
+        PickColumns(row.data(), columns.data() + part.left(), part.width(),
+                    reinterpret_cast<std::uint32_t*>(target.scanLine(y)) + part.left());
     }
 }
 
@@ -199,7 +210,6 @@ void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::
     for (int x = 0; x < target.width(); ++x)
         columns[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<qint64>(x) * view.Width / target.width());
     std::vector<std::uint32_t> row(static_cast<std::size_t>(view.Width));
-    std::vector<std::uint32_t> picked(static_cast<std::size_t>(target.width()));
     // Rarer layouts (8 bits, 5-5-5, 24 bits) are converted whole first.
     QImage whole;
     ddraw::PixelView source = view;
@@ -213,9 +223,9 @@ void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::
         if (part.isEmpty())
             continue;
         if (format == QImage::Format_RGB16)
-            ScalePart<std::uint16_t>(source, target, part, columns, row, picked, Rgb565RowToRgb32);
+            ScalePart<std::uint16_t>(source, target, part, columns, row, Rgb565RowToRgb32);
         else
-            ScalePart<std::uint32_t>(source, target, part, columns, row, picked, Rgb32RowToOpaque);
+            ScalePart<std::uint32_t>(source, target, part, columns, row, Rgb32RowToOpaque);
     }
     FinishStreaming(); // the streamed rows are complete before anyone reads them
 }
