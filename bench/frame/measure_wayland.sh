@@ -57,7 +57,8 @@ sleep 5
 shot="${TMPDIR:-/tmp}/measure-wayland-$mode.png"
 (cd "$runtime" && weston-screenshooter) && mv "$runtime"/wayland-screenshot-*.png "$shot" && echo "screenshot: $shot"
 
-xserver=$(pgrep -n Xvfb || true)
+# The X server of this display, not another one running beside it.
+xserver=$(pgrep -n -f "^Xvfb ${DISPLAY:-none}( |\$)" || true)
 sample() { echo "$(cpu_ticks $pid) $(cpu_ticks $weston) $([ -n "$xserver" ] && cpu_ticks "$xserver" || echo 0)"; }
 read -r p0 w0 x0 < <(sample)
 sleep "$seconds"

@@ -118,17 +118,16 @@ void Rgb32RowToOpaque(const std::uint32_t* in, std::uint32_t* out, int count) {
         out[x] = in[x] | 0xFF000000u;
 }
 
-// One target row picked by column from a converted source row. The screen's
-// image is larger than the caches and is read next by the window system, not
-// by us: streaming stores write it without first reading it into the cache.
-void PickColumns(const std::uint32_t* converted, const std::vector<int>& columns, std::uint32_t* out) {
-    const int* column = columns.data();
-    const std::size_t width = columns.size();
-    std::size_t x = 0;
+// Target pixels [0, count) picked by column from a converted source row. The
+// screen's image is larger than the caches and is read next by the window
+// system, not by us: streaming stores write it without first reading it into
+// the cache.
+void PickColumns(const std::uint32_t* converted, const int* column, int count, std::uint32_t* out) {
+    int x = 0;
 #if defined(__SSE2__)
-    for (; x < width && (reinterpret_cast<std::uintptr_t>(out + x) & 15) != 0; ++x)
+    for (; x < count && (reinterpret_cast<std::uintptr_t>(out + x) & 15) != 0; ++x)
         out[x] = converted[column[x]];
-    for (; x + 4 <= width; x += 4) {
+    for (; x + 4 <= count; x += 4) {
         const __m128i four = _mm_set_epi32(static_cast<int>(converted[column[x + 3]]),
                                            static_cast<int>(converted[column[x + 2]]),
                                            static_cast<int>(converted[column[x + 1]]),
@@ -136,27 +135,30 @@ void PickColumns(const std::uint32_t* converted, const std::vector<int>& columns
         _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), four);
     }
 #endif
-    for (; x < width; ++x)
+    for (; x < count; ++x)
         out[x] = converted[column[x]];
 }
 
 // Each source row is converted once into `row` (small enough to stay in the
-// first-level cache); every target row showing it is picked from there.
+// first-level cache), only the columns the part shows; every target row of
+// the part showing it is picked from there.
 template <typename Pixel, typename ConvertRow>
-void ScaleRows(const ddraw::PixelView& view, QImage& target, int firstRow, int endRow,
-               const std::vector<int>& columns, ConvertRow convertRow) {
-    std::vector<std::uint32_t> row(static_cast<std::size_t>(view.Width));
+void ScalePart(const ddraw::PixelView& view, QImage& target, const QRect& part, const std::vector<int>& columns,
+               std::vector<std::uint32_t>& row, ConvertRow convertRow) {
     const int height = target.height();
+    const int firstColumn = columns[static_cast<std::size_t>(part.left())];
+    const int endColumn = columns[static_cast<std::size_t>(part.right())] + 1;
     int previous = -1;
-    for (int y = firstRow; y < endRow; ++y) {
+    for (int y = part.top(); y <= part.bottom(); ++y) {
         const int sourceY = static_cast<int>(static_cast<qint64>(y) * view.Height / height);
         if (sourceY != previous) {
-            convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)), row.data(), view.Width);
+            convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)) + firstColumn, row.data() + firstColumn,
+                       endColumn - firstColumn);
             previous = sourceY;
         }
-        PickColumns(row.data(), columns, reinterpret_cast<std::uint32_t*>(target.scanLine(y)));
+        PickColumns(row.data(), columns.data() + part.left(), part.width(),
+                    reinterpret_cast<std::uint32_t*>(target.scanLine(y)) + part.left());
     }
-    FinishStreaming(); // the streamed rows are complete before anyone reads them
 }
 
 } // namespace
@@ -193,15 +195,11 @@ void FillOpaqueBlack(QImage& image, const QRect& part) {
 }
 
 void ScaleToRgb32(const ddraw::PixelView& view, QImage& target) {
-    ScaleRowsToRgb32(view, target, 0, target.height());
+    ScalePartsToRgb32(view, target, {target.rect()});
 }
 
-void ScaleRowsToRgb32(const ddraw::PixelView& view, QImage& target, int firstRow, int endRow) {
-    if (target.isNull() || target.format() != QImage::Format_RGB32)
-        return;
-    firstRow = std::max(firstRow, 0);
-    endRow = std::min(endRow, target.height());
-    if (firstRow >= endRow)
+void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::vector<QRect>& parts) {
+    if (target.isNull() || target.format() != QImage::Format_RGB32 || parts.empty())
         return;
     const QImage::Format format = WrappableFormat(view);
     if (format == QImage::Format_Invalid && (!view.Pixels || view.Width <= 0 || view.Height <= 0)) {
@@ -211,18 +209,25 @@ void ScaleRowsToRgb32(const ddraw::PixelView& view, QImage& target, int firstRow
     std::vector<int> columns(static_cast<std::size_t>(target.width()));
     for (int x = 0; x < target.width(); ++x)
         columns[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<qint64>(x) * view.Width / target.width());
-    if (format == QImage::Format_RGB16) {
-        ScaleRows<std::uint16_t>(view, target, firstRow, endRow, columns, Rgb565RowToRgb32);
-    } else if (format == QImage::Format_RGB32) {
-        ScaleRows<std::uint32_t>(view, target, firstRow, endRow, columns, Rgb32RowToOpaque);
-    } else {
-        // Rarer layouts (8 bits, 5-5-5, 24 bits) are converted whole first.
-        const QImage whole = CopyToRgb32(view, QRect(0, 0, view.Width, view.Height));
-        ddraw::PixelView converted = view;
-        converted.Pixels = const_cast<ddraw::BYTE*>(whole.constBits());
-        converted.Pitch = static_cast<ddraw::LONG>(whole.bytesPerLine());
-        ScaleRows<std::uint32_t>(converted, target, firstRow, endRow, columns, Rgb32RowToOpaque);
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(view.Width));
+    // Rarer layouts (8 bits, 5-5-5, 24 bits) are converted whole first.
+    QImage whole;
+    ddraw::PixelView source = view;
+    if (format != QImage::Format_RGB16 && format != QImage::Format_RGB32) {
+        whole = CopyToRgb32(view, QRect(0, 0, view.Width, view.Height));
+        source.Pixels = const_cast<ddraw::BYTE*>(whole.constBits());
+        source.Pitch = static_cast<ddraw::LONG>(whole.bytesPerLine());
     }
+    for (const QRect& wanted : parts) {
+        const QRect part = wanted.intersected(target.rect());
+        if (part.isEmpty())
+            continue;
+        if (format == QImage::Format_RGB16)
+            ScalePart<std::uint16_t>(source, target, part, columns, row, Rgb565RowToRgb32);
+        else
+            ScalePart<std::uint32_t>(source, target, part, columns, row, Rgb32RowToOpaque);
+    }
+    FinishStreaming(); // the streamed rows are complete before anyone reads them
 }
 
 } // namespace ui

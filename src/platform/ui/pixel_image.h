@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <vector>
 
 namespace ui {
 
@@ -28,9 +29,9 @@ QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part);
 // wanted) with nearest neighbour, converting and scaling in one pass on this
 // thread: the full-screen frame's path, run once per frame.
 void ScaleToRgb32(const ddraw::PixelView& view, QImage& target);
-// Only the target's rows [firstRow, endRow) of that same scaling: for a
-// frame of which only some rows changed.
-void ScaleRowsToRgb32(const ddraw::PixelView& view, QImage& target, int firstRow, int endRow);
+// Only the parts (rectangles of the target's pixels) of that same scaling:
+// for a frame of which only some parts changed.
+void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::vector<QRect>& parts);
 
 // Copies a row of 32-bit pixels onto a window's image, made opaque. The
 // window system reads that image next, not us: streaming stores skip our

@@ -84,12 +84,12 @@ bool PresenterWidget::eventFilter(QObject* watched, QEvent* event) {
         // The last frame, at the window's new size; shown from the event
         // loop, as this may be reached while Qt handles the compositor's
         // messages.
-        if (waylandView_ && frame_.Pixels) {
+        if (waylandView_) {
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                    if (waylandView_ && frame_.Pixels)
-                        waylandView_->Show(frame_);
+                    if (waylandView_)
+                        waylandView_->ShowAgain();
                 },
                 Qt::QueuedConnection);
         }
@@ -165,6 +165,7 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
     }
     frame_ = {};
     frameOnScreen_ = false;
+    fullScreenPainted_ = false;
     noWaylandView_ = false;
     // On X a borderless window as large as the screen works with and
     // without a window manager, where a full-screen request alone may be
@@ -200,22 +201,20 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
 }
 
 void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
-    // On Wayland the frames go to buffers of their own over the window once
-    // the window has its surface.
-    if (!waylandView_ && !noWaylandView_ && fullScreen_ && CompositorPlacesWindows()) {
+    // On Wayland the frames go to buffers of their own once Qt has shown the
+    // full-screen window (the compositor has then taken the window's state
+    // and size).
+    if (!waylandView_ && !noWaylandView_ && fullScreen_ && fullScreenPainted_ && CompositorPlacesWindows()) {
         waylandView_ = WaylandFrameView::Create(form_);
         noWaylandView_ = !waylandView_;
         if (waylandView_)
             update(); // the window commits again, which shows the view
     }
     if (waylandView_) {
-        if (waylandView_->Show(frame)) {
-            // Kept to be shown again when the compositor gives the window
-            // another size (as it grants the full-screen state).
-            frame_ = frame;
-            KeepFrame(frame);
+        // The view keeps the frame to show it again when the compositor
+        // gives the window another size (as it grants the full-screen state).
+        if (waylandView_->Show(frame))
             return;
-        }
         waylandView_.reset(); // painted here until the next full screen
         noWaylandView_ = true;
     }
@@ -353,9 +352,16 @@ bool PresenterWidget::PaintsOnWindowImage(QPainter& painter) const {
 }
 
 void PresenterWidget::PaintFullScreen(QPainter& painter) {
-    if (!frame_.Pixels && frameOnScreen_ && PaintsOnWindowImage(painter))
+    if (PaintsOnWindowImage(painter))
+        fullScreenPainted_ = true;
+    // Where frames go to buffers of their own, Qt's image of the window gets
+    // the last of them, as Qt may show its image in place of those buffers.
+    if (waylandView_)
+        waylandView_->WindowRepainted();
+    const ddraw::PixelView& shown = waylandView_ ? waylandView_->Shown() : frame_;
+    if (!shown.Pixels && frameOnScreen_ && PaintsOnWindowImage(painter))
         return; // the last frame is still there
-    const QSize frame(frame_.Width, frame_.Height);
+    const QSize frame(shown.Width, shown.Height);
     // Scaled straight into the window's own image when the painter reaches
     // it (the raster back end): one pass over the screen's pixels instead of
     // a scaled copy and a second copy of that. The frame is fitted to the
@@ -374,7 +380,7 @@ void PresenterWidget::PaintFullScreen(QPainter& painter) {
         frameOnScreen_ = true;
         QImage part(store->scanLine(target.top()) + target.left() * 4, target.width(), target.height(),
                     store->bytesPerLine(), QImage::Format_RGB32);
-        ScaleToRgb32(frame_, part);
+        ScaleToRgb32(shown, part);
         return;
     }
     const QRect target = FittedRect(frame, size());
@@ -386,7 +392,7 @@ void PresenterWidget::PaintFullScreen(QPainter& painter) {
     frameOnScreen_ = true;
     if (scaled_.size() != target.size())
         scaled_ = QImage(target.size(), QImage::Format_RGB32);
-    ScaleToRgb32(frame_, scaled_);
+    ScaleToRgb32(shown, scaled_);
     painter.drawImage(target.topLeft(), scaled_);
 }
 

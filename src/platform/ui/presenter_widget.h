@@ -111,6 +111,7 @@ private:
     bool fullScreen_ = false;
     bool framePainted_ = false;  // the paint that ShowFrame asked for happened
     bool frameOnScreen_ = false; // the window's image holds the last frame
+    bool fullScreenPainted_ = false; // Qt has painted the full-screen window
     SavedWindow saved_;
 };
 

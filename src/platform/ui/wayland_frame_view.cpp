@@ -1,5 +1,6 @@
 #include "platform/ui/wayland_frame_view.h"
 
+#include "platform/ui/frame_changes.h"
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/presenter_widget.h"
 
@@ -29,21 +30,26 @@ namespace {
 
 struct Globals {
     wl_compositor* compositor = nullptr;
+    std::uint32_t compositorVersion = 0;
     wl_subcompositor* subcompositor = nullptr;
     wl_shm* shm = nullptr;
 };
 
 // The compositor's version 3 gives surfaces a buffer scale, for high-density
-// outputs; older ones are left to Qt's painting.
-constexpr std::uint32_t kCompositorVersion = 3;
+// outputs; older ones are left to Qt's painting. Version 4 takes damage in
+// the buffer's own pixels.
+constexpr std::uint32_t kLeastCompositorVersion = 3;
+constexpr std::uint32_t kDamageBufferVersion = 4;
 
 void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
               std::uint32_t version) {
     auto& globals = *static_cast<Globals*>(data);
     if (std::strcmp(interface, wl_compositor_interface.name) == 0 && !globals.compositor &&
-        version >= kCompositorVersion)
+        version >= kLeastCompositorVersion) {
+        globals.compositorVersion = std::min(version, kDamageBufferVersion);
         globals.compositor = static_cast<wl_compositor*>(
-            wl_registry_bind(registry, name, &wl_compositor_interface, kCompositorVersion));
+            wl_registry_bind(registry, name, &wl_compositor_interface, globals.compositorVersion));
+    }
     else if (std::strcmp(interface, wl_subcompositor_interface.name) == 0 && !globals.subcompositor)
         globals.subcompositor =
             static_cast<wl_subcompositor*>(wl_registry_bind(registry, name, &wl_subcompositor_interface, 1));
@@ -55,76 +61,45 @@ void OnGlobalRemove(void*, wl_registry*, std::uint32_t) {}
 
 const wl_registry_listener kRegistryListener{OnGlobal, OnGlobalRemove};
 
-// A buffer the compositor reads until it releases it; the bars around the
-// frame are drawn once for each place the frame takes. The rows of the frame
-// it shows are kept as they came, so that rows that did not change are
-// neither scaled again nor repainted by the compositor.
+// A buffer the compositor reads until it releases it. The bars around the
+// frame are drawn once for each place the frame takes; the frame itself is
+// brought up to date with what changed since the frame it holds.
 struct Buffer {
     wl_buffer* buffer = nullptr;
     std::uint8_t* pixels = nullptr;
     bool busy = false;
     QRect framePlace;
-    ddraw::PixelView layout; // the shown frame's size and pixel layout (no pixels)
-    std::vector<std::uint8_t> rows;
-    std::array<ddraw::PALETTEENTRY, 256> palette{};
+    std::uint64_t frame = 0; // the number of the frame it holds, 0 for none
 };
 
-std::size_t RowBytes(const ddraw::PixelView& frame) {
-    return static_cast<std::size_t>(frame.Width) * (frame.BitsPerPixel / 8);
+// The first of `targetLength` pixels that shows pixel `at` of
+// `sourceLength`, or a later one (nearest neighbour, as the scaling picks).
+int FirstTarget(int at, int sourceLength, int targetLength) {
+    return static_cast<int>((static_cast<qint64>(at) * targetLength + sourceLength - 1) / sourceLength);
 }
 
-bool SameLayout(const Buffer& buffer, const ddraw::PixelView& frame, const QRect& place) {
-    const ddraw::PixelView& a = buffer.layout;
-    if (buffer.framePlace != place || a.Width != frame.Width || a.Height != frame.Height ||
-        a.BitsPerPixel != frame.BitsPerPixel || a.Format.dwRBitMask != frame.Format.dwRBitMask ||
-        a.Format.dwGBitMask != frame.Format.dwGBitMask || a.Format.dwBBitMask != frame.Format.dwBBitMask ||
-        (a.Palette == nullptr) != (frame.Palette == nullptr) ||
-        buffer.rows.size() != RowBytes(frame) * static_cast<std::size_t>(frame.Height))
-        return false;
-    return !frame.Palette ||
-           std::equal(buffer.palette.begin(), buffer.palette.end(), frame.Palette, [](const auto& x, const auto& y) {
-               return x.peRed == y.peRed && x.peGreen == y.peGreen && x.peBlue == y.peBlue;
-           });
-}
-
-bool RowDiffers(const Buffer& buffer, const ddraw::PixelView& frame, int y) {
-    const std::size_t bytes = RowBytes(frame);
-    return std::memcmp(frame.Row(y), buffer.rows.data() + static_cast<std::size_t>(y) * bytes, bytes) != 0;
-}
-
-void KeepRows(Buffer& buffer, const ddraw::PixelView& frame, int first, int end) {
-    const std::size_t bytes = RowBytes(frame);
-    buffer.rows.resize(bytes * static_cast<std::size_t>(frame.Height));
-    for (int y = first; y < end; ++y)
-        std::memcpy(buffer.rows.data() + static_cast<std::size_t>(y) * bytes, frame.Row(y), bytes);
-}
-
-void KeepLayout(Buffer& buffer, const ddraw::PixelView& frame) {
-    buffer.layout = frame;
-    buffer.layout.Pixels = nullptr;
-    if (frame.Palette)
-        std::copy(frame.Palette, frame.Palette + buffer.palette.size(), buffer.palette.begin());
-}
-
-// Calls action(first, end) for each run of rows [first, end) that differ.
-template <typename Differs, typename Action>
-void ForEachChangedRun(int height, Differs differs, Action action) {
-    for (int y = 0; y < height;) {
-        if (!differs(y)) {
-            ++y;
-            continue;
-        }
-        int end = y + 1;
-        while (end < height && differs(end))
-            ++end;
-        action(y, end);
-        y = end;
+// The areas of a frame shown at `place`, in the buffer's pixels.
+std::vector<QRect> PlacedAreas(const std::vector<base::Rect>& areas, const ddraw::PixelView& frame,
+                               const QRect& place) {
+    std::vector<QRect> placed;
+    placed.reserve(areas.size());
+    for (const base::Rect& area : areas) {
+        const int left = FirstTarget(area.Left, frame.Width, place.width());
+        const int right = FirstTarget(area.Right, frame.Width, place.width());
+        const int top = FirstTarget(area.Top, frame.Height, place.height());
+        const int bottom = FirstTarget(area.Bottom, frame.Height, place.height());
+        if (right > left && bottom > top)
+            placed.emplace_back(left, top, right - left, bottom - top);
     }
+    return placed;
 }
 
-// The first target row that shows source row `y` or a later one.
-int FirstTargetRow(int y, int sourceHeight, int targetHeight) {
-    return static_cast<int>((static_cast<qint64>(y) * targetHeight + sourceHeight - 1) / sourceHeight);
+// Whether the frames may go onto the window's own surface: the window is
+// all content (no decorations drawn by Qt around it), as in full screen.
+bool OwnsWholeSurface(const QWindow& window) {
+    const QPlatformWindow* platformWindow = window.handle();
+    return platformWindow && platformWindow->frameMargins().isNull() &&
+           (window.windowStates() & Qt::WindowFullScreen);
 }
 
 void OnRelease(void* data, wl_buffer*) {
@@ -143,21 +118,24 @@ struct WaylandFrameView::Connection {
     wl_display* onQueue = nullptr; // the display, as a proxy on our queue
     wl_registry* registry = nullptr;
     Globals globals;
-    wl_surface* surface = nullptr;
+    wl_surface* window = nullptr;  // Qt's surface of the window
+    wl_surface* surface = nullptr; // the one our buffers go to
     wl_subsurface* subsurface = nullptr;
     std::array<Buffer, 2> buffers;
     void* mapping = nullptr;
     std::size_t mappingBytes = 0;
     QSize bufferSize;
     QSize opaqueSize;
-    std::size_t lastShown = 0;
+    Buffer* shown = nullptr; // the buffer last committed, null after new buffers
+    bool surfaceRepainted = false; // Qt may have put its own image there since
+    FrameChanges changes;
 
     ~Connection() {
         FreeBuffers();
-        if (subsurface)
-            wl_subsurface_destroy(subsurface);
-        if (surface)
-            wl_surface_destroy(surface);
+        // The window's own surface keeps showing the last frame until Qt
+        // commits its next image (the buffers' memory stays the
+        // compositor's to read).
+        DropSubsurface();
         if (globals.shm)
             wl_shm_destroy(globals.shm);
         if (globals.subcompositor)
@@ -174,6 +152,38 @@ struct WaylandFrameView::Connection {
             wl_display_flush(display);
     }
 
+    // The window's own surface, of which the compositor repaints what a
+    // commit damages and no more (a subsurface's damage may be taken as one
+    // rectangle around all of it).
+    void UseWindowSurface() {
+        DropSubsurface();
+        surface = window;
+        shown = nullptr; // what the surface showed is no longer ours
+    }
+
+    // A subsurface over the window, moving with it, shown as soon as we
+    // commit; the pointer passes through to the window beneath.
+    void UseSubsurface() {
+        surface = wl_compositor_create_surface(globals.compositor);
+        subsurface = wl_subcompositor_get_subsurface(globals.subcompositor, surface, window);
+        wl_subsurface_set_position(subsurface, 0, 0);
+        wl_subsurface_set_desync(subsurface);
+        wl_region* nothing = wl_compositor_create_region(globals.compositor);
+        wl_surface_set_input_region(surface, nothing);
+        wl_region_destroy(nothing);
+        opaqueSize = QSize();
+        shown = nullptr;
+    }
+
+    void DropSubsurface() {
+        if (!subsurface)
+            return;
+        wl_subsurface_destroy(subsurface);
+        wl_surface_destroy(surface);
+        subsurface = nullptr;
+        surface = nullptr;
+    }
+
     void FreeBuffers() {
         for (Buffer& buffer : buffers) {
             if (buffer.buffer)
@@ -185,6 +195,7 @@ struct WaylandFrameView::Connection {
         mapping = nullptr;
         mappingBytes = 0;
         bufferSize = QSize();
+        shown = nullptr;
     }
 
     // Two buffers of `size` pixels in one shared pool. Their pixels are
@@ -254,15 +265,11 @@ std::unique_ptr<WaylandFrameView> WaylandFrameView::Create(QWidget* form) {
     const Globals& globals = connection->globals;
     if (!globals.compositor || !globals.subcompositor || !globals.shm)
         return nullptr;
-    connection->surface = wl_compositor_create_surface(globals.compositor);
-    connection->subsurface = wl_subcompositor_get_subsurface(globals.subcompositor, connection->surface, parent);
-    // Above the window, moving with it, shown as soon as we commit; the
-    // pointer passes through to the window beneath.
-    wl_subsurface_set_position(connection->subsurface, 0, 0);
-    wl_subsurface_set_desync(connection->subsurface);
-    wl_region* nothing = wl_compositor_create_region(globals.compositor);
-    wl_surface_set_input_region(connection->surface, nothing);
-    wl_region_destroy(nothing);
+    connection->window = parent;
+    if (OwnsWholeSurface(*form->windowHandle()))
+        connection->UseWindowSurface();
+    else
+        connection->UseSubsurface();
     wl_display_flush(display);
     return std::unique_ptr<WaylandFrameView>(new WaylandFrameView(form, std::move(connection)));
 }
@@ -273,22 +280,69 @@ WaylandFrameView::WaylandFrameView(QWidget* form, std::unique_ptr<Connection> co
 WaylandFrameView::~WaylandFrameView() = default;
 
 bool WaylandFrameView::Show(const ddraw::PixelView& frame) {
+    if (!frame.Pixels || frame.Width <= 0 || frame.Height <= 0 || frame.BitsPerPixel % 8 != 0)
+        return false;
+    connection_->changes.Take(frame);
+    return Present();
+}
+
+const ddraw::PixelView& WaylandFrameView::Shown() const {
+    return connection_->changes.Kept();
+}
+
+bool WaylandFrameView::ShowAgain() {
+    return !Shown().Pixels || Present();
+}
+
+void WaylandFrameView::WindowRepainted() {
+    connection_->surfaceRepainted = true;
+}
+
+bool WaylandFrameView::Present() {
     QWindow* window = form_->windowHandle();
     QPlatformWindow* platformWindow = window ? window->handle() : nullptr;
-    if (!platformWindow || !frame.Pixels || frame.Width <= 0 || frame.Height <= 0)
+    if (!platformWindow)
         return false;
     Connection& c = *connection_;
+    const ddraw::PixelView& frame = c.changes.Kept();
     if (wl_display_dispatch_queue_pending(c.display, c.queue) < 0)
+        return false;
+    // Onto the window's own surface once the window is all content, and
+    // only while it is.
+    if (QGuiApplication::platformNativeInterface()->nativeResourceForWindow("surface", window) != c.window)
+        return false; // Qt made the window anew
+    const bool ownSurface = OwnsWholeSurface(*window);
+    if (ownSurface && c.subsurface)
+        c.UseWindowSurface();
+    else if (!ownSurface && !c.subsurface)
         return false;
     // The window's real pixels, as many as Qt paints, and the scale of the
     // window's buffers on the compositor's side (2 on a high-density output).
+    // The window's own surface takes the size the compositor last asked for
+    // and Qt agreed to, which Qt's window knows before its widgets do.
     const int scale = std::max(1, static_cast<int>(platformWindow->devicePixelRatio()));
-    const QSize size = (QSizeF(form_->size()) * form_->devicePixelRatioF()).toSize();
+    const QSize size = ownSurface ? platformWindow->geometry().size() * scale
+                                  : (QSizeF(form_->size()) * form_->devicePixelRatioF()).toSize();
     if (size.width() % scale != 0 || size.height() % scale != 0)
         return false; // a buffer the compositor would refuse
     if (size != c.bufferSize) {
         if (!c.MakeBuffers(size))
             return false;
+    }
+    const QRect place = PresenterWidget::FittedRect(QSize(frame.Width, frame.Height), size);
+    if (place.isEmpty())
+        return false;
+    // What the compositor repaints is what changed since the frame on the
+    // screen: nothing at all when nothing did.
+    std::vector<QRect> damage;
+    if (c.shown && c.shown->framePlace == place && !c.surfaceRepainted) {
+        damage = PlacedAreas(c.changes.ChangedSince(c.shown->frame), frame, place);
+        if (damage.empty())
+            return true;
+        for (QRect& area : damage)
+            area.translate(place.topLeft());
+    } else {
+        damage = {QRect(QPoint(0, 0), size)};
     }
     const auto findFree = [&c] {
         return std::find_if(c.buffers.begin(), c.buffers.end(), [](const Buffer& b) { return !b.busy; });
@@ -301,51 +355,25 @@ bool WaylandFrameView::Show(const ddraw::PixelView& frame) {
             return false;
         free = findFree();
         if (free == c.buffers.end())
-            return true; // still both read: this frame is skipped
+            return true; // still both read: this frame waits for the next
     }
     Buffer& buffer = *free;
+    // The buffer is brought up to date with what changed since the frame it
+    // holds.
     const int stride = size.width() * 4;
-    QImage image(buffer.pixels, size.width(), size.height(), stride, QImage::Format_RGB32);
-    const QRect place = PresenterWidget::FittedRect(QSize(frame.Width, frame.Height), size);
-    if (place.isEmpty())
-        return false;
     QImage part(buffer.pixels + static_cast<std::ptrdiff_t>(place.top()) * stride + place.left() * 4,
                 place.width(), place.height(), stride, QImage::Format_RGB32);
-    // What is scaled anew here is what differs from the frame this buffer
-    // held; what the compositor must repaint is what differs from the frame
-    // shown last, from the other buffer.
-    if (!SameLayout(buffer, frame, place)) {
-        if (buffer.framePlace != place) {
-            for (const QRect& bar : QRegion(image.rect()).subtracted(QRegion(place)))
-                FillOpaqueBlack(image, bar);
-            buffer.framePlace = place;
-        }
-        ScaleToRgb32(frame, part);
-        KeepLayout(buffer, frame);
-        KeepRows(buffer, frame, 0, frame.Height);
+    if (buffer.framePlace != place) {
+        QImage image(buffer.pixels, size.width(), size.height(), stride, QImage::Format_RGB32);
+        for (const QRect& bar : QRegion(image.rect()).subtracted(QRegion(place)))
+            FillOpaqueBlack(image, bar);
+        buffer.framePlace = place;
+        buffer.frame = 0;
     }
-    const auto bandOf = [&](int first, int end) {
-        return std::pair(FirstTargetRow(first, frame.Height, place.height()),
-                         FirstTargetRow(end, frame.Height, place.height()));
-    };
-    ForEachChangedRun(frame.Height, [&](int y) { return RowDiffers(buffer, frame, y); }, [&](int first, int end) {
-        const auto [top, bottom] = bandOf(first, end);
-        ScaleRowsToRgb32(frame, part, top, bottom);
-        KeepRows(buffer, frame, first, end);
-    });
-    const Buffer& last = c.buffers[c.lastShown];
-    QRegion changed;
-    if (&last == &buffer || !SameLayout(last, frame, place)) {
-        changed = QRegion(image.rect());
-    } else {
-        ForEachChangedRun(frame.Height, [&](int y) { return RowDiffers(last, frame, y); }, [&](int first, int end) {
-            const auto [top, bottom] = bandOf(first, end);
-            changed += QRect(place.left(), place.top() + top, place.width(), bottom - top);
-        });
-    }
-    if (changed.isEmpty())
-        return true; // the same frame as the one on the screen
-    if (size != c.opaqueSize) {
+    ScalePartsToRgb32(frame, part, PlacedAreas(c.changes.ChangedSince(buffer.frame), frame, place));
+    buffer.frame = c.changes.Last();
+
+    if (!ownSurface && size != c.opaqueSize) {
         wl_region* whole = wl_compositor_create_region(c.globals.compositor);
         wl_region_add(whole, 0, 0, size.width() / scale, size.height() / scale);
         wl_surface_set_opaque_region(c.surface, whole);
@@ -354,15 +382,20 @@ bool WaylandFrameView::Show(const ddraw::PixelView& frame) {
     }
     wl_surface_set_buffer_scale(c.surface, scale);
     wl_surface_attach(c.surface, buffer.buffer, 0, 0);
-    for (const QRect& area : changed) {
-        const int left = area.left() / scale, top = area.top() / scale;
-        const int right = (area.left() + area.width() + scale - 1) / scale;
-        const int bottom = (area.top() + area.height() + scale - 1) / scale;
-        wl_surface_damage(c.surface, left, top, right - left, bottom - top);
+    for (const QRect& area : damage) {
+        if (c.globals.compositorVersion >= kDamageBufferVersion) {
+            wl_surface_damage_buffer(c.surface, area.x(), area.y(), area.width(), area.height());
+        } else {
+            const int left = area.left() / scale, top = area.top() / scale;
+            const int right = (area.left() + area.width() + scale - 1) / scale;
+            const int bottom = (area.top() + area.height() + scale - 1) / scale;
+            wl_surface_damage(c.surface, left, top, right - left, bottom - top);
+        }
     }
     wl_surface_commit(c.surface);
     buffer.busy = true;
-    c.lastShown = static_cast<std::size_t>(&buffer - c.buffers.data());
+    c.shown = &buffer;
+    c.surfaceRepainted = false;
     wl_display_flush(c.display);
     return true;
 }

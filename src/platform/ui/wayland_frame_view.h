@@ -1,8 +1,10 @@
 #pragma once
-// Full-screen frames on Wayland in buffers of our own: a subsurface laid over
-// the window takes each frame scaled straight into a shared-memory buffer the
-// compositor reads, past Qt's image of the window (which would clear and copy
-// a whole screen of pixels per frame). Made only where Qt runs on Wayland.
+// Full-screen frames on Wayland in buffers of our own: each frame is scaled
+// straight into a shared-memory buffer the compositor reads, past Qt's image
+// of the window (which would copy a whole screen of pixels per frame), and
+// only what changed is scaled and repainted. The buffers go onto the window's
+// own surface while the window is all content (full screen), else onto a
+// subsurface laid over it. Made only where Qt runs on Wayland.
 
 #include "platform/ddraw/pixel_view.h"
 
@@ -22,11 +24,21 @@ public:
     // Shows the frame scaled to fit the window's real pixels, aspect kept,
     // with black bars. False when it cannot be shown this way; the caller
     // shows it another way.
+    // The view keeps a copy of the frame, so the caller need not.
     bool Show(const ddraw::PixelView& frame);
+    // Shows the last frame again, at the window's present size.
+    bool ShowAgain();
+    // The last frame shown, in the view's own copy (no pixels before the
+    // first): what Qt paints when it paints the window.
+    const ddraw::PixelView& Shown() const;
+    // Qt painted the window (and may have put its own image onto the
+    // surface): the next frame is repainted whole.
+    void WindowRepainted();
 
 private:
     struct Connection;
     WaylandFrameView(QWidget* form, std::unique_ptr<Connection> connection);
+    bool Present();
 
     QWidget* form_;
     std::unique_ptr<Connection> connection_;

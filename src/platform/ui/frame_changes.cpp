@@ -1,0 +1,127 @@
+#include "platform/ui/frame_changes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ui {
+
+namespace {
+
+std::size_t RowBytes(const ddraw::PixelView& view) {
+    return static_cast<std::size_t>(view.Width) * (view.BitsPerPixel / 8);
+}
+
+// Runs of marked tiles, row of tiles by row of tiles, as areas of pixels;
+// a run with the same columns as one in the row above lengthens that one.
+std::vector<base::Rect> AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down,
+                               int width, int height) {
+    std::vector<base::Rect> areas;
+    std::vector<std::size_t> above, here; // areas that reach the row above, and this one
+    for (int ty = 0; ty < down; ++ty) {
+        const std::uint8_t* row = tiles.data() + static_cast<std::size_t>(ty) * across;
+        const int top = ty * FrameChanges::kTileHeight;
+        const int bottom = std::min(top + FrameChanges::kTileHeight, height);
+        here.clear();
+        for (int tx = 0; tx < across;) {
+            if (!row[tx]) {
+                ++tx;
+                continue;
+            }
+            int end = tx + 1;
+            while (end < across && row[end])
+                ++end;
+            const int left = tx * FrameChanges::kTileWidth;
+            const int right = std::min(end * FrameChanges::kTileWidth, width);
+            const auto same = std::find_if(above.begin(), above.end(), [&](std::size_t i) {
+                return areas[i].Left == left && areas[i].Right == right;
+            });
+            if (same != above.end()) {
+                areas[*same].Bottom = bottom;
+                here.push_back(*same);
+            } else {
+                here.push_back(areas.size());
+                areas.push_back({left, top, right, bottom});
+            }
+            tx = end;
+        }
+        std::swap(above, here);
+    }
+    return areas;
+}
+
+} // namespace
+
+bool FrameChanges::SameLayout(const ddraw::PixelView& frame) const {
+    const ddraw::PixelView& k = kept_;
+    if (!k.Pixels || k.Width != frame.Width || k.Height != frame.Height ||
+        k.BitsPerPixel != frame.BitsPerPixel || k.Format.dwRBitMask != frame.Format.dwRBitMask ||
+        k.Format.dwGBitMask != frame.Format.dwGBitMask || k.Format.dwBBitMask != frame.Format.dwBBitMask ||
+        (k.Palette == nullptr) != (frame.Palette == nullptr))
+        return false;
+    return !frame.Palette || std::equal(palette_.begin(), palette_.end(), frame.Palette);
+}
+
+void FrameChanges::TakeLayout(const ddraw::PixelView& frame) {
+    kept_ = frame;
+    const std::size_t rowBytes = RowBytes(frame);
+    pixels_.resize(rowBytes * static_cast<std::size_t>(std::max<ddraw::LONG>(frame.Height, 0)));
+    kept_.Pixels = pixels_.data();
+    kept_.Pitch = static_cast<ddraw::LONG>(rowBytes);
+    for (int y = 0; y < frame.Height; ++y)
+        std::memcpy(kept_.Row(y), frame.Row(y), rowBytes);
+    if (frame.Palette) {
+        std::copy(frame.Palette, frame.Palette + palette_.size(), palette_.begin());
+        kept_.Palette = palette_.data();
+    }
+    for (auto& tiles : changed_)
+        tiles.clear();
+}
+
+std::uint64_t FrameChanges::Take(const ddraw::PixelView& frame) {
+    ++taken_;
+    if (!SameLayout(frame)) {
+        TakeLayout(frame);
+        firstOfLayout_ = taken_;
+        return taken_;
+    }
+    const int across = TilesAcross();
+    std::vector<std::uint8_t>& tiles = changed_[taken_ % kHistory];
+    tiles.assign(static_cast<std::size_t>(across) * TilesDown(), 0);
+    const std::size_t rowBytes = RowBytes(frame);
+    const std::size_t tileBytes = static_cast<std::size_t>(kTileWidth) * (frame.BitsPerPixel / 8);
+    for (int y = 0; y < frame.Height; ++y) {
+        const ddraw::BYTE* in = frame.Row(y);
+        ddraw::BYTE* kept = kept_.Row(y);
+        // Most rows of a game's frame stay as they were: one comparison
+        // tells, and only a row that changed is looked at tile by tile.
+        if (std::memcmp(in, kept, rowBytes) == 0)
+            continue;
+        std::uint8_t* marks = tiles.data() + static_cast<std::size_t>(y / kTileHeight) * across;
+        for (int tx = 0; tx < across; ++tx) {
+            const std::size_t offset = static_cast<std::size_t>(tx) * tileBytes;
+            if (!marks[tx])
+                marks[tx] = std::memcmp(in + offset, kept + offset, std::min(tileBytes, rowBytes - offset)) != 0;
+        }
+        std::memcpy(kept, in, rowBytes);
+    }
+    return taken_;
+}
+
+std::vector<base::Rect> FrameChanges::ChangedSince(std::uint64_t since) const {
+    if (since >= taken_)
+        return {};
+    const int across = TilesAcross(), down = TilesDown();
+    std::vector<std::uint8_t> tiles(static_cast<std::size_t>(across) * down, 0);
+    if (since < firstOfLayout_ || taken_ - since > kHistory) {
+        std::fill(tiles.begin(), tiles.end(), 1);
+    } else {
+        for (std::uint64_t n = since + 1; n <= taken_; ++n) {
+            const std::vector<std::uint8_t>& changed = changed_[n % kHistory];
+            for (std::size_t i = 0; i < tiles.size(); ++i)
+                tiles[i] |= changed[i];
+        }
+    }
+    return AreasOf(tiles, across, down, kept_.Width, kept_.Height);
+}
+
+} // namespace ui
