@@ -3,7 +3,7 @@
 #include "platform/ddraw/blitter.h"
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/x11_image.h"
-#include "platform/ui/x11_shared_image.h"
+#include "platform/ui/x11_image_sender.h"
 
 #include <QCoreApplication>
 
@@ -115,22 +115,12 @@ struct X11FrameView::Server {
     // to the server and is scaled again.
     std::vector<std::uint8_t> shown;
     std::vector<ddraw::blit::RowBand> changed;
-    std::unique_ptr<X11SharedImage> shared; // null where the server cannot share our memory
+    std::unique_ptr<X11ImageSender> sender;
 
-    bool Put(const ddraw::PixelView& image, int x, int y) {
-        return (shared && shared->Put(pixmap, gc, depth, image, x, y)) ||
-               PutX11Image(c, pixmap, gc, depth, image, x, y);
-    }
-
-    void Flush() {
-        if (shared)
-            shared->EndFrame();
-        else
-            xcb_flush(c);
-    }
+    bool Put(const ddraw::PixelView& image, int x, int y) { return sender->Put(pixmap, gc, depth, image, x, y); }
 
     ~Server() {
-        shared.reset();
+        sender.reset();
         FreeFrame();
         FreeWindowPicture();
         xcb_flush(c);
@@ -224,7 +214,7 @@ X11FrameView* X11FrameView::Create(QWidget* form) {
         return nullptr;
     auto server = std::make_unique<Server>();
     server->c = c;
-    server->shared = X11SharedImage::Create(c);
+    server->sender = std::make_unique<X11ImageSender>(c);
     server->formats.reset(xcb_render_query_pict_formats_reply(c, xcb_render_query_pict_formats(c), nullptr));
     if (!server->formats)
         return nullptr;
@@ -321,7 +311,7 @@ void X11FrameView::Compose(const std::vector<QRect>* parts) {
                                  static_cast<std::uint16_t>(onScreen.width()),
                                  static_cast<std::uint16_t>(onScreen.height()));
         }
-        s.Flush();
+        s.sender->EndFrame();
         return;
     }
     if (!target.isEmpty()) {
@@ -348,7 +338,7 @@ void X11FrameView::Compose(const std::vector<QRect>* parts) {
         xcb_render_fill_rectangles(s.c, XCB_RENDER_PICT_OP_SRC, s.windowPicture, black,
                                    static_cast<std::uint32_t>(bars.size()), bars.data());
     }
-    s.Flush();
+    s.sender->EndFrame();
 }
 
 } // namespace ui

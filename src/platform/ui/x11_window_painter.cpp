@@ -1,7 +1,7 @@
 #include "platform/ui/x11_window_painter.h"
 
 #include "platform/ui/x11_image.h"
-#include "platform/ui/x11_shared_image.h"
+#include "platform/ui/x11_image_sender.h"
 
 #include <QAbstractEventDispatcher>
 #include <QWidget>
@@ -17,21 +17,14 @@ struct X11WindowPainter::Server {
     xcb_window_t window = 0; // the native window the context below was made for
     std::uint8_t depth = 0;
     xcb_gcontext_t gc = 0;
-    std::unique_ptr<X11SharedImage> shared; // null where the server cannot share our memory
+    std::unique_ptr<X11ImageSender> sender;
     QMetaObject::Connection flushBeforeWaiting;
 
     ~Server() {
         QObject::disconnect(flushBeforeWaiting);
-        shared.reset();
+        sender.reset();
         Forget();
         xcb_flush(c);
-    }
-
-    void Flush() {
-        if (shared)
-            shared->EndFrame();
-        else
-            xcb_flush(c);
     }
 
     // The changed bands of a frame go to the server together, when the event
@@ -41,11 +34,11 @@ struct X11WindowPainter::Server {
             return;
         QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
         if (!dispatcher) {
-            Flush();
+            sender->EndFrame();
             return;
         }
         flushBeforeWaiting = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
-                                              context, [this] { Flush(); });
+                                              context, [this] { sender->EndFrame(); });
     }
 
     void Forget() {
@@ -82,7 +75,7 @@ std::unique_ptr<X11WindowPainter> X11WindowPainter::Create(QWidget* widget) {
         return nullptr;
     auto server = std::make_unique<Server>();
     server->c = c;
-    server->shared = X11SharedImage::Create(c);
+    server->sender = std::make_unique<X11ImageSender>(c);
     return std::unique_ptr<X11WindowPainter>(
         new X11WindowPainter(widget->window(), std::move(server)));
 }
@@ -99,9 +92,7 @@ bool X11WindowPainter::Put(const ddraw::PixelView& image, QPoint at) {
     const std::uint8_t depth = X11DepthOf(s.c, image);
     if (!depth || !s.Use(static_cast<xcb_window_t>(window_->internalWinId())) || depth != s.depth)
         return false;
-    const bool put = (s.shared && s.shared->Put(s.window, s.gc, depth, image, at.x(), at.y())) ||
-                     PutX11Image(s.c, s.window, s.gc, depth, image, at.x(), at.y());
-    if (!put)
+    if (!s.sender->Put(s.window, s.gc, depth, image, at.x(), at.y()))
         return false;
     s.FlushSoon(window_);
     return true;
