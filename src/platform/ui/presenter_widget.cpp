@@ -276,6 +276,19 @@ void PresenterWidget::LeaveFullScreen() {
     update();
 }
 
+QRect PresenterWidget::ScaledPart(const QRect& part, const QSize& frame, const QRect& place) {
+    if (frame.isEmpty())
+        return QRect();
+    const auto firstTarget = [](int at, int sourceLength, int targetLength) {
+        return static_cast<int>((static_cast<qint64>(at) * targetLength + sourceLength - 1) / sourceLength);
+    };
+    const int left = firstTarget(part.left(), frame.width(), place.width());
+    const int right = firstTarget(part.left() + part.width(), frame.width(), place.width());
+    const int top = firstTarget(part.top(), frame.height(), place.height());
+    const int bottom = firstTarget(part.top() + part.height(), frame.height(), place.height());
+    return QRect(left, top, right - left, bottom - top).translated(place.topLeft());
+}
+
 QRect PresenterWidget::FittedRect(const QSize& frame, const QSize& area) {
     if (frame.isEmpty() || area.isEmpty())
         return QRect();

@@ -55,6 +55,10 @@ public:
     // Where a frame of that size lands in an area: scaled to fit, aspect
     // kept, centred.
     static QRect FittedRect(const QSize& frame, const QSize& area);
+    // The pixels of `place` that show the frame's pixels in `part` when the
+    // frame is scaled onto `place` by nearest neighbour (the first target
+    // pixel of each source pixel being the first whose start lies in it).
+    static QRect ScaledPart(const QRect& part, const QSize& frame, const QRect& place);
 
 protected:
     explicit PresenterWidget(QWidget* form);

@@ -72,24 +72,18 @@ struct Buffer {
     std::uint64_t frame = 0; // the number of the frame it holds, 0 for none
 };
 
-// The first of `targetLength` pixels that shows pixel `at` of
-// `sourceLength`, or a later one (nearest neighbour, as the scaling picks).
-int FirstTarget(int at, int sourceLength, int targetLength) {
-    return static_cast<int>((static_cast<qint64>(at) * targetLength + sourceLength - 1) / sourceLength);
-}
-
 // The areas of a frame shown at `place`, in the buffer's pixels.
 std::vector<QRect> PlacedAreas(const std::vector<base::Rect>& areas, const ddraw::PixelView& frame,
                                const QRect& place) {
     std::vector<QRect> placed;
     placed.reserve(areas.size());
+    const QRect whole(QPoint(0, 0), place.size());
     for (const base::Rect& area : areas) {
-        const int left = FirstTarget(area.Left, frame.Width, place.width());
-        const int right = FirstTarget(area.Right, frame.Width, place.width());
-        const int top = FirstTarget(area.Top, frame.Height, place.height());
-        const int bottom = FirstTarget(area.Bottom, frame.Height, place.height());
-        if (right > left && bottom > top)
-            placed.emplace_back(left, top, right - left, bottom - top);
+        const QRect part = PresenterWidget::ScaledPart(
+            QRect(area.Left, area.Top, area.Right - area.Left, area.Bottom - area.Top),
+            QSize(frame.Width, frame.Height), whole);
+        if (!part.isEmpty())
+            placed.push_back(part);
     }
     return placed;
 }

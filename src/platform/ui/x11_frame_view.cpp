@@ -71,18 +71,11 @@ xcb_render_pictformat_t FormatOfVisual(const xcb_render_query_pict_formats_reply
 // Rows fewer than this apart go to the server as one piece.
 constexpr ddraw::LONG kChangedRowsMergeGap = 4;
 
-// The screen pixels within `target` that show any of the frame's pixels in
-// `part` when the frame is scaled onto `target`: a pixel's edge more on
-// each side than the exact bounds, for rounding.
+// The screen pixels within `target` that may show the frame's pixels in
+// `part`: the server samples through a transform of limited precision, so
+// a pixel more on each side than our own scaling would show.
 QRect ScaledPart(const QRect& part, QSize frame, const QRect& target) {
-    const auto scale = [](int at, int from, int to) {
-        return static_cast<int>(static_cast<long long>(at) * to / from);
-    };
-    const int left = scale(part.left(), frame.width(), target.width()) - 1;
-    const int top = scale(part.top(), frame.height(), target.height()) - 1;
-    const int right = scale(part.right() + 1, frame.width(), target.width()) + 2;
-    const int bottom = scale(part.bottom() + 1, frame.height(), target.height()) + 2;
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).translated(target.topLeft()).intersected(target);
+    return PresenterWidget::ScaledPart(part, frame, target).adjusted(-1, -1, 1, 1).intersected(target);
 }
 
 xcb_render_fixed_t ToFixed(double value) {
