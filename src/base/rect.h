@@ -21,4 +21,15 @@ inline Rect MakeRect(std::int32_t left, std::int32_t top, std::int32_t right, st
     return Rect{left, top, right, bottom};
 }
 
+inline bool IsEmpty(const Rect& r) {
+    return r.Left >= r.Right || r.Top >= r.Bottom;
+}
+
+// The part the two rectangles share, empty (all zero) when none.
+inline Rect Intersect(const Rect& a, const Rect& b) {
+    const Rect r{a.Left > b.Left ? a.Left : b.Left, a.Top > b.Top ? a.Top : b.Top,
+                 a.Right < b.Right ? a.Right : b.Right, a.Bottom < b.Bottom ? a.Bottom : b.Bottom};
+    return IsEmpty(r) ? Rect{} : r;
+}
+
 } // namespace base

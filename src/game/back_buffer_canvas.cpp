@@ -22,13 +22,20 @@ void BackBufferCanvas::Draw(Sheet sheet, std::int32_t x, std::int32_t y, const b
                keyed ? DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT : DDBLTFAST_WAIT);
 }
 
-void BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
-                                      std::int32_t points, std::uint32_t colour) {
+base::Rect BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y,
+                                            const std::string& text, std::int32_t points,
+                                            std::uint32_t colour) {
     dddd::TDDDDCanvas canvas(display_.BackBuffer());
     canvas.Font.Color = colour;
     canvas.Font.Size = points;
     canvas.Brush.Style = dddd::TBrushStyle::bsClear;
     canvas.TextOut(x, y, text);
+    // Glyphs may reach a little past their cells (overhangs, smoothed
+    // edges): a margin of a quarter of the cell's height all round.
+    const ddraw::TextSize cell = canvas.TextExtent(text);
+    const std::int32_t margin = cell.Height / 4 + 2;
+    return base::MakeRect(x - margin, y - margin, x + cell.Width + margin,
+                          y + cell.Height + margin);
 }
 
 void BackBufferCanvas::FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
@@ -48,6 +55,12 @@ void BackBufferCanvas::DrawBorderLines() {
     canvas.LineTo(639, 480);
     canvas.MoveTo(0, 479);
     canvas.LineTo(639, 479);
+}
+
+int BackBufferCanvas::FramesHeld() const {
+    // A full-screen flip that fails copies instead; the buffer then holds
+    // the last frame, which the frame before last's changes include.
+    return display_.FullScreen() ? 2 : 1;
 }
 
 } // namespace game

@@ -18,16 +18,46 @@ constexpr std::int32_t kTitlePoints = 50;
 } // namespace
 
 void SceneComposer::DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, const Sprite& sprite) {
-    canvas_.Draw(sheet, x + sprite.OffsetX, y + sprite.OffsetY, sprite.Source, true);
+    DrawOver(sheet, x + sprite.OffsetX, y + sprite.OffsetY, sprite.Source);
+}
+
+void SceneComposer::DrawOver(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source) {
+    canvas_.Draw(sheet, x, y, source, true);
+    repaint_.Cover(base::MakeRect(x, y, x + source.Width(), y + source.Height()));
+}
+
+void SceneComposer::DrawText(std::int32_t x, std::int32_t y, const std::string& text,
+                             std::int32_t points, std::uint32_t colour) {
+    repaint_.Cover(canvas_.DrawScreenText(x, y, text, points, colour));
 }
 
 void SceneComposer::DrawBackground(const World& world) {
     // Overlapping 10-row strips, each shifted by a travelling sine wave; the
     // back buffer is never cleared, the strips cover it. Only the parts of
-    // them that stay in sight are drawn.
+    // them that stay in sight are drawn, and of those only the parts the
+    // back buffer does not already show: where a strip moved or something
+    // was drawn over it since the frame the buffer holds.
+    repaint_.StartFrame(world.FrameCounter(), canvas_.FramesHeld());
     BackgroundPieces(world.FrameCounter(), backgroundPieces_);
     for (const BackgroundPiece& piece : backgroundPieces_) {
-        canvas_.Draw(Sheet::Background, piece.X, piece.Y, piece.Source, false);
+        if (repaint_.Whole()) {
+            canvas_.Draw(Sheet::Background, piece.X, piece.Y, piece.Source, false);
+            continue;
+        }
+        const base::Rect place = base::MakeRect(piece.X, piece.Y, piece.X + piece.Source.Width(),
+                                                piece.Y + piece.Source.Height());
+        for (const base::Rect& area : repaint_.AreasAcross(place.Top, place.Bottom)) {
+            const base::Rect part = base::Intersect(place, area);
+            if (base::IsEmpty(part)) {
+                continue;
+            }
+            const std::int32_t dx = piece.Source.Left - piece.X;
+            const std::int32_t dy = piece.Source.Top - piece.Y;
+            canvas_.Draw(Sheet::Background, part.Left, part.Top,
+                         base::MakeRect(part.Left + dx, part.Top + dy, part.Right + dx,
+                                        part.Bottom + dy),
+                         false);
+        }
     }
 }
 
@@ -37,7 +67,7 @@ void SceneComposer::DrawPimuru(const World& world, int index) {
                PimuruSprite(SwingPicture(pimuru.SwingFrame)));
     const Splash& splash = world.SplashOf(index);
     if (splash.Shown) {
-        canvas_.Draw(Sheet::Characters, splash.X, splash.Y, SplashSource(splash.Picture), true);
+        DrawOver(Sheet::Characters, splash.X, splash.Y, SplashSource(splash.Picture));
     }
 }
 
@@ -75,12 +105,10 @@ std::string SceneComposer::ScoreText(std::int32_t score) {
 void SceneComposer::DrawTexts(const World& world) {
     // The score blinks: shown on 12 frames out of every 16.
     if (world.Cycle16() > 4) {
-        canvas_.DrawScreenText(5, 5, ScoreText(world.Score()), kTextPoints, kWhite);
+        DrawText(5, 5, ScoreText(world.Score()), kTextPoints, kWhite);
     }
-    canvas_.DrawScreenText(250, 5, "最高点 " + std::to_string(world.HighScore()), kTextPoints,
-                           kYellow);
-    canvas_.DrawScreenText(520, 5, "速度 " + std::to_string(world.SpeedLevel() - 3), kTextPoints,
-                           kGreen);
+    DrawText(250, 5, "最高点 " + std::to_string(world.HighScore()), kTextPoints, kYellow);
+    DrawText(520, 5, "速度 " + std::to_string(world.SpeedLevel() - 3), kTextPoints, kGreen);
 }
 
 void SceneComposer::DrawBorders(const World&) {
@@ -91,8 +119,8 @@ void SceneComposer::DrawBorders(const World&) {
 
 void SceneComposer::DrawLastScore(const World& world) {
     const std::string text = ScoreText(world.LastRallyScore());
-    canvas_.DrawScreenText(213, 203, text, kLastScorePoints, kBlack);
-    canvas_.DrawScreenText(210, 200, text, kLastScorePoints, kWhite);
+    DrawText(213, 203, text, kLastScorePoints, kBlack);
+    DrawText(210, 200, text, kLastScorePoints, kWhite);
 }
 
 void SceneComposer::DrawTitle(SceneCanvas& canvas) {

@@ -4,6 +4,7 @@
 // adds the sounds and the music.
 
 #include "game/background_pieces.h"
+#include "game/background_repaint.h"
 #include "game/frame_sink.h"
 #include "game/scene_canvas.h"
 
@@ -32,9 +33,14 @@ public:
 
 private:
     void DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, const Sprite& sprite);
+    // A keyed copy over the background, which is drawn again there later.
+    void DrawOver(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source);
+    void DrawText(std::int32_t x, std::int32_t y, const std::string& text, std::int32_t points,
+                  std::uint32_t colour);
 
     SceneCanvas& canvas_;
     std::vector<BackgroundPiece> backgroundPieces_; // kept to spare an allocation per frame
+    BackgroundRepaint repaint_;
 };
 
 } // namespace game

@@ -50,6 +50,12 @@ void TCanvas::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
         dc->TextOut(x, y, text);
 }
 
+ddraw::TextSize TCanvas::TextExtent(const std::string& text) {
+    if (HDC dc = Prepared())
+        return dc->GetTextExtent(text);
+    return {};
+}
+
 void TCanvas::MoveTo(std::int32_t x, std::int32_t y) {
     if (HDC dc = Prepared())
         dc->MoveTo(x, y);

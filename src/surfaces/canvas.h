@@ -63,6 +63,9 @@ public:
     // Text (UTF-8) with its top-left corner at (x, y); the background is
     // left alone when the brush is clear.
     void TextOut(std::int32_t x, std::int32_t y, const std::string& text);
+    // The width and height of the text's character cells in the font (zero
+    // without a device context).
+    ddraw::TextSize TextExtent(const std::string& text);
     void MoveTo(std::int32_t x, std::int32_t y);
     // A line from the pen position to (x, y), (x, y) itself not drawn.
     void LineTo(std::int32_t x, std::int32_t y);

@@ -84,16 +84,20 @@ TEST_P(BackBufferCanvasTest, BordersCoverTheEdgeColumnsAndTheLastRowAndNothingEl
     EXPECT_EQ(CountPixels(5, 0, 634, 479, white_), 629 * 479);
 }
 
-TEST_P(BackBufferCanvasTest, TextIsDrawnInItsColourAtItsPlaceOnAClearBackground) {
+TEST_P(BackBufferCanvasTest, TextIsDrawnInItsColourWithinTheAreaItGives) {
     FillAll(0);
     const std::uint32_t yellow = back().ColorMatch(game::Rgb(255, 255, 0));
-    canvas_->DrawScreenText(250, 5, "最高点 120", 20, game::Rgb(255, 255, 0));
+    const base::Rect area =
+        canvas_->DrawScreenText(250, 5, "最高点 120", 20, game::Rgb(255, 255, 0));
     // 20 points are 27 pixels: the text lies within its line.
     EXPECT_GT(CountPixels(250, 5, 420, 32, yellow), 100);
+    EXPECT_LE(area.Height(), 60);
+    // The background is drawn again only there: nothing may lie outside.
     int strays = 0;
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
-            if (At(x, y) != 0 && (x < 248 || y < 3 || y > 40 || x > 450))
+            if (At(x, y) != 0 && (x < area.Left || y < area.Top || x >= area.Right ||
+                                  y >= area.Bottom || x > 450 || y > 40))
                 ++strays;
     EXPECT_EQ(strays, 0);
 }

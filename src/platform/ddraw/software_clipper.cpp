@@ -9,15 +9,6 @@
 
 namespace ddraw {
 
-RECT Intersect(const RECT& a, const RECT& b) {
-    RECT r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-           std::min(a.Bottom, b.Bottom)};
-    if (IsEmpty(r)) {
-        return RECT{};
-    }
-    return r;
-}
-
 HRESULT SoftwareClipper::QueryInterface(const GUID& iid, void** object) {
     if (!object) {
         return DDERR_INVALIDPARAMS;

@@ -33,10 +33,7 @@ private:
     bool hasList_ = false;
 };
 
-// The part the two rectangles share, empty (Left == Right) when none.
-RECT Intersect(const RECT& a, const RECT& b);
-inline bool IsEmpty(const RECT& r) {
-    return r.Left >= r.Right || r.Top >= r.Bottom;
-}
+using base::Intersect;
+using base::IsEmpty;
 
 } // namespace ddraw
