@@ -1,10 +1,5 @@
 #include "platform/ui/x11_shared_image.h"
 
-#include <xcb/shm.h>
-
-#include <sys/ipc.h>
-#include <sys/shm.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -22,58 +17,17 @@ std::size_t RoundUp(std::size_t n, std::size_t to) {
 
 } // namespace
 
-// A segment attached both here and on the server. It is marked for removal
-// as soon as the server holds it, so it cannot outlive the two of us.
-struct X11SharedImage::Segment {
-    xcb_connection_t* c = nullptr;
-    xcb_shm_seg_t id = 0;
-    std::uint8_t* memory = nullptr;
-    std::size_t size = 0;
-
-    static std::unique_ptr<Segment> Create(xcb_connection_t* c, std::size_t size) {
-        const int shmId = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
-        if (shmId < 0)
-            return nullptr;
-        void* memory = shmat(shmId, nullptr, 0);
-        if (memory == reinterpret_cast<void*>(-1)) {
-            shmctl(shmId, IPC_RMID, nullptr);
-            return nullptr;
-        }
-        auto segment = std::make_unique<Segment>();
-        segment->c = c;
-        segment->memory = static_cast<std::uint8_t*>(memory);
-        segment->size = size;
-        segment->id = xcb_generate_id(c);
-        // The server refuses a segment it cannot reach, as over a network.
-        xcb_generic_error_t* error = xcb_request_check(
-            c, xcb_shm_attach_checked(c, segment->id, static_cast<std::uint32_t>(shmId), 1));
-        shmctl(shmId, IPC_RMID, nullptr);
-        if (error) {
-            std::free(error);
-            segment->id = 0;
-            return nullptr;
-        }
-        return segment;
-    }
-
-    ~Segment() {
-        if (id)
-            xcb_shm_detach(c, id);
-        shmdt(memory);
-    }
-};
-
 std::unique_ptr<X11SharedImage> X11SharedImage::Create(xcb_connection_t* c) {
     const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_shm_id);
     if (!extension || !extension->present)
         return nullptr;
-    std::unique_ptr<Segment> segment = Segment::Create(c, kFirstSegmentBytes);
+    std::unique_ptr<X11ShmSegment> segment = X11ShmSegment::Create(c, kFirstSegmentBytes);
     if (!segment)
         return nullptr;
     return std::unique_ptr<X11SharedImage>(new X11SharedImage(c, std::move(segment)));
 }
 
-X11SharedImage::X11SharedImage(xcb_connection_t* c, std::unique_ptr<Segment> segment)
+X11SharedImage::X11SharedImage(xcb_connection_t* c, std::unique_ptr<X11ShmSegment> segment)
     : c_(c), segment_(std::move(segment)) {}
 
 X11SharedImage::~X11SharedImage() {
@@ -112,7 +66,7 @@ bool X11SharedImage::Reserve(std::size_t bytes) {
     if (bytes > kLargestSegmentBytes)
         return false;
     segment_.reset();
-    segment_ = Segment::Create(c_, RoundUp(bytes, kFirstSegmentBytes));
+    segment_ = X11ShmSegment::Create(c_, RoundUp(bytes, kFirstSegmentBytes));
     return segment_ != nullptr;
 }
 

@@ -5,6 +5,7 @@
 // attach our memory (not over a network).
 
 #include "platform/ddraw/pixel_view.h"
+#include "platform/ui/x11_shm_segment.h"
 
 #include <xcb/xcb.h>
 
@@ -31,13 +32,12 @@ public:
     void EndFrame();
 
 private:
-    struct Segment;
-    X11SharedImage(xcb_connection_t* c, std::unique_ptr<Segment> segment);
+    X11SharedImage(xcb_connection_t* c, std::unique_ptr<X11ShmSegment> segment);
     bool Reserve(std::size_t bytes);
     void WaitForServer();
 
     xcb_connection_t* c_;
-    std::unique_ptr<Segment> segment_;
+    std::unique_ptr<X11ShmSegment> segment_;
     std::size_t used_ = 0; // bytes of the segment the server may still read
     bool fenceSent_ = false;
     xcb_get_input_focus_cookie_t fence_{};
