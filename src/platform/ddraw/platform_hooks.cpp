@@ -52,6 +52,12 @@ SoftwareSettings gSettings;
 
 void Presenter::PrimaryPixelsGoing(const BYTE*) {}
 
+BYTE* Presenter::AllocatePrimaryPixels(std::size_t) {
+    return nullptr;
+}
+
+void Presenter::FreePrimaryPixels(BYTE*) {}
+
 void Presenter::WaitForVerticalBlank() {
     using namespace std::chrono;
     constexpr auto kFrame = duration_cast<steady_clock::duration>(duration<double>(1.0 / 60.0));

@@ -7,6 +7,8 @@
 
 #include "platform/ddraw/pixel_view.h"
 
+#include <cstddef>
+
 namespace ddraw {
 
 class Presenter {
@@ -33,6 +35,12 @@ public:
     // The primary's pixels are about to be freed: a presenter that still
     // shows them without a copy of its own takes one now.
     virtual void PrimaryPixelsGoing(const BYTE* pixels);
+
+    // Zeroed memory for a windowed primary's pixels that this presenter can
+    // show without copying them, or null: the primary then takes ordinary
+    // memory. Given back through FreePrimaryPixels.
+    virtual BYTE* AllocatePrimaryPixels(std::size_t bytes);
+    virtual void FreePrimaryPixels(BYTE* pixels);
 
     // Returns when the next vertical blank begins. The default waits for the
     // next 1/60 s tick of the monotonic clock.

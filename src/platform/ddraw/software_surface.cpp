@@ -102,7 +102,15 @@ HRESULT SoftwareSurface::Allocate() {
     if (video && (!owner_ || !owner_->ChargeVideoMemory(bytes))) {
         return DDERR_OUTOFVIDEOMEMORY;
     }
-    BYTE* memory = AllocatePixelMemory(bytes);
+    // The desktop's pixels may live where the presenter shows them from.
+    BYTE* memory = nullptr;
+    if (shape_.Where == Placement::Desktop && IsPrimary()) {
+        memory = CurrentPresenter().AllocatePrimaryPixels(bytes);
+        pixelsFrom_ = memory ? &CurrentPresenter() : nullptr;
+    }
+    if (!memory) {
+        memory = AllocatePixelMemory(bytes);
+    }
     if (!memory) {
         if (video) {
             owner_->UnchargeVideoMemory(bytes);
@@ -119,6 +127,10 @@ void SoftwareSurface::FreePixels() {
     }
     if (shape_.Caps & DDSCAPS_PRIMARYSURFACE) {
         CurrentPresenter().PrimaryPixelsGoing(pixels_.get());
+    }
+    if (pixelsFrom_) {
+        pixelsFrom_->FreePrimaryPixels(pixels_.release());
+        pixelsFrom_ = nullptr;
     }
     pixels_.reset();
     shownWhole_ = RECT{};

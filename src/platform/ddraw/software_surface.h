@@ -20,6 +20,7 @@ namespace ddraw {
 class SoftwareDirectDraw;
 class SoftwarePalette;
 class SoftwareClipper;
+class Presenter;
 
 enum class Placement { System, LocalVideo, NonLocalVideo, Desktop };
 
@@ -107,6 +108,8 @@ private:
     SurfaceShape shape_;
     LONG pitch_ = 0;
     std::unique_ptr<BYTE, FreeDeleter> pixels_;
+    // The presenter that gave the pixels (a windowed primary's), or null.
+    Presenter* pixelsFrom_ = nullptr;
     bool hasSourceKey_ = false;
     DDCOLORKEY sourceKey_;
     bool hasDestKey_ = false;

@@ -2,6 +2,7 @@
 
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/qt_window_system.h"
+#include "platform/ui/x11_desktop_memory.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -28,6 +29,16 @@ void QtPresenter::PresentWindow(ddraw::HWND window, const ddraw::PixelView& desk
 
 void QtPresenter::PrimaryPixelsGoing(const ddraw::BYTE* pixels) {
     PresenterWidget::PixelsGoing(pixels);
+}
+
+ddraw::BYTE* QtPresenter::AllocatePrimaryPixels(std::size_t bytes) {
+    // On X the desktop's pixels go in memory the server reads, so frames
+    // reach windows without a copy.
+    return x11_desktop_memory::Allocate(bytes);
+}
+
+void QtPresenter::FreePrimaryPixels(ddraw::BYTE* pixels) {
+    x11_desktop_memory::Free(pixels);
 }
 
 void QtPresenter::EnterFullScreen(ddraw::HWND window, int screen, ddraw::LONG, ddraw::LONG,

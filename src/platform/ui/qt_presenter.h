@@ -14,6 +14,8 @@ public:
                          ddraw::DWORD bitsPerPixel) override;
     void PresentFullScreen(ddraw::HWND window, const ddraw::PixelView& frame) override;
     void PrimaryPixelsGoing(const ddraw::BYTE* pixels) override;
+    ddraw::BYTE* AllocatePrimaryPixels(std::size_t bytes) override;
+    void FreePrimaryPixels(ddraw::BYTE* pixels) override;
     void LeaveFullScreen(ddraw::HWND window) override;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/ui/x11_shared_image.h"
 
+#include "platform/ui/x11_desktop_memory.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -77,6 +79,8 @@ bool X11SharedImage::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_
         y > 0x7FFF)
         return false;
     const std::size_t bytesPerPixel = image.BitsPerPixel / 8;
+    if (PutFromDesktop(drawable, gc, depth, image, x, y))
+        return true;
     const std::size_t rowBytes = static_cast<std::size_t>(image.Width) * bytesPerPixel;
     // Rows in the segment are padded to 32 bits, as the server reads them.
     const std::size_t segmentRow = RoundUp(rowBytes, 4);
@@ -95,6 +99,30 @@ bool X11SharedImage::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_
                       static_cast<std::uint16_t>(image.Height), static_cast<std::int16_t>(x),
                       static_cast<std::int16_t>(y), depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
                       segment_->id, static_cast<std::uint32_t>(offset));
+    return !xcb_connection_has_error(c_);
+}
+
+bool X11SharedImage::PutFromDesktop(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
+                                    const ddraw::PixelView& image, int x, int y) {
+    x11_desktop_memory::Place place;
+    if (!x11_desktop_memory::Find(c_, image.Pixels, place))
+        return false;
+    // The server reads whole rows of the desktop from the start of the
+    // image's first row, each padded to 32 bits as ours are.
+    const std::size_t bytesPerPixel = image.BitsPerPixel / 8;
+    const std::size_t pitch = static_cast<std::size_t>(image.Pitch);
+    const std::size_t column = place.offset % pitch;
+    if (!bytesPerPixel || pitch % bytesPerPixel || pitch % 4 || column % bytesPerPixel ||
+        pitch / bytesPerPixel > 0xFFFF || column / bytesPerPixel > 0x7FFF ||
+        place.room + column < pitch * static_cast<std::size_t>(image.Height))
+        return false;
+    xcb_shm_put_image(c_, drawable, gc, static_cast<std::uint16_t>(pitch / bytesPerPixel),
+                      static_cast<std::uint16_t>(image.Height),
+                      static_cast<std::uint16_t>(column / bytesPerPixel), 0,
+                      static_cast<std::uint16_t>(image.Width),
+                      static_cast<std::uint16_t>(image.Height), static_cast<std::int16_t>(x),
+                      static_cast<std::int16_t>(y), depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
+                      place.segment, place.offset - static_cast<std::uint32_t>(column));
     return !xcb_connection_has_error(c_);
 }
 

@@ -22,8 +22,9 @@ public:
     ~X11SharedImage();
 
     // Puts the whole image onto the drawable at (x, y). Needs a depth from
-    // X11DepthOf. The image's rows are copied before this returns. False
-    // when the request cannot be made this way.
+    // X11DepthOf. The image's rows are copied before this returns, unless
+    // they lie in the desktop's shared pixels, which the server reads where
+    // they are. False when the request cannot be made this way.
     bool Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
              const ddraw::PixelView& image, int x, int y);
 
@@ -33,6 +34,10 @@ public:
 
 private:
     X11SharedImage(xcb_connection_t* c, std::unique_ptr<X11ShmSegment> segment);
+    // Puts an image that lies in the desktop's shared pixels straight from
+    // there; false for other pixels.
+    bool PutFromDesktop(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
+                        const ddraw::PixelView& image, int x, int y);
     bool Reserve(std::size_t bytes);
     void WaitForServer();
 
