@@ -24,9 +24,6 @@ std::uint8_t* Allocate(std::size_t bytes) {
     xcb_connection_t* c = QtX11Connection();
     if (!c || bytes == 0)
         return nullptr;
-    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_shm_id);
-    if (!extension || !extension->present)
-        return nullptr;
     std::unique_ptr<X11ShmSegment> segment = X11ShmSegment::Create(c, bytes);
     if (!segment)
         return nullptr;

@@ -2,7 +2,9 @@
 // The pixels of a windowed primary (the desktop) in shared memory the X
 // server reads: the changed parts of a frame go to the window straight from
 // them, with no copy. Only where Qt runs on X and the server can attach our
-// memory.
+// memory. The server may still be reading a frame's rows when the next frame
+// is drawn into them: it reads them well within a frame's time, and the next
+// frame's put shows again whatever that frame changed.
 
 #include <xcb/xcb.h>
 #include <xcb/shm.h>

@@ -20,9 +20,6 @@ std::size_t RoundUp(std::size_t n, std::size_t to) {
 } // namespace
 
 std::unique_ptr<X11SharedImage> X11SharedImage::Create(xcb_connection_t* c) {
-    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_shm_id);
-    if (!extension || !extension->present)
-        return nullptr;
     std::unique_ptr<X11ShmSegment> segment = X11ShmSegment::Create(c, kFirstSegmentBytes);
     if (!segment)
         return nullptr;
@@ -110,6 +107,8 @@ bool X11SharedImage::PutFromDesktop(xcb_drawable_t drawable, xcb_gcontext_t gc, 
     // The server reads whole rows of the desktop from the start of the
     // image's first row, each padded to 32 bits as ours are.
     const std::size_t bytesPerPixel = image.BitsPerPixel / 8;
+    if (image.Pitch <= 0)
+        return false;
     const std::size_t pitch = static_cast<std::size_t>(image.Pitch);
     const std::size_t column = place.offset % pitch;
     if (!bytesPerPixel || pitch % bytesPerPixel || pitch % 4 || column % bytesPerPixel ||

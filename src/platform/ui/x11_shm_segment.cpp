@@ -8,6 +8,9 @@
 namespace ui {
 
 std::unique_ptr<X11ShmSegment> X11ShmSegment::Create(xcb_connection_t* c, std::size_t size) {
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_shm_id);
+    if (!extension || !extension->present)
+        return nullptr;
     const int shmId = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
     if (shmId < 0)
         return nullptr;

@@ -18,7 +18,8 @@ struct X11ShmSegment {
     std::uint8_t* memory = nullptr;
     std::size_t size = 0;
 
-    // Null when the server cannot attach it (as over a network).
+    // Null when the server lacks the extension or cannot attach the segment
+    // (as over a network).
     static std::unique_ptr<X11ShmSegment> Create(xcb_connection_t* c, std::size_t size);
     ~X11ShmSegment();
 };
