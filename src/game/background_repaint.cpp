@@ -1,6 +1,7 @@
 #include "game/background_repaint.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace game {
 
@@ -36,6 +37,15 @@ void BackgroundRepaint::StartFrame(std::int32_t frameCounter, int framesHeld) {
                 Mark(area);
             }
         }
+        // Where most of it is stale, the background is drawn whole: fewer,
+        // longer copies cost less than drawing it in many parts.
+        int stale = 0;
+        for (const std::uint64_t cells : marked_) {
+            stale += std::popcount(cells);
+        }
+        whole_ = stale * 4 >= static_cast<int>(marked_.size()) * kColumns * 3;
+    }
+    if (!whole_) {
         MakeAreas();
     }
     held_.push_back(std::move(now));

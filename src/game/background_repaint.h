@@ -22,9 +22,10 @@ public:
     static constexpr int kMostFramesHeld = 2;
 
     // Starts a frame drawn on a back buffer that holds the frame
-    // `framesHeld` frames back: works out Areas() for its background.
+    // `framesHeld` frames back: works out where its background goes.
     void StartFrame(std::int32_t frameCounter, int framesHeld);
-    // Whether the whole background is drawn, as on the first frames.
+    // Whether the whole background is drawn: on the first frames, and where
+    // most of it is stale.
     bool Whole() const { return whole_; }
     // The parts of the screen to draw the background on that cross the rows
     // top…bottom - 1, none overlapping, each within one strip's rows.
