@@ -5,13 +5,6 @@
 
 namespace game {
 
-namespace {
-
-constexpr std::int32_t kScreenWidth = 640;
-constexpr std::int32_t kScreenHeight = 480;
-
-} // namespace
-
 void BackgroundRepaint::StartFrame(std::int32_t frameCounter, int framesHeld) {
     framesHeld = std::clamp(framesHeld, 1, kMostFramesHeld);
     HeldFrame now;

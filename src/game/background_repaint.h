@@ -49,13 +49,15 @@ private:
     std::vector<base::Rect> areas_;
     // The screen in cells of 16 × 5 pixels, a strip's rows high: one bit
     // per cell, a word per row of cells.
+    static constexpr std::int32_t kScreenWidth = 640;
+    static constexpr std::int32_t kScreenHeight = 480;
     static constexpr std::int32_t kCellWidth = 16;
     static constexpr std::int32_t kCellHeight = 5;
-    static constexpr std::int32_t kColumns = 640 / kCellWidth; // a word holds a row
+    static constexpr std::int32_t kColumns = kScreenWidth / kCellWidth; // a word holds a row
     static constexpr std::uint64_t kAllColumns = (std::uint64_t{1} << kColumns) - 1;
-    std::array<std::uint64_t, 480 / kCellHeight> marked_{};
+    std::array<std::uint64_t, kScreenHeight / kCellHeight> marked_{};
     // Where each row of cells starts in areas_ (and, last, their end).
-    std::array<std::size_t, 480 / kCellHeight + 1> rowStarts_{};
+    std::array<std::size_t, kScreenHeight / kCellHeight + 1> rowStarts_{};
 };
 
 } // namespace game
