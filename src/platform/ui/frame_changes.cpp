@@ -14,9 +14,10 @@ std::size_t RowBytes(const ddraw::PixelView& view) {
 // Runs of marked tiles, row of tiles by row of tiles, as areas of pixels;
 // a run with the same columns as one in the row above lengthens that one.
 std::vector<base::Rect> AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down,
-                               int width, int height) {
+                               int width, int height, std::vector<std::size_t>& above,
+                               std::vector<std::size_t>& here) {
     std::vector<base::Rect> areas;
-    std::vector<std::size_t> above, here; // areas that reach the row above, and this one
+    above.clear(); // areas that reach the row above, and this one
     for (int ty = 0; ty < down; ++ty) {
         const std::uint8_t* row = tiles.data() + static_cast<std::size_t>(ty) * across;
         const int top = ty * FrameChanges::kTileHeight;
@@ -111,7 +112,8 @@ std::vector<base::Rect> FrameChanges::ChangedSince(std::uint64_t since) const {
     if (since >= taken_)
         return {};
     const int across = TilesAcross(), down = TilesDown();
-    std::vector<std::uint8_t> tiles(static_cast<std::size_t>(across) * down, 0);
+    std::vector<std::uint8_t>& tiles = scratch_.tiles;
+    tiles.assign(static_cast<std::size_t>(across) * down, 0);
     if (since < firstOfLayout_ || taken_ - since > kHistory) {
         std::fill(tiles.begin(), tiles.end(), 1);
     } else {
@@ -121,7 +123,7 @@ std::vector<base::Rect> FrameChanges::ChangedSince(std::uint64_t since) const {
                 tiles[i] |= changed[i];
         }
     }
-    return AreasOf(tiles, across, down, kept_.Width, kept_.Height);
+    return AreasOf(tiles, across, down, kept_.Width, kept_.Height, scratch_.above, scratch_.here);
 }
 
 } // namespace ui

@@ -52,6 +52,13 @@ private:
     // The tiles that frame n changed (one byte a tile, row by row), at
     // n % kHistory.
     std::array<std::vector<std::uint8_t>, kHistory> changed_;
+    // Room for finding the areas, kept from call to call so that a frame
+    // asks the heap for no more than its list of areas.
+    struct Scratch {
+        std::vector<std::uint8_t> tiles;
+        std::vector<std::size_t> above, here;
+    };
+    mutable Scratch scratch_;
 };
 
 } // namespace ui
