@@ -13,11 +13,13 @@ std::size_t RowBytes(const ddraw::PixelView& view) {
 
 // Runs of marked tiles, row of tiles by row of tiles, as areas of pixels;
 // a run with the same columns as one in the row above lengthens that one.
+// `above` and `here` are room for the areas that reach the row above and
+// this one.
 std::vector<base::Rect> AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down,
                                int width, int height, std::vector<std::size_t>& above,
                                std::vector<std::size_t>& here) {
     std::vector<base::Rect> areas;
-    above.clear(); // areas that reach the row above, and this one
+    above.clear();
     for (int ty = 0; ty < down; ++ty) {
         const std::uint8_t* row = tiles.data() + static_cast<std::size_t>(ty) * across;
         const int top = ty * FrameChanges::kTileHeight;
