@@ -31,11 +31,11 @@ measure() {
     local program=$1 out=$2 log
     log="$out.log"
     if [ "$platform" = wayland ]; then
-        xvfb-run -a -s "-screen 0 ${size}x24" "$here/measure_wayland.sh" "$program" "$data" "$width" "$height" \
+        PIMURU_FRAME_LOOP=0 xvfb-run -a -s "-screen 0 ${size}x24" "$here/measure_wayland.sh" "$program" "$data" "$width" "$height" \
             "$seconds" "$mode" >"$log" 2>&1 || true
         sed -n 's/.*game \([0-9.]*\)%, weston \([0-9.]*\)%.*/\1 \2/p' "$log" >"$out"
     else
-        xvfb-run -a -s "-screen 0 ${size}x24" "$here/measure_program.sh" "$program" "$data" "$seconds" "$mode" 0 \
+        PIMURU_FRAME_LOOP=0 xvfb-run -a -s "-screen 0 ${size}x24" "$here/measure_program.sh" "$program" "$data" "$seconds" "$mode" 0 \
             >"$log" 2>&1 || true
         echo "$(sed -n 's/^processor time while playing: \([0-9.]*\)%.*/\1/p' "$log")" \
             "$(sed -n 's/^X server processor time meanwhile: \([0-9.]*\)%.*/\1/p' "$log")" >"$out"

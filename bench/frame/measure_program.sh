@@ -5,7 +5,10 @@
 # what a number of runs started and quit in a row add to the resident size.
 #   measure_program.sh <pimuru> <data folder> [seconds of play, default 20] [window|fullscreen]
 #                      [runs started and quit after it, default 20]
+# Last, with the program gone, the frame loop alone runs as long as the play
+# was measured (see run_frame_loop.sh; PIMURU_FRAME_LOOP=0 leaves it out).
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
 program=$(realpath "$1")
 data=$2
 seconds=${3:-20}
@@ -97,8 +100,8 @@ before=$(cpu_ticks $pid)
 [ -n "$xserver" ] && server_before=$(cpu_ticks "$xserver")
 sleep "$seconds"
 after=$(cpu_ticks $pid)
-awk -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" \
-    'BEGIN { printf "processor time while playing: %.2f%% of one core over %d s\n", 100 * t / hz / s, s }'
+playing=$(awk -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * t / hz / s }')
+echo "processor time while playing: $playing% of one core over $seconds s"
 if [ -n "$xserver" ]; then
     server_after=$(cpu_ticks "$xserver")
     awk -v t=$((server_after - server_before)) -v hz="$ticks" -v s="$seconds" \
@@ -118,3 +121,7 @@ rss_last=$(status_kb $pid VmRSS)
 echo "resident size after the first run: $((rss_first / 1024)) MB; after $restarts more: $((rss_last / 1024)) MB" \
     "(added $((rss_last - rss_first)) kB)"
 echo "peak resident size overall: $(($(status_kb $pid VmHWM) / 1024)) MB"
+# The frame loop alone, with the program gone.
+kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
+"$here/run_frame_loop.sh" "$program" "$seconds" "$playing"

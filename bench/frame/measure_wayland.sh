@@ -7,7 +7,10 @@
 #                      [window|fullscreen] [output scale, default 1]
 # <width> and <height> are in the output's own units (its pixels are that times
 # the scale): run it inside xvfb-run -s "-screen 0 <width*scale>x<height*scale>x24".
+# Last, with the program gone, the frame loop alone runs as long as the play
+# was measured (see run_frame_loop.sh; PIMURU_FRAME_LOOP=0 leaves it out).
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
 program=$(realpath "$1")
 data=$2
 width=$3
@@ -66,3 +69,7 @@ read -r p1 w1 x1 < <(sample)
 share() { awk -v t="$1" -v hz="$ticks" -v s="$seconds" 'BEGIN { printf "%.1f%%", 100 * t / hz / s }'; }
 echo "$mode ${width}x${height} scale $scale over $seconds s, % of one core:" \
     "game $(share $((p1 - p0))), weston $(share $((w1 - w0))), X server under weston $(share $((x1 - x0)))"
+# The frame loop alone, with the program gone (see run_frame_loop.sh).
+kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
+"$here/run_frame_loop.sh" "$program" "$seconds" "$(share $((p1 - p0)) | tr -d %)"
