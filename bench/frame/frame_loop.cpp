@@ -39,6 +39,7 @@ double Now() {
 } // namespace
 
 int main(int argc, char** argv) {
+    ui::PreferQtEventLoop(); // as the game does
     QApplication app(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
     if (seconds <= 0) {

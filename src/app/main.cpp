@@ -7,6 +7,7 @@
 #include "game/main_form.h"
 #include "platform/dinput/install.h"
 #include "platform/dsound/openal_direct_sound.h"
+#include "platform/ui/event_pump.h"
 #include "platform/ui/qt_backends.h"
 
 #include <QApplication>
@@ -32,10 +33,7 @@ void EnterDataFolder() {
 
 int main(int argc, char** argv) {
     EnterDataFolder();
-    // Qt's own event loop rather than GLib's: a running game wakes the loop
-    // 40 times a second, and each wake-up costs less there.
-    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
-        qputenv("QT_NO_GLIB", "1");
+    ui::PreferQtEventLoop();
     QApplication app(argc, argv);
     // Lets the desktop match the windows to the menu entry and its icon
     // (on Wayland, the application id).

@@ -9,6 +9,11 @@ void ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void PreferQtEventLoop() {
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
+}
+
 void WaitForEvents(std::uint32_t maxWaitMs) {
     if (maxWaitMs == 0) {
         ProcessPendingEvents();
