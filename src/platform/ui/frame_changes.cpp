@@ -15,10 +15,10 @@ std::size_t RowBytes(const ddraw::PixelView& view) {
 // a run with the same columns as one in the row above lengthens that one.
 // `above` and `here` are room for the areas that reach the row above and
 // this one.
-std::vector<base::Rect> AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down,
-                               int width, int height, std::vector<std::size_t>& above,
-                               std::vector<std::size_t>& here) {
-    std::vector<base::Rect> areas;
+void AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down, int width, int height,
+             std::vector<std::size_t>& above, std::vector<std::size_t>& here,
+             std::vector<base::Rect>& areas) {
+    areas.clear();
     above.clear();
     for (int ty = 0; ty < down; ++ty) {
         const std::uint8_t* row = tiles.data() + static_cast<std::size_t>(ty) * across;
@@ -49,7 +49,6 @@ std::vector<base::Rect> AreasOf(const std::vector<std::uint8_t>& tiles, int acro
         }
         std::swap(above, here);
     }
-    return areas;
 }
 
 } // namespace
@@ -110,9 +109,11 @@ std::uint64_t FrameChanges::Take(const ddraw::PixelView& frame) {
     return taken_;
 }
 
-std::vector<base::Rect> FrameChanges::ChangedSince(std::uint64_t since) const {
+const std::vector<base::Rect>& FrameChanges::ChangedSince(std::uint64_t since) const {
+    std::vector<base::Rect>& areas = scratch_.areas;
+    areas.clear();
     if (since >= taken_)
-        return {};
+        return areas;
     const int across = TilesAcross(), down = TilesDown();
     std::vector<std::uint8_t>& tiles = scratch_.tiles;
     tiles.assign(static_cast<std::size_t>(across) * down, 0);
@@ -125,7 +126,8 @@ std::vector<base::Rect> FrameChanges::ChangedSince(std::uint64_t since) const {
                 tiles[i] |= changed[i];
         }
     }
-    return AreasOf(tiles, across, down, kept_.Width, kept_.Height, scratch_.above, scratch_.here);
+    AreasOf(tiles, across, down, kept_.Width, kept_.Height, scratch_.above, scratch_.here, areas);
+    return areas;
 }
 
 } // namespace ui

@@ -31,8 +31,9 @@ public:
     // Where the last frame differs from frame `since` (0: from nothing), as
     // areas of its pixels (right and bottom exclusive) that do not overlap, top to bottom; tiles in a row of tiles join
     // into one area and areas of the same columns in consecutive rows of
-    // tiles into one. Empty when nothing changed.
-    std::vector<base::Rect> ChangedSince(std::uint64_t since) const;
+    // tiles into one. Empty when nothing changed. The list stays valid until
+    // the next call.
+    const std::vector<base::Rect>& ChangedSince(std::uint64_t since) const;
 
     // The last frame taken, in the copy kept here (no pixels before the
     // first).
@@ -52,11 +53,13 @@ private:
     // The tiles that frame n changed (one byte a tile, row by row), at
     // n % kHistory.
     std::array<std::vector<std::uint8_t>, kHistory> changed_;
-    // Room for finding the areas, kept from call to call so that a frame
-    // asks the heap for no more than its list of areas.
+    // Room for finding the areas, and the areas, kept from call to call: a
+    // frame asks the heap for nothing. (A large request each frame would also
+    // make the heap merge every small block freed since the last one.)
     struct Scratch {
         std::vector<std::uint8_t> tiles;
         std::vector<std::size_t> above, here;
+        std::vector<base::Rect> areas;
     };
     mutable Scratch scratch_;
 };

@@ -206,10 +206,15 @@ void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::
         target.fill(Qt::black);
         return;
     }
-    std::vector<int> columns(static_cast<std::size_t>(target.width()));
+    // Kept from call to call, so that a frame asks the heap for nothing: a
+    // large request each frame would also make the heap merge all the small
+    // blocks freed since the last one.
+    thread_local std::vector<int> columns;
+    thread_local std::vector<std::uint32_t> row;
+    columns.resize(static_cast<std::size_t>(target.width()));
     for (int x = 0; x < target.width(); ++x)
         columns[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<qint64>(x) * view.Width / target.width());
-    std::vector<std::uint32_t> row(static_cast<std::size_t>(view.Width));
+    row.resize(static_cast<std::size_t>(view.Width));
     // Rarer layouts (8 bits, 5-5-5, 24 bits) are converted whole first.
     QImage whole;
     ddraw::PixelView source = view;

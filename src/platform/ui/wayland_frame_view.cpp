@@ -72,11 +72,11 @@ struct Buffer {
     std::uint64_t frame = 0; // the number of the frame it holds, 0 for none
 };
 
-// The areas of a frame shown at `place`, in the buffer's pixels.
-std::vector<QRect> PlacedAreas(const std::vector<base::Rect>& areas, const ddraw::PixelView& frame,
-                               const QRect& place) {
-    std::vector<QRect> placed;
-    placed.reserve(areas.size());
+// The areas of a frame shown at `place`, in the buffer's pixels, into
+// `placed`.
+void PlaceAreas(const std::vector<base::Rect>& areas, const ddraw::PixelView& frame, const QRect& place,
+                std::vector<QRect>& placed) {
+    placed.clear();
     const QRect whole(QPoint(0, 0), place.size());
     for (const base::Rect& area : areas) {
         const QRect part = PresenterWidget::ScaledPart(
@@ -85,7 +85,6 @@ std::vector<QRect> PlacedAreas(const std::vector<base::Rect>& areas, const ddraw
         if (!part.isEmpty())
             placed.push_back(part);
     }
-    return placed;
 }
 
 // Whether the frames may go onto the window's own surface: the window is
@@ -123,6 +122,9 @@ struct WaylandFrameView::Connection {
     Buffer* shown = nullptr; // the buffer last committed, null after new buffers
     bool surfaceRepainted = false; // Qt may have put its own image there since
     FrameChanges changes;
+    // A frame's damage and the areas scaled anew, kept so that a frame asks
+    // the heap for nothing.
+    std::vector<QRect> damage, scaled;
 
     ~Connection() {
         FreeBuffers();
@@ -328,15 +330,15 @@ bool WaylandFrameView::Present() {
         return false;
     // What the compositor repaints is what changed since the frame on the
     // screen: nothing at all when nothing did.
-    std::vector<QRect> damage;
+    std::vector<QRect>& damage = c.damage;
     if (c.shown && c.shown->framePlace == place && !c.surfaceRepainted) {
-        damage = PlacedAreas(c.changes.ChangedSince(c.shown->frame), frame, place);
+        PlaceAreas(c.changes.ChangedSince(c.shown->frame), frame, place, damage);
         if (damage.empty())
             return true;
         for (QRect& area : damage)
             area.translate(place.topLeft());
     } else {
-        damage = {QRect(QPoint(0, 0), size)};
+        damage.assign(1, QRect(QPoint(0, 0), size));
     }
     const auto findFree = [&c] {
         return std::find_if(c.buffers.begin(), c.buffers.end(), [](const Buffer& b) { return !b.busy; });
@@ -364,7 +366,8 @@ bool WaylandFrameView::Present() {
         buffer.framePlace = place;
         buffer.frame = 0;
     }
-    ScalePartsToRgb32(frame, part, PlacedAreas(c.changes.ChangedSince(buffer.frame), frame, place));
+    PlaceAreas(c.changes.ChangedSince(buffer.frame), frame, place, c.scaled);
+    ScalePartsToRgb32(frame, part, c.scaled);
     buffer.frame = c.changes.Last();
 
     if (!ownSurface && size != c.opaqueSize) {
