@@ -30,6 +30,10 @@ std::uint8_t* AllocatePixelMemory(std::size_t bytes) {
     }
     if (huge) {
         // Only advice: where huge pages are off, the block works as it is.
+        // Heap memory used before may still be backed by small pages, which
+        // would stay: they are given back first, so that the first touch
+        // below can bring huge ones.
+        madvise(memory, rounded, MADV_DONTNEED);
         madvise(memory, rounded, MADV_HUGEPAGE);
     }
     std::memset(memory, 0, rounded);
