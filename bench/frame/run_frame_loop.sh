@@ -8,7 +8,7 @@
 set -euo pipefail
 loop="$(dirname "$(realpath "$1")")/../../bench/frame/frame_loop"
 [ -x "$loop" ] && [ "${PIMURU_FRAME_LOOP:-1}" != 0 ] || exit 0
-floor=$("$loop" "$2" 2>/dev/null | head -1)
+floor=$("$loop" "$2" 2>/dev/null | head -1) || exit 0 # no window to open: nothing to print
 echo "$floor"
 awk -v game="$3" -v line="$floor" 'BEGIN {
     split(line, part, ": "); loop = part[2] + 0
