@@ -1,6 +1,7 @@
 #include "platform/ui/x11_frame_view.h"
 
 #include "platform/ddraw/blitter.h"
+#include "platform/ddraw/pixel_memory.h"
 #include "platform/ui/presenter_widget.h"
 #include "platform/ui/x11_image.h"
 #include "platform/ui/x11_image_sender.h"
@@ -104,13 +105,27 @@ struct X11FrameView::Server {
     bool haveFrame = false;
     QRect scaledTo; // the target the frame picture's transform was set for
 
-    // A copy of the frame the pixmap holds: only what differs from it goes
-    // to the server and is scaled again.
-    std::vector<std::uint8_t> shown;
+    // A copy of the frame the pixmap holds, on huge pages as the frame is:
+    // only what differs from it goes to the server and is scaled again.
+    // shownBytes is 0 while there is no copy, and the next frame goes whole.
+    Owned<std::uint8_t> shown;
+    std::size_t shownRoom = 0, shownBytes = 0;
     std::vector<ddraw::blit::RowBand> changed;
     std::unique_ptr<X11ImageSender> sender;
 
     bool Put(const ddraw::PixelView& image, int x, int y) { return sender->Put(pixmap, gc, depth, image, x, y); }
+
+    // Copies the frame the pixmap now holds; without room, none.
+    void Keep(const ddraw::PixelView& frame, std::size_t rowBytes) {
+        const std::size_t bytes = rowBytes * static_cast<std::size_t>(frame.Height);
+        if (shownRoom != bytes) {
+            shown.reset(ddraw::AllocatePixelMemory(bytes));
+            shownRoom = shown ? bytes : 0;
+        }
+        shownBytes = shownRoom;
+        for (int y = 0; shown && y < frame.Height; ++y)
+            std::memcpy(shown.get() + static_cast<std::size_t>(y) * rowBytes, frame.Row(y), rowBytes);
+    }
 
     ~Server() {
         sender.reset();
@@ -139,7 +154,8 @@ struct X11FrameView::Server {
         width = height = 0;
         haveFrame = false;
         scaledTo = QRect();
-        shown.clear();
+        shown.reset();
+        shownRoom = shownBytes = 0;
     }
 
     bool UseWindow(xcb_window_t id) {
@@ -249,12 +265,10 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
         return false;
     }
     const std::size_t rowBytes = static_cast<std::size_t>(frame.Width) * (frame.BitsPerPixel / 8);
-    if (!s.haveFrame || s.shown.size() != rowBytes * static_cast<std::size_t>(frame.Height)) {
+    if (!s.haveFrame || s.shownBytes != rowBytes * static_cast<std::size_t>(frame.Height)) {
         if (!s.Put(frame, 0, 0))
             return false;
-        s.shown.resize(rowBytes * static_cast<std::size_t>(frame.Height));
-        for (int y = 0; y < frame.Height; ++y)
-            std::memcpy(s.shown.data() + static_cast<std::size_t>(y) * rowBytes, frame.Row(y), rowBytes);
+        s.Keep(frame, rowBytes);
         s.haveFrame = true;
         Compose();
         return true;
@@ -262,7 +276,7 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
     ddraw::blit::CopyArgs args;
     args.src = frame.Pixels;
     args.srcPitch = frame.Pitch;
-    args.dst = s.shown.data();
+    args.dst = s.shown.get();
     args.dstPitch = static_cast<ddraw::LONG>(rowBytes);
     args.width = frame.Width;
     args.height = frame.Height;
@@ -274,7 +288,7 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
         part.Width = band.right - band.left;
         part.Height = band.count;
         if (!s.Put(part, band.left, band.first)) {
-            s.shown.clear(); // the next frame goes whole
+            s.shownBytes = 0; // the next frame goes whole
             return false;
         }
         parts.emplace_back(band.left, band.first, part.Width, part.Height);
