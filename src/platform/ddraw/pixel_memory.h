@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 namespace ddraw {
 
@@ -15,5 +17,11 @@ inline constexpr std::size_t kHugePixelBlock = std::size_t{512} << 10;
 
 // Null when the memory cannot be had.
 std::uint8_t* AllocatePixelMemory(std::size_t bytes);
+
+// Owns a block of pixel memory.
+struct PixelMemoryFree {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+using PixelMemory = std::unique_ptr<std::uint8_t, PixelMemoryFree>;
 
 } // namespace ddraw

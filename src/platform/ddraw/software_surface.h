@@ -9,6 +9,7 @@
 #include "platform/ddraw/ddraw_constants.h"
 #include "platform/ddraw/ddraw_interfaces.h"
 #include "platform/ddraw/device_context.h"
+#include "platform/ddraw/pixel_memory.h"
 #include "platform/ddraw/pixel_view.h"
 
 #include <cstdlib>
@@ -79,9 +80,6 @@ public:
     static SoftwareSurface* From(IDirectDrawSurface* surface);
 
 private:
-    struct FreeDeleter {
-        void operator()(BYTE* p) const { std::free(p); }
-    };
     struct Attachment {
         SoftwareSurface* surface;
         bool implicit; // part of a flip chain, made with it
@@ -107,7 +105,7 @@ private:
     SoftwareDirectDraw* owner_;
     SurfaceShape shape_;
     LONG pitch_ = 0;
-    std::unique_ptr<BYTE, FreeDeleter> pixels_;
+    PixelMemory pixels_;
     // The presenter that gave the pixels (a windowed primary's), or null.
     Presenter* pixelsFrom_ = nullptr;
     bool hasSourceKey_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace ui {
 
@@ -64,12 +65,19 @@ bool FrameChanges::SameLayout(const ddraw::PixelView& frame) const {
 }
 
 void FrameChanges::TakeLayout(const ddraw::PixelView& frame) {
-    kept_ = frame;
     const std::size_t rowBytes = RowBytes(frame);
-    pixels_.resize(rowBytes * static_cast<std::size_t>(std::max<ddraw::LONG>(frame.Height, 0)));
-    kept_.Pixels = pixels_.data();
+    const std::size_t bytes = rowBytes * static_cast<std::size_t>(std::max<ddraw::LONG>(frame.Height, 0));
+    if (bytes != pixelBytes_) {
+        kept_ = {};
+        pixels_.reset(bytes ? ddraw::AllocatePixelMemory(bytes) : nullptr);
+        pixelBytes_ = pixels_ ? bytes : 0;
+        if (bytes && !pixels_)
+            throw std::bad_alloc(); // as the vector it replaces did
+    }
+    kept_ = frame;
+    kept_.Pixels = pixels_.get();
     kept_.Pitch = static_cast<ddraw::LONG>(rowBytes);
-    for (int y = 0; y < frame.Height; ++y)
+    for (int y = 0; bytes && y < frame.Height; ++y)
         std::memcpy(kept_.Row(y), frame.Row(y), rowBytes);
     if (frame.Palette) {
         std::copy(frame.Palette, frame.Palette + palette_.size(), palette_.begin());

@@ -5,6 +5,7 @@
 // no more than that. Keeps its own copy of the last frame to compare with.
 
 #include "base/rect.h"
+#include "platform/ddraw/pixel_memory.h"
 #include "platform/ddraw/pixel_view.h"
 
 #include <array>
@@ -46,7 +47,10 @@ private:
     int TilesDown() const { return (kept_.Height + kTileHeight - 1) / kTileHeight; }
 
     ddraw::PixelView kept_;
-    std::vector<ddraw::BYTE> pixels_;
+    // The copy's pixels, on huge pages as a frame's are: comparing two frames
+    // after a frame's sleep then walks few page tables.
+    ddraw::PixelMemory pixels_;
+    std::size_t pixelBytes_ = 0;
     std::array<ddraw::PALETTEENTRY, 256> palette_{};
     std::uint64_t taken_ = 0;
     std::uint64_t firstOfLayout_ = 0; // earlier frames differ everywhere

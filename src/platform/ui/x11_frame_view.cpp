@@ -108,7 +108,7 @@ struct X11FrameView::Server {
     // A copy of the frame the pixmap holds, on huge pages as the frame is:
     // only what differs from it goes to the server and is scaled again.
     // shownBytes is 0 while there is no copy, and the next frame goes whole.
-    Owned<std::uint8_t> shown;
+    ddraw::PixelMemory shown;
     std::size_t shownRoom = 0, shownBytes = 0;
     std::vector<ddraw::blit::RowBand> changed;
     std::unique_ptr<X11ImageSender> sender;

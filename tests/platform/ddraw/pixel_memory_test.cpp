@@ -4,15 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 namespace {
-
-struct Free {
-    void operator()(std::uint8_t* p) const { std::free(p); }
-};
-using Block = std::unique_ptr<std::uint8_t, Free>;
 
 bool AllZero(const std::uint8_t* p, std::size_t n) {
     return std::all_of(p, p + n, [](std::uint8_t b) { return b == 0; });
@@ -22,7 +15,7 @@ TEST(PixelMemory, BlocksAreZeroedAlignedAndWholeUpToTheirLastByte) {
     for (std::size_t bytes : {std::size_t{1}, std::size_t{33}, std::size_t{640 * 2 * 480},
                               ddraw::kHugePixelBlock - 1, ddraw::kHugePixelBlock,
                               std::size_t{1024 * 4 * 768}}) {
-        Block block(ddraw::AllocatePixelMemory(bytes));
+        ddraw::PixelMemory block(ddraw::AllocatePixelMemory(bytes));
         ASSERT_NE(block, nullptr) << bytes;
         const auto address = reinterpret_cast<std::uintptr_t>(block.get());
         EXPECT_EQ(address % 32, 0u) << bytes;
