@@ -40,4 +40,13 @@ std::uint8_t* AllocatePixelMemory(std::size_t bytes) {
     return static_cast<std::uint8_t*>(memory);
 }
 
+bool PixelBuffer::Fit(std::size_t bytes) {
+    if (bytes == bytes_) {
+        return true;
+    }
+    memory_.reset(bytes ? AllocatePixelMemory(bytes) : nullptr);
+    bytes_ = memory_ ? bytes : 0;
+    return bytes_ == bytes;
+}
+
 } // namespace ddraw

@@ -24,4 +24,19 @@ struct PixelMemoryFree {
 };
 using PixelMemory = std::unique_ptr<std::uint8_t, PixelMemoryFree>;
 
+// Pixel memory kept for a copy of frames: made anew only when the size
+// changes.
+class PixelBuffer {
+public:
+    // Makes room for `bytes` (none for 0); false when it cannot be had, and
+    // then the buffer is empty.
+    bool Fit(std::size_t bytes);
+    std::uint8_t* Data() const { return memory_.get(); }
+    std::size_t Size() const { return bytes_; }
+
+private:
+    PixelMemory memory_;
+    std::size_t bytes_ = 0;
+};
+
 } // namespace ddraw

@@ -67,15 +67,12 @@ bool FrameChanges::SameLayout(const ddraw::PixelView& frame) const {
 void FrameChanges::TakeLayout(const ddraw::PixelView& frame) {
     const std::size_t rowBytes = RowBytes(frame);
     const std::size_t bytes = rowBytes * static_cast<std::size_t>(std::max<ddraw::LONG>(frame.Height, 0));
-    if (bytes != pixelBytes_) {
+    if (!pixels_.Fit(bytes)) {
         kept_ = {};
-        pixels_.reset(bytes ? ddraw::AllocatePixelMemory(bytes) : nullptr);
-        pixelBytes_ = pixels_ ? bytes : 0;
-        if (bytes && !pixels_)
-            throw std::bad_alloc(); // as the vector it replaces did
+        throw std::bad_alloc(); // as the vector it replaces did
     }
     kept_ = frame;
-    kept_.Pixels = pixels_.get();
+    kept_.Pixels = pixels_.Data();
     kept_.Pitch = static_cast<ddraw::LONG>(rowBytes);
     for (int y = 0; bytes && y < frame.Height; ++y)
         std::memcpy(kept_.Row(y), frame.Row(y), rowBytes);

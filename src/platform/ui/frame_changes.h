@@ -49,8 +49,7 @@ private:
     ddraw::PixelView kept_;
     // The copy's pixels, on huge pages as a frame's are: comparing two frames
     // after a frame's sleep then walks few page tables.
-    ddraw::PixelMemory pixels_;
-    std::size_t pixelBytes_ = 0;
+    ddraw::PixelBuffer pixels_;
     std::array<ddraw::PALETTEENTRY, 256> palette_{};
     std::uint64_t taken_ = 0;
     std::uint64_t firstOfLayout_ = 0; // earlier frames differ everywhere

@@ -108,8 +108,8 @@ struct X11FrameView::Server {
     // A copy of the frame the pixmap holds, on huge pages as the frame is:
     // only what differs from it goes to the server and is scaled again.
     // shownBytes is 0 while there is no copy, and the next frame goes whole.
-    ddraw::PixelMemory shown;
-    std::size_t shownRoom = 0, shownBytes = 0;
+    ddraw::PixelBuffer shown;
+    std::size_t shownBytes = 0;
     std::vector<ddraw::blit::RowBand> changed;
     std::unique_ptr<X11ImageSender> sender;
 
@@ -117,14 +117,9 @@ struct X11FrameView::Server {
 
     // Copies the frame the pixmap now holds; without room, none.
     void Keep(const ddraw::PixelView& frame, std::size_t rowBytes) {
-        const std::size_t bytes = rowBytes * static_cast<std::size_t>(frame.Height);
-        if (shownRoom != bytes) {
-            shown.reset(ddraw::AllocatePixelMemory(bytes));
-            shownRoom = shown ? bytes : 0;
-        }
-        shownBytes = shownRoom;
-        for (int y = 0; shown && y < frame.Height; ++y)
-            std::memcpy(shown.get() + static_cast<std::size_t>(y) * rowBytes, frame.Row(y), rowBytes);
+        shownBytes = shown.Fit(rowBytes * static_cast<std::size_t>(frame.Height)) ? shown.Size() : 0;
+        for (int y = 0; shownBytes && y < frame.Height; ++y)
+            std::memcpy(shown.Data() + static_cast<std::size_t>(y) * rowBytes, frame.Row(y), rowBytes);
     }
 
     ~Server() {
@@ -154,8 +149,8 @@ struct X11FrameView::Server {
         width = height = 0;
         haveFrame = false;
         scaledTo = QRect();
-        shown.reset();
-        shownRoom = shownBytes = 0;
+        shown.Fit(0);
+        shownBytes = 0;
     }
 
     bool UseWindow(xcb_window_t id) {
@@ -276,7 +271,7 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
     ddraw::blit::CopyArgs args;
     args.src = frame.Pixels;
     args.srcPitch = frame.Pitch;
-    args.dst = s.shown.get();
+    args.dst = s.shown.Data();
     args.dstPitch = static_cast<ddraw::LONG>(rowBytes);
     args.width = frame.Width;
     args.height = frame.Height;

@@ -34,3 +34,16 @@ TEST(PixelMemory, ImpossibleSizesAreRefused) {
 }
 
 } // namespace
+
+TEST(PixelBuffer, KeepsItsBlockForTheSameSizeAndEmptiesWhenRoomCannotBeHad) {
+    ddraw::PixelBuffer buffer;
+    ASSERT_TRUE(buffer.Fit(640 * 480 * 2));
+    std::uint8_t* const first = buffer.Data();
+    EXPECT_TRUE(buffer.Fit(640 * 480 * 2));
+    EXPECT_EQ(buffer.Data(), first);
+    EXPECT_FALSE(buffer.Fit(SIZE_MAX));
+    EXPECT_EQ(buffer.Data(), nullptr);
+    EXPECT_EQ(buffer.Size(), 0u);
+    EXPECT_TRUE(buffer.Fit(33));
+    EXPECT_NE(buffer.Data(), nullptr);
+}
