@@ -187,19 +187,31 @@ std::pair<std::size_t, std::size_t> DifferingSpan(const BYTE* a, const BYTE* b, 
 } // namespace
 
 void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
-                     std::vector<RowBand>& bands) {
+                     std::vector<RowBand>& bands, std::span<const ColumnSpan> lookAt) {
     bands.clear();
-    const std::size_t rowBytes = static_cast<std::size_t>(a.width) * bytesPerPixel;
-    if (a.height <= 0 || rowBytes == 0) {
+    if (a.height <= 0 || a.width <= 0 || bytesPerPixel == 0) {
         return;
     }
     const BYTE* src = a.src;
     BYTE* dst = a.dst;
     for (LONG y = 0; y < a.height; ++y, src += a.srcPitch, dst += a.dstPitch) {
-        if (std::memcmp(dst, src, rowBytes) == 0) {
+        LONG from = 0;
+        LONG to = a.width;
+        if (!lookAt.empty()) {
+            from = std::max<LONG>(from, lookAt[static_cast<std::size_t>(y)].left);
+            to = std::min(to, lookAt[static_cast<std::size_t>(y)].right);
+            if (from >= to) {
+                continue;
+            }
+        }
+        const std::size_t offset = static_cast<std::size_t>(from) * bytesPerPixel;
+        const std::size_t size = static_cast<std::size_t>(to - from) * bytesPerPixel;
+        if (std::memcmp(dst + offset, src + offset, size) == 0) {
             continue;
         }
-        const auto [first, last] = DifferingSpan(dst, src, rowBytes);
+        auto [first, last] = DifferingSpan(dst + offset, src + offset, size);
+        first += offset;
+        last += offset;
         const LONG left = static_cast<LONG>(first / bytesPerPixel);
         const LONG right = static_cast<LONG>((last + bytesPerPixel - 1) / bytesPerPixel);
         std::memcpy(dst + left * bytesPerPixel, src + left * bytesPerPixel,

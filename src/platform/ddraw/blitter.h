@@ -6,6 +6,7 @@
 
 #include "platform/ddraw/ddraw_types.h"
 
+#include <span>
 #include <vector>
 
 namespace ddraw::blit {
@@ -69,13 +70,21 @@ struct RowBand {
     LONG right = 0;
 };
 
+// Columns left to right - 1 of a row; empty when left >= right.
+struct ColumnSpan {
+    LONG left = 0;
+    LONG right = 0;
+};
+
 // An opaque copy onto a surface on show: only the pixels of each row from
 // its first to its last that differ from the source's are written, and the
 // parts written are gathered into bands (replacing what `bands` held) to be
 // shown. Bands fewer than mergeGap rows apart become one, so a frame is
-// shown in a few pieces, not dozens.
+// shown in a few pieces, not dozens. lookAt, when given, holds a span for
+// each row of the copy outside which source and destination are known to
+// be equal already; only the span is compared.
 void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
-                     std::vector<RowBand>& bands);
+                     std::vector<RowBand>& bands, std::span<const ColumnSpan> lookAt = {});
 
 // The plain C++ copies, kept beside the vector ones on every processor.
 CopyRoutine PortableCopy(DWORD bytesPerPixel, bool keyed);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ddraw {
 
@@ -99,6 +100,12 @@ public:
     // Stores the nearest colour the surface can hold and returns it;
     // CLR_INVALID outside.
     virtual COLORREF SetPixel(LONG x, LONG y, COLORREF color) = 0;
+
+    // Appends the parts of the surface drawing may have changed so far. A
+    // context that does not keep count gives the whole surface.
+    virtual void AddDrawnAreas(std::vector<RECT>& areas) const {
+        areas.push_back(RECT{0, 0, Target().Width, Target().Height});
+    }
 };
 
 class DeviceContextFactory {

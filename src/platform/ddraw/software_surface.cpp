@@ -13,6 +13,7 @@
 #include "platform/ddraw/software_palette.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace ddraw {
@@ -40,6 +41,11 @@ RECT Union(const RECT& a, const RECT& b) {
 }
 
 constexpr LONG kMaxDimension = 16384;
+
+std::uint64_t NextSurfaceId() {
+    static std::atomic<std::uint64_t> next{1};
+    return next++;
+}
 // No single surface may take more than this, whatever memory is free.
 constexpr std::size_t kMaxSurfaceBytes = std::size_t{256} * 1024 * 1024;
 
@@ -75,7 +81,7 @@ SoftwareSurface::OrphanList& SoftwareSurface::Orphans() {
 }
 
 SoftwareSurface::SoftwareSurface(SoftwareDirectDraw* owner, const SurfaceShape& shape)
-    : owner_(owner), shape_(shape) {
+    : owner_(owner), shape_(shape), id_(NextSurfaceId()), written_(shape.Width, shape.Height) {
     const auto rowBytes = static_cast<LONG>(shape.Width * static_cast<LONG>(Bytes()));
     pitch_ = (rowBytes + 3) & ~3;
 }
@@ -118,6 +124,7 @@ HRESULT SoftwareSurface::Allocate() {
         return DDERR_OUTOFMEMORY;
     }
     pixels_.reset(memory);
+    Wrote(Bounds());
     return DD_OK;
 }
 
@@ -134,6 +141,7 @@ void SoftwareSurface::FreePixels() {
     }
     pixels_.reset();
     shownWhole_ = RECT{};
+    shownCopy_.reset();
     const bool video =
         shape_.Where == Placement::LocalVideo || shape_.Where == Placement::NonLocalVideo;
     if (video && owner_) {
@@ -305,7 +313,15 @@ void SoftwareSurface::ComputeClip() {
     }
 }
 
-bool SoftwareSurface::Changed(const RECT& area) {
+void SoftwareSurface::Wrote(const RECT& area) {
+    if (IsEmpty(area)) {
+        return;
+    }
+    written_.Mark(area);
+    shownCopy_.reset();
+}
+
+bool SoftwareSurface::Show(const RECT& area) {
     if (IsEmpty(area) || !owner_ || !IsPrimary()) {
         return false;
     }
@@ -456,14 +472,11 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
             args.height = part.Height();
             args.key = key;
             if (!keyed && IsPrimary() && owner_ && !owner_->ShowsWholeFrames() &&
-                clipRects_.size() == 1 && clipRects_[0] == shownWhole_) {
-                // Onto a window that shows what the pixels hold: only the
-                // rows that differ are written and shown again.
-                blit::CopyChangedRows(args, bytes, kShownRowsMergeGap, shownBands_);
-                for (const blit::RowBand& band : shownBands_) {
-                    Changed(RECT{part.Left + band.left, part.Top + band.first, part.Left + band.right,
-                                 part.Top + band.first + band.count});
-                }
+                clipRects_.size() == 1 && clipRects_[0] == shownWhole_ && src != this) {
+                const RECT partFrom{
+                    from.Left + (part.Left - dst.Left), from.Top + (part.Top - dst.Top),
+                    from.Left + (part.Right - dst.Left), from.Top + (part.Bottom - dst.Top)};
+                CopyOntoWindow(args, *src, partFrom, part);
                 continue;
             }
             copyRoutine(args);
@@ -492,6 +505,34 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
         shownWhole_ = changed; // the window shows all the pixels it covers
     }
     return DD_OK;
+}
+
+void SoftwareSurface::CopyOntoWindow(const blit::CopyArgs& args, SoftwareSurface& src,
+                                     const RECT& from, const RECT& part) {
+    // The window shows what the pixels hold: only the rows that differ are
+    // written and shown again. Where the client area still holds the last
+    // copy of the same source, only what the source has had written since
+    // can differ.
+    const ShownCopy now{src.id_, src.written_.Clears(), from, part};
+    std::span<const blit::ColumnSpan> lookAt;
+    if (shownCopy_ == now) {
+        shownLookAt_.resize(static_cast<std::size_t>(part.Height()));
+        for (LONG y = 0; y < part.Height(); ++y) {
+            const blit::ColumnSpan written = src.written_.Row(from.Top + y);
+            shownLookAt_[static_cast<std::size_t>(y)] = {written.left - from.Left,
+                                                         written.right - from.Left};
+        }
+        lookAt = shownLookAt_;
+    }
+    blit::CopyChangedRows(args, Bytes(), kShownRowsMergeGap, shownBands_, lookAt);
+    for (const blit::RowBand& band : shownBands_) {
+        Show(RECT{part.Left + band.left, part.Top + band.first, part.Left + band.right,
+                  part.Top + band.first + band.count});
+    }
+    // The source's marks now count from this copy; were it shown on another
+    // window in between, its clearings no longer match.
+    src.written_.Clear();
+    shownCopy_ = ShownCopy{src.id_, src.written_.Clears(), from, part};
 }
 
 HRESULT SoftwareSurface::BltFast(DWORD x, DWORD y, IDirectDrawSurface* source, const RECT* srcRect,
@@ -602,7 +643,10 @@ HRESULT SoftwareSurface::Flip(IDirectDrawSurface* target, DWORD flags) {
             std::swap(chain_[i]->pixels_, chain_[i + 1]->pixels_);
         }
     }
-    Changed(Bounds());
+    for (SoftwareSurface* member : chain_) {
+        member->Wrote(member->Bounds());
+    }
+    Show(Bounds());
     return DD_OK;
 }
 
@@ -765,8 +809,13 @@ HRESULT SoftwareSurface::ReleaseDC(HDC dc) {
     if (dc != dc_.get()) {
         return DDERR_INVALIDPARAMS;
     }
+    drawnAreas_.clear();
+    dc_->AddDrawnAreas(drawnAreas_);
     dc_.reset();
-    Changed(Bounds());
+    for (const RECT& area : drawnAreas_) {
+        Wrote(area);
+    }
+    Show(Bounds());
     return DD_OK;
 }
 

@@ -11,9 +11,12 @@
 #include "platform/ddraw/device_context.h"
 #include "platform/ddraw/pixel_memory.h"
 #include "platform/ddraw/pixel_view.h"
+#include "platform/ddraw/written_rows.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace ddraw {
@@ -97,8 +100,18 @@ private:
     void FillDesc(DDSURFACEDESC& desc) const;
     // The rectangles of this surface a blit may write, into clipRects_.
     void ComputeClip();
-    // Shows a changed part of the primary; false when it could not be shown.
-    bool Changed(const RECT& area);
+    // Pixels of an area were written: marks them, and shows them on the primary.
+    bool Changed(const RECT& area) {
+        Wrote(area);
+        return Show(area);
+    }
+    void Wrote(const RECT& area);
+    // Shows a part of the primary; false when it could not be shown.
+    bool Show(const RECT& area);
+    // Copies a source's rows onto the primary's client area, writing and
+    // showing only what differs.
+    void CopyOntoWindow(const blit::CopyArgs& args, SoftwareSurface& src, const RECT& from,
+                        const RECT& part);
     bool IsPrimary() const { return (shape_.Caps & DDSCAPS_PRIMARYSURFACE) != 0; }
 
     ULONG refs_ = 1;
@@ -129,6 +142,21 @@ private:
     RECT shownWhole_{};
     static constexpr LONG kShownRowsMergeGap = 4;
     std::vector<blit::RowBand> shownBands_;
+    // Told apart from every other surface, even one made later at the same address.
+    std::uint64_t id_;
+    WrittenRows written_;
+    // The primary's client area holds a copy of this area of a source,
+    // written since only as the source's marks, cleared then, tell.
+    struct ShownCopy {
+        std::uint64_t source = 0;
+        std::uint64_t sourceClears = 0;
+        RECT from{};
+        RECT to{};
+        friend bool operator==(const ShownCopy&, const ShownCopy&) = default;
+    };
+    std::optional<ShownCopy> shownCopy_;
+    std::vector<blit::ColumnSpan> shownLookAt_;
+    std::vector<RECT> drawnAreas_;
 };
 
 } // namespace ddraw

@@ -5,8 +5,8 @@
 #include "platform/ui/font_size.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/pixel_image.h"
-#include "platform/ui/shaped_text.h"
 #include "platform/ui/plain_painting.h"
+#include "platform/ui/shaped_text.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -77,6 +77,16 @@ QPainter& QtDeviceContext::Painter() {
 
 void QtDeviceContext::Touched(const QRect& area) {
     dirty_ += area.intersected(image_.rect());
+    Drew(area);
+}
+
+void QtDeviceContext::Drew(const QRect& area) {
+    drawn_ += area.intersected(image_.rect());
+}
+
+void QtDeviceContext::AddDrawnAreas(std::vector<ddraw::RECT>& areas) const {
+    for (const QRect& area : drawn_)
+        areas.push_back(ddraw::RECT{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
 }
 
 void QtDeviceContext::FinishPainting() {
@@ -156,6 +166,7 @@ bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view tex
         if (backgroundMode_ == ddraw::BackgroundMode::Opaque)
             FillSolid(cell, backgroundColor_);
         StampText(image_, QPoint(x, y), shaped, ToQColor(textColor_).rgb());
+        Drew(QRect(QPoint(x, y) + shaped.coverageAt, shaped.coverage.size()));
         return true;
     }
     QPainter& painter = Painter();
@@ -229,6 +240,7 @@ void QtDeviceContext::FillRect(const ddraw::RECT& rect) {
 void QtDeviceContext::FillSolid(const QRect& area, ddraw::COLORREF colour) {
     if (PaintsPlainly()) {
         FillRaw(image_, area, ddraw::ColorToPixel(colour, target_.Format, target_.Palette));
+        Drew(area);
         return;
     }
     Painter().fillRect(area, ToQColor(colour));
@@ -280,6 +292,7 @@ ddraw::COLORREF QtDeviceContext::SetPixel(ddraw::LONG x, ddraw::LONG y, ddraw::C
     const ddraw::DWORD raw =
         ddraw::ColorToPixel(color & 0x00FFFFFF, target_.Format, target_.Palette);
     ddraw::WritePixelValue(target_, x, y, raw);
+    Drew(QRect(x, y, 1, 1));
     const ddraw::COLORREF stored = ddraw::PixelToColor(raw, target_.Format, target_.Palette);
     if (onCopy_) {
         // The copy follows, so the release does not map this pixel again.

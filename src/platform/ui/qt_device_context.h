@@ -42,6 +42,7 @@ public:
                     ddraw::LONG srcWidth, ddraw::LONG srcHeight) override;
     ddraw::COLORREF GetPixel(ddraw::LONG x, ddraw::LONG y) override;
     ddraw::COLORREF SetPixel(ddraw::LONG x, ddraw::LONG y, ddraw::COLORREF color) override;
+    void AddDrawnAreas(std::vector<ddraw::RECT>& areas) const override;
 
     // Whether this context paints on a copy rather than in place.
     bool PaintsOnCopy() const { return onCopy_; }
@@ -53,7 +54,10 @@ private:
     // Whether fills and text go onto the surface's pixels without a painter.
     bool PaintsPlainly() const { return !onCopy_ && CanPaintPlainlyOn(image_.format()); }
     void FillSolid(const QRect& area, ddraw::COLORREF colour);
+    // Painting that must be finished on release (and was drawn).
     void Touched(const QRect& area);
+    // Pixels that may have changed, for AddDrawnAreas.
+    void Drew(const QRect& area);
     void FinishPainting();
 
     ddraw::PixelView target_;
@@ -62,6 +66,7 @@ private:
     QImage original_; // the copy as it was made, to find what painting changed
     std::unique_ptr<QPainter> painter_;
     QRegion dirty_;
+    QRegion drawn_; // all painting since the context was made
 
     QFont font_;
     QString fontKey_; // names the font among kept text layouts

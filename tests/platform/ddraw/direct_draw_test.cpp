@@ -383,6 +383,58 @@ TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
     primary->Release();
 }
 
+TEST_F(DirectDrawObjectTest, WindowedBlitSeesEveryWayItsSourceWasWritten) {
+    // Once a window holds a copy of a frame, the next copy looks only where
+    // the frame was written since; each kind of write must count.
+    IDirectDrawSurface* primary = nullptr;
+    IDirectDrawClipper* clipper = nullptr;
+    OpenWindowedPrimary(&primary, &clipper);
+    IDirectDrawSurface* back = MakeSurface(320, 240);
+    IDirectDrawSurface* sprite = MakeSurface(4, 4);
+    FillAll(sprite, 0x0700);
+    const RECT to{100, 50, 420, 290};
+    FillAll(back, 0x0F0F);
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+    const auto showsBack = [&](LONG x, LONG y, RECT changed) {
+        presenter.windowFrames.clear();
+        ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
+        ASSERT_EQ(1u, presenter.windowFrames.size()) << x << "," << y;
+        EXPECT_EQ(changed, presenter.windowFrames[0].changed);
+        EXPECT_EQ(ReadPixel(back, x, y), ReadPixel(primary, to.Left + x, to.Top + y));
+    };
+    WritePixel(back, 300, 7, 0x1111); // through a lock
+    showsBack(300, 7, RECT{400, 57, 401, 58});
+    ASSERT_EQ(DD_OK, back->BltFast(10, 100, sprite, nullptr, 0));
+    showsBack(13, 103, RECT{110, 150, 114, 154});
+    DDBLTFX fill = MakeBltFx();
+    fill.dwFillColor = 0x2222;
+    const RECT filled{50, 200, 52, 201};
+    ASSERT_EQ(DD_OK, back->Blt(&filled, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fill));
+    showsBack(51, 200, RECT{150, 250, 152, 251});
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, back->GetDC(&dc));
+    dc->SetPixel(319, 239, RGB(255, 255, 255));
+    ASSERT_EQ(DD_OK, back->ReleaseDC(dc));
+    showsBack(319, 239, RECT{419, 289, 420, 290});
+    // Something else written on the window's pixels: the whole copy is
+    // looked at again and puts them right.
+    WritePixel(primary, 250, 60, 0x3333);
+    showsBack(150, 10, RECT{250, 60, 251, 61});
+    // Another frame shown in between: its marks no longer tell.
+    IDirectDrawSurface* other = MakeSurface(320, 240);
+    ASSERT_EQ(DD_OK, other->BltFast(0, 0, back, nullptr, 0));
+    WritePixel(other, 0, 0, 0x4444);
+    ASSERT_EQ(DD_OK, primary->Blt(&to, other, nullptr, DDBLT_WAIT, nullptr));
+    showsBack(0, 0, RECT{100, 50, 101, 51});
+
+    other->Release();
+    sprite->Release();
+    clipper->Release();
+    back->Release();
+    primary->Release();
+}
+
 TEST_F(DirectDrawObjectTest, PalettesAreSharedAndOnlyForEightBitSurfaces) {
     Open();
     PALETTEENTRY entries[256];

@@ -176,6 +176,41 @@ TEST_P(DeviceContextOnDepth, TextLandsBelowAndRightOfItsCornerOnAClearBackground
     EXPECT_GT(whites, 20);
 }
 
+TEST_P(DeviceContextOnDepth, DrawnAreasHoldEveryPixelPaintingChanged) {
+    // Windows shown a copy of a surface look again only where these say.
+    surface.Fill(surface.RawOf(RGB(0, 0, 255)));
+    const std::vector<ddraw::BYTE> before = surface.bytes;
+    std::vector<ddraw::RECT> areas;
+    {
+        auto dc = factory.Create(surface.view);
+        dc->SetTextColor(RGB(255, 255, 255));
+        dc->SetBkMode(ddraw::BackgroundMode::Transparent);
+        EXPECT_TRUE(dc->TextOut(2, 2, "ピ1"));
+        dc->SelectPen(ddraw::PenSpec{RGB(255, 0, 0), 1, ddraw::PenStyle::Solid});
+        dc->MoveTo(40, 30);
+        dc->LineTo(60, 40);
+        dc->SetPixel(5, 45, RGB(0, 255, 0));
+        dc->AddDrawnAreas(areas);
+    }
+    const auto inAreas = [&](int x, int y) {
+        return std::any_of(areas.begin(), areas.end(), [&](const ddraw::RECT& r) {
+            return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+        });
+    };
+    ASSERT_NE(surface.bytes, before);
+    Surface original = surface;
+    original.bytes = before;
+    original.view.Pixels = original.bytes.data();
+    for (int y = 0; y < surface.view.Height; ++y) {
+        for (int x = 0; x < surface.view.Width; ++x) {
+            if (surface.Raw(x, y) != original.Raw(x, y)) {
+                ASSERT_TRUE(inAreas(x, y)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_FALSE(inAreas(63, 0)); // not simply the whole surface
+}
+
 TEST_P(DeviceContextOnDepth, StretchedCopyScalesByNearestPixel) {
     // A 2 by 2 picture as the loader's decoded image: red, green / blue, white.
     std::vector<std::uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
