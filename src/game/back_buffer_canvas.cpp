@@ -48,13 +48,15 @@ void BackBufferCanvas::FillScreenRect(std::int32_t left, std::int32_t top, std::
     back->DrawFx(nullptr, area, area, DDBLT_COLORFILL | DDBLT_WAIT, fill_);
 }
 
-void BackBufferCanvas::DrawBorderLines() {
+void BackBufferCanvas::DrawBorderLines(std::int32_t top, std::int32_t bottom) {
     dddd::TDDDDCanvas canvas(display_.BackBuffer());
     canvas.Pen.Color = dddd::clBlack;
-    canvas.MoveTo(639, 0);
-    canvas.LineTo(639, 480);
-    canvas.MoveTo(0, 479);
-    canvas.LineTo(639, 479);
+    canvas.MoveTo(639, top);
+    canvas.LineTo(639, bottom);
+    if (top <= 479 && 479 < bottom) {
+        canvas.MoveTo(0, 479);
+        canvas.LineTo(639, 479);
+    }
 }
 
 int BackBufferCanvas::FramesHeld() const {

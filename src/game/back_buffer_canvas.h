@@ -24,7 +24,7 @@ public:
                         std::int32_t points, std::uint32_t colour) override;
     void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
                         std::int32_t bottom, std::uint32_t pixel) override;
-    void DrawBorderLines() override;
+    void DrawBorderLines(std::int32_t top, std::int32_t bottom) override;
     int FramesHeld() const override;
 
 private:

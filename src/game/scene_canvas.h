@@ -31,8 +31,9 @@ public:
     // A colour fill with a raw pixel value.
     virtual void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
                                 std::int32_t bottom, std::uint32_t pixel) = 0;
-    // Black lines along the right and bottom edges.
-    virtual void DrawBorderLines() = 0;
+    // Black lines along the right edge and the last row, over the rows top
+    // to bottom - 1 (the last row's line only where they include it).
+    virtual void DrawBorderLines(std::int32_t top, std::int32_t bottom) = 0;
     // How many frames back the pixels the back buffer holds were drawn: 1
     // where each frame is copied out of it, 2 where flips swap it with the
     // front buffer.

@@ -2,6 +2,8 @@
 
 #include "game/world.h"
 
+#include <algorithm>
+
 namespace game {
 
 namespace {
@@ -21,14 +23,19 @@ void SceneComposer::DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, cons
     DrawOver(sheet, x + sprite.OffsetX, y + sprite.OffsetY, sprite.Source);
 }
 
-void SceneComposer::DrawOver(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source) {
+void SceneComposer::DrawOver(Sheet sheet, std::int32_t x, std::int32_t y,
+                             const base::Rect& source) {
     canvas_.Draw(sheet, x, y, source, true);
-    repaint_.Cover(base::MakeRect(x, y, x + source.Width(), y + source.Height()));
+    const base::Rect area = base::MakeRect(x, y, x + source.Width(), y + source.Height());
+    repaint_.Cover(area);
+    borders_.Drawn(area);
 }
 
 void SceneComposer::DrawText(std::int32_t x, std::int32_t y, const std::string& text,
                              std::int32_t points, std::uint32_t colour) {
-    repaint_.Cover(canvas_.DrawScreenText(x, y, text, points, colour));
+    const base::Rect area = canvas_.DrawScreenText(x, y, text, points, colour);
+    repaint_.Cover(area);
+    borders_.Drawn(area);
 }
 
 void SceneComposer::DrawBackground(const World& world) {
@@ -38,6 +45,7 @@ void SceneComposer::DrawBackground(const World& world) {
     // back buffer does not already show: where a strip moved or something
     // was drawn over it since the frame the buffer holds.
     repaint_.StartFrame(world.FrameCounter(), canvas_.FramesHeld());
+    borders_.StartFrame(repaint_.Whole());
     BackgroundPieces(world.FrameCounter(), backgroundPieces_);
     for (const BackgroundPiece& piece : backgroundPieces_) {
         if (repaint_.Whole()) {
@@ -53,10 +61,11 @@ void SceneComposer::DrawBackground(const World& world) {
             }
             const std::int32_t dx = piece.Source.Left - piece.X;
             const std::int32_t dy = piece.Source.Top - piece.Y;
-            canvas_.Draw(Sheet::Background, part.Left, part.Top,
-                         base::MakeRect(part.Left + dx, part.Top + dy, part.Right + dx,
-                                        part.Bottom + dy),
-                         false);
+            canvas_.Draw(
+                Sheet::Background, part.Left, part.Top,
+                base::MakeRect(part.Left + dx, part.Top + dy, part.Right + dx, part.Bottom + dy),
+                false);
+            borders_.Drawn(part);
         }
     }
 }
@@ -112,9 +121,18 @@ void SceneComposer::DrawTexts(const World& world) {
 }
 
 void SceneComposer::DrawBorders(const World&) {
-    canvas_.FillScreenRect(0, 0, 5, 479, 0);
-    canvas_.FillScreenRect(634, 0, 639, 479, 0);
-    canvas_.DrawBorderLines();
+    // Black columns at both edges above the last row, then the lines along
+    // the right edge and the last row; only where this frame drew over them.
+    constexpr std::int32_t kLastRow = BorderRepaint::kScreenHeight - 1;
+    for (const BorderRepaint::Rows& rows : borders_.Runs()) {
+        const std::int32_t bottom = std::min(rows.bottom, kLastRow);
+        if (rows.top < bottom) {
+            canvas_.FillScreenRect(0, rows.top, BorderRepaint::kLeftEnd, bottom, 0);
+            canvas_.FillScreenRect(BorderRepaint::kRightStart, rows.top,
+                                   BorderRepaint::kScreenWidth - 1, bottom, 0);
+        }
+        canvas_.DrawBorderLines(rows.top, rows.bottom);
+    }
 }
 
 void SceneComposer::DrawLastScore(const World& world) {

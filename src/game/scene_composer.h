@@ -5,6 +5,7 @@
 
 #include "game/background_pieces.h"
 #include "game/background_repaint.h"
+#include "game/border_repaint.h"
 #include "game/frame_sink.h"
 #include "game/scene_canvas.h"
 
@@ -41,6 +42,7 @@ private:
     SceneCanvas& canvas_;
     std::vector<BackgroundPiece> backgroundPieces_; // kept to spare an allocation per frame
     BackgroundRepaint repaint_;
+    BorderRepaint borders_;
 };
 
 } // namespace game

@@ -68,7 +68,7 @@ TEST_P(BackBufferCanvasTest, BordersCoverTheEdgeColumnsAndTheLastRowAndNothingEl
     FillAll(white_);
     canvas_->FillScreenRect(0, 0, 5, 479, 0);
     canvas_->FillScreenRect(634, 0, 639, 479, 0);
-    canvas_->DrawBorderLines();
+    canvas_->DrawBorderLines(0, 480);
 
     EXPECT_EQ(At(4, 0), 0u);
     EXPECT_EQ(At(5, 0), white_);
@@ -82,6 +82,15 @@ TEST_P(BackBufferCanvasTest, BordersCoverTheEdgeColumnsAndTheLastRowAndNothingEl
     EXPECT_EQ(At(300, 478), white_);
     // Everything inside stays as it was.
     EXPECT_EQ(CountPixels(5, 0, 634, 479, white_), 629 * 479);
+
+    // Drawn again over some rows only, the lines stay within them.
+    FillAll(white_);
+    canvas_->DrawBorderLines(100, 200);
+    EXPECT_EQ(At(639, 99), white_);
+    EXPECT_EQ(At(639, 100), 0u);
+    EXPECT_EQ(At(639, 199), 0u);
+    EXPECT_EQ(At(639, 200), white_);
+    EXPECT_EQ(At(0, 479), white_);
 }
 
 TEST_P(BackBufferCanvasTest, TextIsDrawnInItsColourWithinTheAreaItGives) {

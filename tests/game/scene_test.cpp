@@ -47,9 +47,10 @@ public:
         ops.push_back({"fill", Sheet::Background, left, top,
                        base::MakeRect(left, top, right, bottom), false, "", 0, pixel});
     }
-    void DrawBorderLines() override {
+    void DrawBorderLines(std::int32_t top, std::int32_t bottom) override {
         Op op;
         op.kind = "lines";
+        op.source = base::MakeRect(0, top, 640, bottom);
         ops.push_back(op);
     }
     int FramesHeld() const override { return framesHeld; }
@@ -117,8 +118,7 @@ void Paint(Screen& screen, const Op& op) {
     const bool fill = op.kind == "fill";
     const base::Rect area =
         draw ? base::MakeRect(op.x, op.y, op.x + op.source.Width(), op.y + op.source.Height())
-        : text || fill ? op.source
-                       : base::MakeRect(0, 0, 640, 480);
+             : op.source;
     const std::int64_t mark = (static_cast<std::int64_t>(op.sheet) + op.keyed * 4) * 1'000'000;
     for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, 480); ++y) {
         std::int64_t* row = &screen[static_cast<std::size_t>(y * 640)];
@@ -134,6 +134,17 @@ void Paint(Screen& screen, const Op& op) {
             }
         }
     }
+}
+
+// The borders as a full repaint draws them.
+std::vector<Op> WholeBorders() {
+    std::vector<Op> ops(3);
+    ops[0].kind = ops[1].kind = "fill";
+    ops[0].source = base::MakeRect(0, 0, 5, 479);
+    ops[1].source = base::MakeRect(634, 0, 639, 479);
+    ops[2].kind = "lines";
+    ops[2].source = base::MakeRect(0, 0, 640, 480);
+    return ops;
 }
 
 // Plays `frames` frames onto back buffers that each hold the frame
@@ -162,7 +173,19 @@ std::int64_t PlayOntoHeldBuffers(int framesHeld, int frames, bool& lastScoreShow
             strip.source = base::MakeRect(0, 5 * i, 639, 5 * i + 10);
             Paint(full, strip);
         }
+        // A full repaint draws the borders whole, where the composer's first
+        // border fill or line comes.
+        bool bordersDrawn = false;
         for (const Op& op : s.AfterBackground()) {
+            if (op.kind == "fill" || op.kind == "lines") {
+                if (!bordersDrawn) {
+                    for (const Op& border : WholeBorders()) {
+                        Paint(full, border);
+                    }
+                    bordersDrawn = true;
+                }
+                continue;
+            }
             Paint(full, op);
             lastScoreShown = lastScoreShown || (op.kind == "text" && op.points == 40);
         }
@@ -344,7 +367,7 @@ TEST(Scene, KnockSplashCoversItsPimuru) {
     EXPECT_EQ(ops[1].x, splash.X);
     EXPECT_EQ(ops[1].y, splash.Y);
     EXPECT_EQ(ops[1].source, s.world.Cycle2() == 1 ? base::MakeRect(200, 220, 360, 380)
-                                                    : base::MakeRect(360, 220, 520, 380));
+                                                   : base::MakeRect(360, 220, 520, 380));
     EXPECT_EQ(ops[2].sheet, Sheet::Pimuru2);
 }
 
