@@ -427,6 +427,18 @@ TEST_F(DirectDrawObjectTest, WindowedBlitSeesEveryWayItsSourceWasWritten) {
     WritePixel(other, 0, 0, 0x4444);
     ASSERT_EQ(DD_OK, primary->Blt(&to, other, nullptr, DDBLT_WAIT, nullptr));
     showsBack(0, 0, RECT{100, 50, 101, 51});
+    // A window partly off the screen: its visible part is copied from the
+    // source shifted to match, and what is written there still shows.
+    windows.client = RECT{-100, 50, 220, 290};
+    const RECT partlyOff = windows.client;
+    ASSERT_EQ(DD_OK, primary->Blt(&partlyOff, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(DD_OK, primary->Blt(&partlyOff, back, nullptr, DDBLT_WAIT, nullptr));
+    WritePixel(back, 150, 20, 0x5555);
+    presenter.windowFrames.clear();
+    ASSERT_EQ(DD_OK, primary->Blt(&partlyOff, back, nullptr, DDBLT_WAIT, nullptr));
+    ASSERT_EQ(1u, presenter.windowFrames.size());
+    EXPECT_EQ((RECT{50, 70, 51, 71}), presenter.windowFrames[0].changed);
+    EXPECT_EQ(0x5555u, ReadPixel(primary, 50, 70));
 
     other->Release();
     sprite->Release();
