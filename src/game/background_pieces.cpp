@@ -14,9 +14,10 @@ constexpr std::int32_t kStripStep = 5; // rows between strips, half a strip
 
 } // namespace
 
-void BackgroundPieces(std::int32_t frameCounter, std::vector<BackgroundPiece>& pieces) {
+void BackgroundPieces(const BackgroundShifts::Shifts& shifts,
+                      std::vector<BackgroundPiece>& pieces) {
     pieces.clear();
-    std::int32_t x = BackgroundOffset(frameCounter, 0);
+    std::int32_t x = shifts[0];
     for (int i = 0; i < kBackgroundStrips; ++i) {
         const std::int32_t top = kStripStep * i;
         if (i == kBackgroundStrips - 1) {
@@ -26,7 +27,7 @@ void BackgroundPieces(std::int32_t frameCounter, std::vector<BackgroundPiece>& p
         pieces.push_back({x, top, base::MakeRect(0, top, kStripWidth, top + kStripStep)});
         // The next strip covers this one's lower half but for the columns
         // its own shift leaves bare on one side.
-        const std::int32_t next = BackgroundOffset(frameCounter, i + 1);
+        const std::int32_t next = shifts[static_cast<std::size_t>(i) + 1];
         const std::int32_t lower = top + kStripStep;
         const std::int32_t bare = std::min(std::abs(next - x), kStripWidth);
         if (next > x) {

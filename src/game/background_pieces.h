@@ -5,6 +5,7 @@
 // sight: drawn in order, they leave exactly the pixels the full strips do.
 
 #include "base/rect.h"
+#include "game/background_shifts.h"
 
 #include <cstdint>
 #include <vector>
@@ -17,8 +18,8 @@ struct BackgroundPiece {
     base::Rect Source; // on the background sheet
 };
 
-// Strip i is source rows 5i…5i+9 (639 pixels wide) drawn at
-// (BackgroundOffset(frameCounter, i), 5i). Fills `pieces` anew.
-void BackgroundPieces(std::int32_t frameCounter, std::vector<BackgroundPiece>& pieces);
+// Strip i is source rows 5i…5i+9 (639 pixels wide) drawn at (shifts[i], 5i).
+// Fills `pieces` anew.
+void BackgroundPieces(const BackgroundShifts::Shifts& shifts, std::vector<BackgroundPiece>& pieces);
 
 } // namespace game

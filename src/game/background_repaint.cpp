@@ -5,12 +5,10 @@
 
 namespace game {
 
-void BackgroundRepaint::StartFrame(std::int32_t frameCounter, int framesHeld) {
+void BackgroundRepaint::StartFrame(const BackgroundShifts::Shifts& shifts, int framesHeld) {
     framesHeld = std::clamp(framesHeld, 1, kMostFramesHeld);
     HeldFrame now;
-    for (int i = 0; i < kBackgroundStrips; ++i) {
-        now.shifts[static_cast<std::size_t>(i)] = BackgroundOffset(frameCounter, i);
-    }
+    now.shifts = shifts;
     areas_.clear();
     rowStarts_.fill(0);
     whole_ = held_.size() < static_cast<std::size_t>(framesHeld);
@@ -54,7 +52,8 @@ void BackgroundRepaint::Cover(const base::Rect& area) {
 }
 
 void BackgroundRepaint::Mark(const base::Rect& area) {
-    const base::Rect part = base::Intersect(area, base::MakeRect(0, 0, kScreenWidth, kScreenHeight));
+    const base::Rect part =
+        base::Intersect(area, base::MakeRect(0, 0, kScreenWidth, kScreenHeight));
     if (base::IsEmpty(part)) {
         return;
     }
@@ -83,8 +82,8 @@ void BackgroundRepaint::MakeAreas() {
             while (column < kColumns && (cells >> column & 1)) {
                 ++column;
             }
-            const base::Rect run = base::MakeRect(first * kCellWidth, top, column * kCellWidth,
-                                                  top + kCellHeight);
+            const base::Rect run =
+                base::MakeRect(first * kCellWidth, top, column * kCellWidth, top + kCellHeight);
             if (areas_.size() > rowStarts_[row] &&
                 run.Left - areas_.back().Right <= kJoinedGap * kCellWidth) {
                 areas_.back().Right = run.Right;

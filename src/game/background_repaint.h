@@ -5,6 +5,7 @@
 // buffer already shows the picture a full repaint would give.
 
 #include "base/rect.h"
+#include "game/background_shifts.h"
 #include "game/scene_layout.h"
 
 #include <array>
@@ -21,9 +22,10 @@ public:
     // and the one before where flips swap it with the front (full screen).
     static constexpr int kMostFramesHeld = 2;
 
-    // Starts a frame drawn on a back buffer that holds the frame
-    // `framesHeld` frames back: works out where its background goes.
-    void StartFrame(std::int32_t frameCounter, int framesHeld);
+    // Starts a frame, its strips shifted by `shifts`, drawn on a back buffer
+    // that holds the frame `framesHeld` frames back: works out where its
+    // background goes.
+    void StartFrame(const BackgroundShifts::Shifts& shifts, int framesHeld);
     // Whether the whole background is drawn: on the first frames, and where
     // most of it is stale.
     bool Whole() const { return whole_; }
@@ -34,7 +36,7 @@ public:
     void Cover(const base::Rect& area);
 
 private:
-    using Shifts = std::array<std::int32_t, kBackgroundStrips>;
+    using Shifts = BackgroundShifts::Shifts;
     struct HeldFrame {
         Shifts shifts{};
         std::vector<base::Rect> covered;

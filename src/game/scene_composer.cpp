@@ -44,9 +44,10 @@ void SceneComposer::DrawBackground(const World& world) {
     // them that stay in sight are drawn, and of those only the parts the
     // back buffer does not already show: where a strip moved or something
     // was drawn over it since the frame the buffer holds.
-    repaint_.StartFrame(world.FrameCounter(), canvas_.FramesHeld());
+    const BackgroundShifts::Shifts& shifts = shifts_.For(world.FrameCounter());
+    repaint_.StartFrame(shifts, canvas_.FramesHeld());
     borders_.StartFrame(repaint_.Whole());
-    BackgroundPieces(world.FrameCounter(), backgroundPieces_);
+    BackgroundPieces(shifts, backgroundPieces_);
     for (const BackgroundPiece& piece : backgroundPieces_) {
         if (repaint_.Whole()) {
             canvas_.Draw(Sheet::Background, piece.X, piece.Y, piece.Source, false);

@@ -41,6 +41,7 @@ private:
 
     SceneCanvas& canvas_;
     std::vector<BackgroundPiece> backgroundPieces_; // kept to spare an allocation per frame
+    BackgroundShifts shifts_;
     BackgroundRepaint repaint_;
     BorderRepaint borders_;
 };

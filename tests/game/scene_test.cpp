@@ -280,6 +280,17 @@ TEST(Scene, BackgroundRippleStaysWithinFourPixels) {
     EXPECT_EQ(highest, 4);
 }
 
+TEST(Scene, BackgroundShiftsAreEachStripsOffsetFrameAfterFrameAndAfterAJump) {
+    BackgroundShifts shifts;
+    for (const std::int32_t frame : {0, 1, 2, 2, 3, 50, 49, 2147483646, 2147483647, 0}) {
+        const BackgroundShifts::Shifts& got = shifts.For(frame);
+        for (int strip = 0; strip < kBackgroundStrips; ++strip) {
+            ASSERT_EQ(got[static_cast<std::size_t>(strip)], BackgroundOffset(frame, strip))
+                << frame << ", strip " << strip;
+        }
+    }
+}
+
 TEST(Scene, PimuruAtTheLeftEdgeAndSwingPictures) {
     Scene s;
     FrameInput input;
