@@ -7,8 +7,6 @@ namespace game {
 
 void BackgroundRepaint::StartFrame(const BackgroundShifts::Shifts& shifts, int framesHeld) {
     framesHeld = std::clamp(framesHeld, 1, kMostFramesHeld);
-    HeldFrame now;
-    now.shifts = shifts;
     areas_.clear();
     rowStarts_.fill(0);
     whole_ = held_.size() < static_cast<std::size_t>(framesHeld);
@@ -20,7 +18,7 @@ void BackgroundRepaint::StartFrame(const BackgroundShifts::Shifts& shifts, int f
         marked_.fill(0);
         for (auto then = held_.end() - framesHeld; then != held_.end(); ++then) {
             for (std::size_t i = 0; i < marked_.size(); ++i) {
-                if (then->shifts[i] != now.shifts[i]) {
+                if (then->shifts[i] != shifts[i]) {
                     marked_[i] = kAllColumns;
                 }
             }
@@ -39,10 +37,15 @@ void BackgroundRepaint::StartFrame(const BackgroundShifts::Shifts& shifts, int f
     if (!whole_) {
         MakeAreas();
     }
-    held_.push_back(std::move(now));
-    while (held_.size() > static_cast<std::size_t>(kMostFramesHeld)) {
-        held_.pop_front();
+    // The oldest frame's room is taken for this one: a frame asks the heap
+    // for nothing.
+    if (held_.size() < static_cast<std::size_t>(kMostFramesHeld)) {
+        held_.emplace_back();
+    } else {
+        std::rotate(held_.begin(), held_.begin() + 1, held_.end());
     }
+    held_.back().shifts = shifts;
+    held_.back().covered.clear();
 }
 
 void BackgroundRepaint::Cover(const base::Rect& area) {

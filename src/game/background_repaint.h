@@ -10,7 +10,6 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <span>
 #include <vector>
 
@@ -46,7 +45,7 @@ private:
     // Turns the marked cells into areas_ and rowStarts_.
     void MakeAreas();
 
-    std::deque<HeldFrame> held_; // newest last
+    std::vector<HeldFrame> held_; // newest last
     bool whole_ = true;
     std::vector<base::Rect> areas_;
     // The screen in cells of 16 × 5 pixels, a strip's rows high: one bit
