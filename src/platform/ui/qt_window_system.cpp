@@ -80,7 +80,11 @@ bool QtWindowSystem::ClientRectOnScreen(ddraw::HWND window, ddraw::RECT* rect) c
     QWidget* widget = WidgetFromHandle(window);
     if (!widget || !rect)
         return false;
-    const QPoint origin = widget->mapToGlobal(QPoint(0, 0)) - DesktopOrigin();
+    // A window's own geometry is its client area on the desktop, known
+    // without asking the window system; a child's is found through its
+    // parents. (The game asks several times a frame.)
+    const QPoint global = widget->isWindow() ? widget->geometry().topLeft() : widget->mapToGlobal(QPoint(0, 0));
+    const QPoint origin = global - DesktopOrigin();
     *rect = base::MakeRect(origin.x(), origin.y(), origin.x() + widget->width(),
                            origin.y() + widget->height());
     return true;
