@@ -294,13 +294,12 @@ void SoftwareSurface::FillDesc(DDSURFACEDESC& desc) const {
 void SoftwareSurface::ComputeClip() {
     clipRects_.clear();
     const RECT bounds = Bounds();
-    std::vector<RECT> rects;
-    if (!clipper_ || !clipper_->CurrentRects(rects)) {
+    if (!clipper_ || !clipper_->CurrentRects(clipperRects_)) {
         clipRects_.push_back(bounds);
         return;
     }
     const bool windowed = clipper_->Window() != nullptr;
-    for (RECT r : rects) {
+    for (RECT r : clipperRects_) {
         // Window rectangles are on the desktop, which only the primary is;
         // elsewhere the client area counts from the surface's corner.
         if (windowed && !IsPrimary()) {

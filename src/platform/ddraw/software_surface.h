@@ -136,6 +136,7 @@ private:
     std::vector<SoftwareSurface*> chain_;
     SoftwareSurface* chainFront_ = nullptr;
     std::vector<RECT> clipRects_;
+    std::vector<RECT> clipperRects_; // the clipper's, kept: a blit asks the heap for nothing
     // The primary in a window: the client rectangle whose every pixel was
     // last shown as the pixels hold it (empty when not known), and the row
     // bands a blit changed there, shown one by one.

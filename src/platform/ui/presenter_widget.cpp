@@ -32,8 +32,16 @@ bool CompositorPlacesWindows() {
 PresenterWidget* PresenterWidget::Find(QWidget* form) {
     if (!form)
         return nullptr;
-    return form->findChild<PresenterWidget*>(QString::fromLatin1(kObjectName),
-                                             Qt::FindDirectChildrenOnly);
+    // The last one found is kept while it lives: a game shows its frames on
+    // the same form many times a frame.
+    static auto& last = *new QPointer<PresenterWidget>; // outlives every widget
+    if (last && last->parentWidget() == form)
+        return last.data();
+    PresenterWidget* found =
+        form->findChild<PresenterWidget*>(QString::fromLatin1(kObjectName), Qt::FindDirectChildrenOnly);
+    if (found)
+        last = found;
+    return found;
 }
 
 PresenterWidget* PresenterWidget::Of(QWidget* form) {
