@@ -87,6 +87,30 @@ void PlaceAreas(const std::vector<base::Rect>& areas, const ddraw::PixelView& fr
     }
 }
 
+qint64 AreaOf(const QRect& r) {
+    return static_cast<qint64>(r.width()) * r.height();
+}
+
+// Damage named in fewer, larger rectangles: each one costs a request and
+// the compositor's work on its region, more than a few pixels copied beyond
+// what changed. A rectangle joins the one before it (the list runs top to
+// bottom) where their bounding box is at most a third larger than both.
+void JoinDamage(std::vector<QRect>& areas) {
+    std::size_t kept = 0;
+    for (const QRect& area : areas) {
+        if (kept > 0) {
+            QRect& last = areas[kept - 1];
+            const QRect both = last.united(area);
+            if (AreaOf(both) * 3 <= (AreaOf(last) + AreaOf(area)) * 4) {
+                last = both;
+                continue;
+            }
+        }
+        areas[kept++] = area;
+    }
+    areas.resize(kept);
+}
+
 // Whether the frames may go onto the window's own surface: the window is
 // all content (no decorations drawn by Qt around it), as in full screen.
 bool OwnsWholeSurface(const QWindow& window) {
@@ -337,6 +361,7 @@ bool WaylandFrameView::Present() {
             return true;
         for (QRect& area : damage)
             area.translate(place.topLeft());
+        JoinDamage(damage);
     } else {
         damage.assign(1, QRect(QPoint(0, 0), size));
     }
