@@ -105,6 +105,8 @@ private:
         Wrote(area);
         return Show(area);
     }
+    // Marks an area's pixels as written; on the primary, forgets which copy
+    // its client area holds.
     void Wrote(const RECT& area);
     // Shows a part of the primary; false when it could not be shown.
     bool Show(const RECT& area);
@@ -146,8 +148,9 @@ private:
     // Told apart from every other surface, even one made later at the same address.
     std::uint64_t id_;
     WrittenRows written_;
-    // The primary's client area holds a copy of this area of a source,
-    // written since only as the source's marks, cleared then, tell.
+    // On the primary: its client area (`to`) holds the copy of `from` on the
+    // source made when the source's marks were last cleared, so only the
+    // pixels marked there since can differ. Forgotten on any other write.
     struct ShownCopy {
         std::uint64_t source = 0;
         std::uint64_t sourceClears = 0;
