@@ -51,11 +51,13 @@ void BackBufferCanvas::FillScreenRect(std::int32_t left, std::int32_t top, std::
 void BackBufferCanvas::DrawBorderLines(std::int32_t top, std::int32_t bottom) {
     dddd::TDDDDCanvas canvas(display_.BackBuffer());
     canvas.Pen.Color = dddd::clBlack;
-    canvas.MoveTo(639, top);
-    canvas.LineTo(639, bottom);
-    if (top <= 479 && 479 < bottom) {
-        canvas.MoveTo(0, 479);
-        canvas.LineTo(639, 479);
+    constexpr std::int32_t kRight = kScreenWidth - 1;
+    constexpr std::int32_t kLastRow = kScreenHeight - 1;
+    canvas.MoveTo(kRight, top);
+    canvas.LineTo(kRight, bottom);
+    if (top <= kLastRow && kLastRow < bottom) {
+        canvas.MoveTo(0, kLastRow);
+        canvas.LineTo(kRight, kLastRow);
     }
 }
 

@@ -50,8 +50,6 @@ private:
     std::vector<base::Rect> areas_;
     // The screen in cells of 16 × 5 pixels, a strip's rows high: one bit
     // per cell, a word per row of cells.
-    static constexpr std::int32_t kScreenWidth = 640;
-    static constexpr std::int32_t kScreenHeight = 480;
     static constexpr std::int32_t kCellWidth = 16;
     static constexpr std::int32_t kCellHeight = 5;
     static constexpr std::int32_t kColumns = kScreenWidth / kCellWidth; // a word holds a row

@@ -4,6 +4,7 @@
 // the rows something was drawn over them in this frame need them again.
 
 #include "base/rect.h"
+#include "game/scene_layout.h"
 
 #include <array>
 #include <cstdint>
@@ -13,11 +14,10 @@ namespace game {
 
 class BorderRepaint {
 public:
-    // The black edge columns (left and right) and the last row with its lines.
+    // The black edge columns, left and right; the last row and the right
+    // edge have their lines.
     static constexpr std::int32_t kLeftEnd = 5;
     static constexpr std::int32_t kRightStart = 634;
-    static constexpr std::int32_t kScreenWidth = 640;
-    static constexpr std::int32_t kScreenHeight = 480;
 
     struct Rows {
         std::int32_t top;

@@ -124,13 +124,13 @@ void SceneComposer::DrawTexts(const World& world) {
 void SceneComposer::DrawBorders(const World&) {
     // Black columns at both edges above the last row, then the lines along
     // the right edge and the last row; only where this frame drew over them.
-    constexpr std::int32_t kLastRow = BorderRepaint::kScreenHeight - 1;
+    constexpr std::int32_t kLastRow = kScreenHeight - 1;
     for (const BorderRepaint::Rows& rows : borders_.Runs()) {
         const std::int32_t bottom = std::min(rows.bottom, kLastRow);
         if (rows.top < bottom) {
             canvas_.FillScreenRect(0, rows.top, BorderRepaint::kLeftEnd, bottom, 0);
-            canvas_.FillScreenRect(BorderRepaint::kRightStart, rows.top,
-                                   BorderRepaint::kScreenWidth - 1, bottom, 0);
+            canvas_.FillScreenRect(BorderRepaint::kRightStart, rows.top, kScreenWidth - 1, bottom,
+                                   0);
         }
         canvas_.DrawBorderLines(rows.top, rows.bottom);
     }

@@ -9,7 +9,10 @@
 
 namespace game {
 
-// The four 640 × 480 pictures a run loads.
+// The screen a frame is drawn on, and the size of the four pictures a run loads.
+inline constexpr std::int32_t kScreenWidth = 640;
+inline constexpr std::int32_t kScreenHeight = 480;
+
 enum class Sheet { Background, Characters, Pimuru1, Pimuru2 };
 
 // A picture of a sheet and the offset of its top-left corner from the
