@@ -22,17 +22,25 @@ void BackBufferCanvas::Draw(Sheet sheet, std::int32_t x, std::int32_t y, const b
                keyed ? DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT : DDBLTFAST_WAIT);
 }
 
-base::Rect BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y,
-                                            const std::string& text, std::int32_t points,
-                                            std::uint32_t colour) {
+void BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+                                      std::int32_t points, std::uint32_t colour) {
     dddd::TDDDDCanvas canvas(display_.BackBuffer());
     canvas.Font.Color = colour;
     canvas.Font.Size = points;
     canvas.Brush.Style = dddd::TBrushStyle::bsClear;
     canvas.TextOut(x, y, text);
+}
+
+base::Rect BackBufferCanvas::ScreenTextArea(std::int32_t x, std::int32_t y,
+                                            const std::string& text, std::int32_t points) {
+    dddd::TDDDDCanvas canvas(display_.BackBuffer());
+    canvas.Font.Size = points;
     // Glyphs may reach a little past their cells (overhangs, smoothed
     // edges): a margin of a quarter of the cell's height all round.
     const ddraw::TextSize cell = canvas.TextExtent(text);
+    if (cell.Width <= 0 || cell.Height <= 0) { // not measured: it may change anything
+        return base::MakeRect(0, 0, kScreenWidth, kScreenHeight);
+    }
     const std::int32_t margin = cell.Height / 4 + 2;
     return base::MakeRect(x - margin, y - margin, x + cell.Width + margin,
                           y + cell.Height + margin);

@@ -20,8 +20,10 @@ public:
 
     void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
               bool keyed) override;
-    base::Rect DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+    void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
                         std::int32_t points, std::uint32_t colour) override;
+    base::Rect ScreenTextArea(std::int32_t x, std::int32_t y, const std::string& text,
+                              std::int32_t points) override;
     void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
                         std::int32_t bottom, std::uint32_t pixel) override;
     void DrawBorderLines(std::int32_t top, std::int32_t bottom) override;

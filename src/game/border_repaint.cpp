@@ -9,18 +9,33 @@ void BorderRepaint::StartFrame(bool whole) {
     drawn_.fill(false);
 }
 
+namespace {
+
+base::Rect OnScreen(const base::Rect& area) {
+    return base::Intersect(area, base::MakeRect(0, 0, kScreenWidth, kScreenHeight));
+}
+
+bool OverEdge(const base::Rect& part) {
+    return part.Left < BorderRepaint::kLeftEnd || part.Right > BorderRepaint::kRightStart;
+}
+
+bool OverLastRow(const base::Rect& part) {
+    return part.Bottom == kScreenHeight;
+}
+
+} // namespace
+
+bool BorderRepaint::Reaches(const base::Rect& area) {
+    const base::Rect part = OnScreen(area);
+    return !base::IsEmpty(part) && (OverEdge(part) || OverLastRow(part));
+}
+
 void BorderRepaint::Drawn(const base::Rect& area) {
-    const base::Rect part =
-        base::Intersect(area, base::MakeRect(0, 0, kScreenWidth, kScreenHeight));
-    if (base::IsEmpty(part)) {
+    if (!Reaches(area)) {
         return;
     }
-    const bool overEdge = part.Left < kLeftEnd || part.Right > kRightStart;
-    const bool overLastRow = part.Bottom == kScreenHeight;
-    if (!overEdge && !overLastRow) {
-        return;
-    }
-    std::fill(drawn_.begin() + (overEdge ? part.Top : kScreenHeight - 1),
+    const base::Rect part = OnScreen(area);
+    std::fill(drawn_.begin() + (OverEdge(part) ? part.Top : kScreenHeight - 1),
               drawn_.begin() + part.Bottom, true);
 }
 

@@ -24,6 +24,9 @@ public:
         std::int32_t bottom; // one past the last
     };
 
+    // Whether something drawn over an area covers part of the borders.
+    static bool Reaches(const base::Rect& area);
+
     // Starts a frame; whole when the buffer holds no finished frame.
     void StartFrame(bool whole);
     // Something was drawn over an area of the screen.

@@ -30,6 +30,8 @@ public:
     virtual void DrawBorders(const World&) {}
     // Only while the last rally's score is on show.
     virtual void DrawLastScore(const World&) {}
+    // The frame's requests are all made.
+    virtual void EndFrame() {}
 };
 
 } // namespace game

@@ -25,9 +25,11 @@ public:
     virtual void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
                       bool keyed) = 0;
     // Text (UTF-8) with its top-left corner at (x, y), transparent background.
-    // Gives the part of the screen the text may have changed.
-    virtual base::Rect DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+    virtual void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
                                 std::int32_t points, std::uint32_t colour) = 0;
+    // The part of the screen DrawScreenText may change for that text.
+    virtual base::Rect ScreenTextArea(std::int32_t x, std::int32_t y, const std::string& text,
+                                      std::int32_t points) = 0;
     // A colour fill with a raw pixel value.
     virtual void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
                                 std::int32_t bottom, std::uint32_t pixel) = 0;
@@ -36,7 +38,7 @@ public:
     virtual void DrawBorderLines(std::int32_t top, std::int32_t bottom) = 0;
     // How many frames back the pixels the back buffer holds were drawn: 1
     // where each frame is copied out of it, 2 where flips swap it with the
-    // front buffer.
+    // front buffer, 0 where it holds no earlier frame.
     virtual int FramesHeld() const = 0;
 };
 

@@ -23,30 +23,129 @@ void SceneComposer::DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, cons
     DrawOver(sheet, x + sprite.OffsetX, y + sprite.OffsetY, sprite.Source);
 }
 
+SceneDraw& SceneComposer::NextDraw() {
+    if (count_ == draws_.size()) {
+        draws_.emplace_back();
+    }
+    return draws_[count_++];
+}
+
 void SceneComposer::DrawOver(Sheet sheet, std::int32_t x, std::int32_t y,
                              const base::Rect& source) {
-    canvas_.Draw(sheet, x, y, source, true);
-    const base::Rect area = base::MakeRect(x, y, x + source.Width(), y + source.Height());
-    repaint_.Cover(area);
-    borders_.Drawn(area);
+    SceneDraw& draw = NextDraw();
+    draw.IsText = false;
+    draw.X = x;
+    draw.Y = y;
+    draw.SheetOf = sheet;
+    draw.Source = source;
+    draw.Text.clear();
+    draw.Points = 0;
+    draw.Colour = 0;
+    draw.Area = base::MakeRect(x, y, x + source.Width(), y + source.Height());
 }
 
 void SceneComposer::DrawText(std::int32_t x, std::int32_t y, const std::string& text,
                              std::int32_t points, std::uint32_t colour) {
-    const base::Rect area = canvas_.DrawScreenText(x, y, text, points, colour);
-    repaint_.Cover(area);
-    borders_.Drawn(area);
+    SceneDraw& draw = NextDraw();
+    draw.IsText = true;
+    draw.X = x;
+    draw.Y = y;
+    draw.SheetOf = Sheet::Background;
+    draw.Source = {};
+    draw.Text = text;
+    draw.Points = points;
+    draw.Colour = colour;
+    // Most texts were measured in the last frame already.
+    for (const SceneDraw& last : repaint_.LastDraws()) {
+        if (last.IsText && last.Text == text && last.Points == points) {
+            const std::int32_t dx = x - last.X;
+            const std::int32_t dy = y - last.Y;
+            draw.Area = base::MakeRect(last.Area.Left + dx, last.Area.Top + dy,
+                                       last.Area.Right + dx, last.Area.Bottom + dy);
+            return;
+        }
+    }
+    draw.Area = canvas_.ScreenTextArea(x, y, text, points);
+}
+
+void SceneComposer::Carry(const SceneDraw& draw) {
+    if (draw.IsText) {
+        canvas_.DrawScreenText(draw.X, draw.Y, draw.Text, draw.Points, draw.Colour);
+        borders_.Drawn(draw.Area);
+        return;
+    }
+    if (repaint_.Whole()) {
+        canvas_.Draw(draw.SheetOf, draw.X, draw.Y, draw.Source, true);
+        borders_.Drawn(draw.Area);
+        return;
+    }
+    // Only over the parts drawn again; parts stacked one on another with the
+    // same sides are copied at once.
+    const std::int32_t dx = draw.Source.Left - draw.X;
+    const std::int32_t dy = draw.Source.Top - draw.Y;
+    base::Rect pending;
+    const auto copy = [&](const base::Rect& part) {
+        canvas_.Draw(
+            draw.SheetOf, part.Left, part.Top,
+            base::MakeRect(part.Left + dx, part.Top + dy, part.Right + dx, part.Bottom + dy), true);
+        borders_.Drawn(part);
+    };
+    for (const base::Rect& area : repaint_.AreasAcross(draw.Area.Top, draw.Area.Bottom)) {
+        const base::Rect part = base::Intersect(draw.Area, area);
+        if (base::IsEmpty(part)) {
+            continue;
+        }
+        if (pending.Left == part.Left && pending.Right == part.Right &&
+            pending.Bottom == part.Top) {
+            pending.Bottom = part.Bottom;
+            continue;
+        }
+        if (!base::IsEmpty(pending)) {
+            copy(pending);
+        }
+        pending = part;
+    }
+    if (!base::IsEmpty(pending)) {
+        copy(pending);
+    }
 }
 
 void SceneComposer::DrawBackground(const World& world) {
+    gathering_ = true;
+    frameCounter_ = world.FrameCounter();
+    count_ = 0;
+    afterBorders_ = kNoBorders;
+}
+
+void SceneComposer::EndFrame() {
+    if (!gathering_) {
+        return;
+    }
+    gathering_ = false;
+    afterBorders_ = std::min(afterBorders_, count_);
+    const std::span<const SceneDraw> draws(draws_.data(), count_);
+    const BackgroundShifts::Shifts& shifts = shifts_.For(frameCounter_);
+    repaint_.StartFrame(shifts, draws, afterBorders_, canvas_.FramesHeld());
+    borders_.StartFrame(repaint_.Whole());
+    DrawBackgroundParts(shifts);
+    for (std::size_t i = 0; i < afterBorders_; ++i) {
+        if (repaint_.Draws(i)) {
+            Carry(draws[i]);
+        }
+    }
+    DrawBorderParts();
+    for (std::size_t i = afterBorders_; i < draws.size(); ++i) {
+        if (repaint_.Draws(i)) {
+            Carry(draws[i]);
+        }
+    }
+}
+
+void SceneComposer::DrawBackgroundParts(const BackgroundShifts::Shifts& shifts) {
     // Overlapping 10-row strips, each shifted by a travelling sine wave; the
     // back buffer is never cleared, the strips cover it. Only the parts of
     // them that stay in sight are drawn, and of those only the parts the
-    // back buffer does not already show: where a strip moved or something
-    // was drawn over it since the frame the buffer holds.
-    const BackgroundShifts::Shifts& shifts = shifts_.For(world.FrameCounter());
-    repaint_.StartFrame(shifts, canvas_.FramesHeld());
-    borders_.StartFrame(repaint_.Whole());
+    // back buffer does not already show.
     BackgroundPieces(shifts, backgroundPieces_);
     for (const BackgroundPiece& piece : backgroundPieces_) {
         if (repaint_.Whole()) {
@@ -122,6 +221,10 @@ void SceneComposer::DrawTexts(const World& world) {
 }
 
 void SceneComposer::DrawBorders(const World&) {
+    afterBorders_ = count_;
+}
+
+void SceneComposer::DrawBorderParts() {
     // Black columns at both edges above the last row, then the lines along
     // the right edge and the last row; only where this frame drew over them.
     constexpr std::int32_t kLastRow = kScreenHeight - 1;

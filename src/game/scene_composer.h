@@ -1,13 +1,15 @@
 #pragma once
 // Turns the drawing steps of a frame into the pictures, texts and fills of
-// the scene, on a SceneCanvas. The game run's frame sink derives from it and
-// adds the sounds and the music.
+// the scene, on a SceneCanvas. It gathers the frame's steps and draws when
+// the frame ends, only what the back buffer does not already show. The game
+// run's frame sink derives from it and adds the sounds and the music.
 
 #include "game/background_pieces.h"
-#include "game/background_repaint.h"
 #include "game/border_repaint.h"
 #include "game/frame_sink.h"
 #include "game/scene_canvas.h"
+#include "game/scene_draw.h"
+#include "game/scene_repaint.h"
 
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@ public:
     void DrawTexts(const World& world) override;
     void DrawBorders(const World& world) override;
     void DrawLastScore(const World& world) override;
+    void EndFrame() override;
 
     // The title shown on a cleared back buffer before the run starts.
     static void DrawTitle(SceneCanvas& canvas);
@@ -34,16 +37,29 @@ public:
 
 private:
     void DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, const Sprite& sprite);
-    // A keyed copy over the background, which is drawn again there later.
+    // A keyed copy over the background.
     void DrawOver(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source);
     void DrawText(std::int32_t x, std::int32_t y, const std::string& text, std::int32_t points,
                   std::uint32_t colour);
+    // The frame's next step, its room reused from earlier frames.
+    SceneDraw& NextDraw();
+    void Carry(const SceneDraw& draw);
+    void DrawBackgroundParts(const BackgroundShifts::Shifts& shifts);
+    void DrawBorderParts();
 
     SceneCanvas& canvas_;
     std::vector<BackgroundPiece> backgroundPieces_; // kept to spare an allocation per frame
     BackgroundShifts shifts_;
-    BackgroundRepaint repaint_;
+    SceneRepaint repaint_;
     BorderRepaint borders_;
+    // The frame being gathered: its counter, its steps (the first `count_`
+    // of `draws_`) and where the borders come among them.
+    bool gathering_ = false;
+    std::int32_t frameCounter_ = 0;
+    std::vector<SceneDraw> draws_;
+    std::size_t count_ = 0;
+    static constexpr std::size_t kNoBorders = static_cast<std::size_t>(-1);
+    std::size_t afterBorders_ = kNoBorders;
 };
 
 } // namespace game

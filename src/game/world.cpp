@@ -149,6 +149,7 @@ void World::Step(const FrameInput& input, FrameSink& sink) {
             finalScoreCounter_ = 0;
         }
     }
+    sink.EndFrame();
 }
 
 void World::CountDownCooldowns() {

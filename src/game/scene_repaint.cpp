@@ -1,0 +1,184 @@
+#include "game/scene_repaint.h"
+
+#include "game/border_repaint.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace game {
+
+void SceneRepaint::StartFrame(const Shifts& shifts, std::span<const SceneDraw> draws,
+                              std::size_t afterBorders, int framesHeld) {
+    areas_.clear();
+    rowStarts_.fill(0);
+    whole_ = framesHeld < 1 || held_.size() < static_cast<std::size_t>(framesHeld);
+    if (!whole_) {
+        marked_.fill(0);
+        for (auto then = held_.end() - std::min(framesHeld, kMostFramesHeld); then != held_.end();
+             ++then) {
+            MarkChanges(shifts, draws, *then);
+        }
+        // The borders may be drawn again over any of their rows; a step
+        // drawn after them there is drawn again too.
+        for (std::size_t i = afterBorders; i < draws.size(); ++i) {
+            if (BorderRepaint::Reaches(draws[i].Area)) {
+                Mark(draws[i].Area);
+            }
+        }
+        // Copies are drawn again only over the parts drawn again. Smoothed
+        // text mixes with what lies beneath it, so a text that crosses those
+        // parts is drawn again whole, over the background drawn again beneath
+        // it, and the steps that cross it in turn are drawn again there.
+        redraw_.assign(draws.size(), false);
+        for (bool grew = true; grew;) {
+            JoinGaps();
+            grew = false;
+            for (std::size_t i = 0; i < draws.size(); ++i) {
+                if (draws[i].IsText && !redraw_[i] && Touches(draws[i].Area)) {
+                    redraw_[i] = true;
+                    Mark(draws[i].Area);
+                    grew = true;
+                }
+            }
+        }
+        for (std::size_t i = 0; i < draws.size(); ++i) {
+            redraw_[i] = redraw_[i] || (!draws[i].IsText && Touches(draws[i].Area));
+        }
+        // Where most of it is stale, the background is drawn whole: fewer,
+        // longer copies cost less than drawing it in many parts.
+        int stale = 0;
+        for (const std::uint64_t cells : marked_) {
+            stale += std::popcount(cells);
+        }
+        whole_ = stale * 4 >= static_cast<int>(marked_.size()) * kColumns * 3;
+    }
+    if (!whole_) {
+        MakeAreas();
+    }
+    // The oldest frame's room is taken for this one: a frame asks the heap
+    // for little.
+    if (held_.size() < static_cast<std::size_t>(kMostFramesHeld)) {
+        held_.emplace_back();
+    } else {
+        std::rotate(held_.begin(), held_.begin() + 1, held_.end());
+    }
+    held_.back().shifts = shifts;
+    held_.back().draws.assign(draws.begin(), draws.end());
+}
+
+void SceneRepaint::MarkChanges(const Shifts& shifts, std::span<const SceneDraw> draws,
+                               const HeldFrame& then) {
+    // The rows of strip i show it alone between the borders (its shift
+    // stays within them; the strips leave each other bare only beneath the
+    // borders), so they change only with its shift. A strip's rows are a
+    // row of cells.
+    for (std::size_t i = 0; i < marked_.size(); ++i) {
+        if (then.shifts[i] != shifts[i]) {
+            marked_[i] = kAllColumns;
+        }
+    }
+    // Steps are compared in order: a pixel that only equal steps at the
+    // same places in both lists cover shows the same in both frames.
+    const std::size_t count = std::max(draws.size(), then.draws.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const SceneDraw* now = i < draws.size() ? &draws[i] : nullptr;
+        const SceneDraw* before = i < then.draws.size() ? &then.draws[i] : nullptr;
+        if (now && before && *now == *before) {
+            continue;
+        }
+        if (now) {
+            Mark(now->Area);
+        }
+        if (before) {
+            Mark(before->Area);
+        }
+    }
+}
+
+std::span<const SceneDraw> SceneRepaint::LastDraws() const {
+    if (held_.empty()) {
+        return {};
+    }
+    return held_.back().draws;
+}
+
+SceneRepaint::Cells SceneRepaint::CellsOf(const base::Rect& area) {
+    const base::Rect part =
+        base::Intersect(area, base::MakeRect(0, 0, kScreenWidth, kScreenHeight));
+    if (base::IsEmpty(part)) {
+        return {};
+    }
+    const std::int32_t first = part.Left / kCellWidth;
+    const std::int32_t end = (part.Right + kCellWidth - 1) / kCellWidth;
+    return {part.Top / kCellHeight, (part.Bottom + kCellHeight - 1) / kCellHeight,
+            ((std::uint64_t{1} << (end - first)) - 1) << first};
+}
+
+void SceneRepaint::Mark(const base::Rect& area) {
+    const Cells cells = CellsOf(area);
+    for (std::int32_t row = cells.firstRow; row < cells.endRow; ++row) {
+        marked_[static_cast<std::size_t>(row)] |= cells.columns;
+    }
+}
+
+bool SceneRepaint::Touches(const base::Rect& area) const {
+    const Cells cells = CellsOf(area);
+    for (std::int32_t row = cells.firstRow; row < cells.endRow; ++row) {
+        if (marked_[static_cast<std::size_t>(row)] & cells.columns) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SceneRepaint::JoinGaps() {
+    // Runs of marked cells a few cells apart are joined, as one copy costs
+    // less than two there.
+    constexpr std::int32_t kJoinedGap = 4;
+    for (std::uint64_t& cells : marked_) {
+        std::int32_t lastEnd = -1; // where the last run ended
+        for (std::int32_t column = 0; column < kColumns; ++column) {
+            if (!(cells >> column & 1)) {
+                continue;
+            }
+            if (lastEnd >= 0 && column > lastEnd && column - lastEnd <= kJoinedGap) {
+                cells |= ((std::uint64_t{1} << (column - lastEnd)) - 1) << lastEnd;
+            }
+            lastEnd = column + 1;
+        }
+    }
+}
+
+void SceneRepaint::MakeAreas() {
+    // Runs of marked cells along each row of cells.
+    for (std::size_t row = 0; row < marked_.size(); ++row) {
+        rowStarts_[row] = areas_.size();
+        const std::uint64_t cells = marked_[row];
+        const std::int32_t top = static_cast<std::int32_t>(row) * kCellHeight;
+        for (std::int32_t column = 0; column < kColumns;) {
+            if (!(cells >> column & 1)) {
+                ++column;
+                continue;
+            }
+            const std::int32_t first = column;
+            while (column < kColumns && (cells >> column & 1)) {
+                ++column;
+            }
+            areas_.push_back(
+                base::MakeRect(first * kCellWidth, top, column * kCellWidth, top + kCellHeight));
+        }
+    }
+    rowStarts_.back() = areas_.size();
+}
+
+std::span<const base::Rect> SceneRepaint::AreasAcross(std::int32_t top,
+                                                      std::int32_t bottom) const {
+    const auto row = [](std::int32_t y) {
+        return static_cast<std::size_t>(std::clamp(y, 0, kScreenHeight) / kCellHeight);
+    };
+    const std::size_t first = rowStarts_[row(top)];
+    const std::size_t end = rowStarts_[row(bottom + kCellHeight - 1)];
+    return std::span<const base::Rect>(areas_).subspan(first, end - first);
+}
+
+} // namespace game
