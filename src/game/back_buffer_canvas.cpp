@@ -23,12 +23,20 @@ void BackBufferCanvas::Draw(Sheet sheet, std::int32_t x, std::int32_t y, const b
 }
 
 void BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
-                                      std::int32_t points, std::uint32_t colour) {
+                                      std::int32_t points, std::uint32_t colour,
+                                      std::span<const base::Rect> within) {
     dddd::TDDDDCanvas canvas(display_.BackBuffer());
     canvas.Font.Color = colour;
     canvas.Font.Size = points;
     canvas.Brush.Style = dddd::TBrushStyle::bsClear;
-    canvas.TextOut(x, y, text);
+    ddraw::HDC dc = canvas.Handle();
+    if (!dc)
+        return;
+    for (const base::Rect& part : within) {
+        dc->SetClipRect(&part);
+        canvas.TextOut(x, y, text);
+    }
+    dc->SetClipRect(nullptr);
 }
 
 base::Rect BackBufferCanvas::ScreenTextArea(std::int32_t x, std::int32_t y,

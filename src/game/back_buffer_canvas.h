@@ -21,7 +21,8 @@ public:
     void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
               bool keyed) override;
     void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
-                        std::int32_t points, std::uint32_t colour) override;
+                        std::int32_t points, std::uint32_t colour,
+                        std::span<const base::Rect> within) override;
     base::Rect ScreenTextArea(std::int32_t x, std::int32_t y, const std::string& text,
                               std::int32_t points) override;
     void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,

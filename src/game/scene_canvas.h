@@ -7,6 +7,7 @@
 #include "game/scene_layout.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace game {
@@ -24,9 +25,11 @@ public:
     // (x, y); keyed copies leave out the sheet's black pixels.
     virtual void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
                       bool keyed) = 0;
-    // Text (UTF-8) with its top-left corner at (x, y), transparent background.
+    // Text (UTF-8) with its top-left corner at (x, y), transparent background,
+    // only where it falls within the given parts of the screen.
     virtual void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
-                                std::int32_t points, std::uint32_t colour) = 0;
+                                std::int32_t points, std::uint32_t colour,
+                                std::span<const base::Rect> within) = 0;
     // The part of the screen DrawScreenText may change for that text.
     virtual base::Rect ScreenTextArea(std::int32_t x, std::int32_t y, const std::string& text,
                                       std::int32_t points) = 0;

@@ -69,44 +69,21 @@ void SceneComposer::DrawText(std::int32_t x, std::int32_t y, const std::string& 
 }
 
 void SceneComposer::Carry(const SceneDraw& draw) {
+    repaint_.PartsOf(draw.Area, parts_);
     if (draw.IsText) {
-        canvas_.DrawScreenText(draw.X, draw.Y, draw.Text, draw.Points, draw.Colour);
-        borders_.Drawn(draw.Area);
-        return;
+        canvas_.DrawScreenText(draw.X, draw.Y, draw.Text, draw.Points, draw.Colour, parts_);
+    } else {
+        const std::int32_t dx = draw.Source.Left - draw.X;
+        const std::int32_t dy = draw.Source.Top - draw.Y;
+        for (const base::Rect& part : parts_) {
+            canvas_.Draw(draw.SheetOf, part.Left, part.Top,
+                         base::MakeRect(part.Left + dx, part.Top + dy, part.Right + dx,
+                                        part.Bottom + dy),
+                         true);
+        }
     }
-    if (repaint_.Whole()) {
-        canvas_.Draw(draw.SheetOf, draw.X, draw.Y, draw.Source, true);
-        borders_.Drawn(draw.Area);
-        return;
-    }
-    // Only over the parts drawn again; parts stacked one on another with the
-    // same sides are copied at once.
-    const std::int32_t dx = draw.Source.Left - draw.X;
-    const std::int32_t dy = draw.Source.Top - draw.Y;
-    base::Rect pending;
-    const auto copy = [&](const base::Rect& part) {
-        canvas_.Draw(
-            draw.SheetOf, part.Left, part.Top,
-            base::MakeRect(part.Left + dx, part.Top + dy, part.Right + dx, part.Bottom + dy), true);
+    for (const base::Rect& part : parts_) {
         borders_.Drawn(part);
-    };
-    for (const base::Rect& area : repaint_.AreasAcross(draw.Area.Top, draw.Area.Bottom)) {
-        const base::Rect part = base::Intersect(draw.Area, area);
-        if (base::IsEmpty(part)) {
-            continue;
-        }
-        if (pending.Left == part.Left && pending.Right == part.Right &&
-            pending.Bottom == part.Top) {
-            pending.Bottom = part.Bottom;
-            continue;
-        }
-        if (!base::IsEmpty(pending)) {
-            copy(pending);
-        }
-        pending = part;
-    }
-    if (!base::IsEmpty(pending)) {
-        copy(pending);
     }
 }
 
@@ -246,8 +223,9 @@ void SceneComposer::DrawLastScore(const World& world) {
 }
 
 void SceneComposer::DrawTitle(SceneCanvas& canvas) {
-    canvas.DrawScreenText(60, 100, "ピムルのゲーム", kTitlePoints, kMagenta);
-    canvas.DrawScreenText(160, 250, "はじまるよ！", kTitlePoints, kMagenta);
+    const base::Rect screen = base::MakeRect(0, 0, kScreenWidth, kScreenHeight);
+    canvas.DrawScreenText(60, 100, "ピムルのゲーム", kTitlePoints, kMagenta, {&screen, 1});
+    canvas.DrawScreenText(160, 250, "はじまるよ！", kTitlePoints, kMagenta, {&screen, 1});
 }
 
 } // namespace game

@@ -58,6 +58,7 @@ private:
     std::int32_t frameCounter_ = 0;
     std::vector<SceneDraw> draws_;
     std::size_t count_ = 0;
+    std::vector<base::Rect> parts_; // of the step being drawn
     static constexpr std::size_t kNoBorders = static_cast<std::size_t>(-1);
     std::size_t afterBorders_ = kNoBorders;
 };

@@ -25,24 +25,12 @@ void SceneRepaint::StartFrame(const Shifts& shifts, std::span<const SceneDraw> d
                 Mark(draws[i].Area);
             }
         }
-        // Copies are drawn again only over the parts drawn again. Smoothed
-        // text mixes with what lies beneath it, so a text that crosses those
-        // parts is drawn again whole, over the background drawn again beneath
-        // it, and the steps that cross it in turn are drawn again there.
-        redraw_.assign(draws.size(), false);
-        for (bool grew = true; grew;) {
-            JoinGaps();
-            grew = false;
-            for (std::size_t i = 0; i < draws.size(); ++i) {
-                if (draws[i].IsText && !redraw_[i] && Touches(draws[i].Area)) {
-                    redraw_[i] = true;
-                    Mark(draws[i].Area);
-                    grew = true;
-                }
-            }
-        }
+        // Steps are drawn again only over the parts drawn again, on the
+        // background drawn again there.
+        JoinGaps();
+        redraw_.resize(draws.size());
         for (std::size_t i = 0; i < draws.size(); ++i) {
-            redraw_[i] = redraw_[i] || (!draws[i].IsText && Touches(draws[i].Area));
+            redraw_[i] = Touches(draws[i].Area);
         }
         // Where most of it is stale, the background is drawn whole: fewer,
         // longer copies cost less than drawing it in many parts.
@@ -169,6 +157,26 @@ void SceneRepaint::MakeAreas() {
         }
     }
     rowStarts_.back() = areas_.size();
+}
+
+void SceneRepaint::PartsOf(const base::Rect& area, std::vector<base::Rect>& parts) const {
+    parts.clear();
+    if (whole_) {
+        parts.push_back(area);
+        return;
+    }
+    for (const base::Rect& drawn : AreasAcross(area.Top, area.Bottom)) {
+        const base::Rect part = base::Intersect(area, drawn);
+        if (base::IsEmpty(part)) {
+            continue;
+        }
+        if (!parts.empty() && parts.back().Left == part.Left && parts.back().Right == part.Right &&
+            parts.back().Bottom == part.Top) {
+            parts.back().Bottom = part.Bottom;
+        } else {
+            parts.push_back(part);
+        }
+    }
 }
 
 std::span<const base::Rect> SceneRepaint::AreasAcross(std::int32_t top,

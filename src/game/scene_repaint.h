@@ -33,9 +33,10 @@ public:
     // The parts of the screen to draw the background on that cross the rows
     // top…bottom - 1, none overlapping, each within one strip's rows.
     std::span<const base::Rect> AreasAcross(std::int32_t top, std::int32_t bottom) const;
-    // Whether the frame's step `index` is drawn: a text whole, a copy only
-    // over AreasAcross its rows, unless Whole().
+    // Whether the frame's step `index` is drawn, and the parts of its area
+    // drawn: stacked parts with the same sides come as one.
     bool Draws(std::size_t index) const { return whole_ || redraw_[index]; }
+    void PartsOf(const base::Rect& area, std::vector<base::Rect>& parts) const;
     // The last frame's steps; none before the first.
     std::span<const SceneDraw> LastDraws() const;
 

@@ -97,7 +97,8 @@ TEST_P(BackBufferCanvasTest, TextIsDrawnInItsColourWithinTheAreaItGives) {
     FillAll(0);
     const std::uint32_t yellow = back().ColorMatch(game::Rgb(255, 255, 0));
     const base::Rect area = canvas_->ScreenTextArea(250, 5, "最高点 120", 20);
-    canvas_->DrawScreenText(250, 5, "最高点 120", 20, game::Rgb(255, 255, 0));
+    const base::Rect screen = base::MakeRect(0, 0, 640, 480);
+    canvas_->DrawScreenText(250, 5, "最高点 120", 20, game::Rgb(255, 255, 0), {&screen, 1});
     // 20 points are 27 pixels: the text lies within its line.
     EXPECT_GT(CountPixels(250, 5, 420, 32, yellow), 100);
     EXPECT_LE(area.Height(), 60);

@@ -25,6 +25,7 @@ struct Op {
     std::string text;
     int points = 0;
     std::uint32_t colour = 0;
+    std::vector<base::Rect> within; // texts
 };
 
 class RecordingCanvas : public SceneCanvas {
@@ -33,12 +34,13 @@ public:
 
     void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
               bool keyed) override {
-        ops.push_back({"draw", sheet, x, y, source, keyed, "", 0, 0});
+        ops.push_back({"draw", sheet, x, y, source, keyed, "", 0, 0, {}});
     }
     void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
-                        std::int32_t points, std::uint32_t colour) override {
+                        std::int32_t points, std::uint32_t colour,
+                        std::span<const base::Rect> within) override {
         ops.push_back({"text", Sheet::Background, x, y, ScreenTextArea(x, y, text, points), false,
-                       text, points, colour});
+                       text, points, colour, {within.begin(), within.end()}});
     }
     base::Rect ScreenTextArea(std::int32_t x, std::int32_t y, const std::string& text,
                               std::int32_t points) override {
@@ -48,7 +50,7 @@ public:
     void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
                         std::int32_t bottom, std::uint32_t pixel) override {
         ops.push_back({"fill", Sheet::Background, left, top,
-                       base::MakeRect(left, top, right, bottom), false, "", 0, pixel});
+                       base::MakeRect(left, top, right, bottom), false, "", 0, pixel, {}});
     }
     void DrawBorderLines(std::int32_t top, std::int32_t bottom) override {
         Op op;
@@ -115,13 +117,10 @@ namespace {
 // smoothed glyphs do, so text stamped twice differs from text stamped once.
 using Screen = std::vector<std::int64_t>;
 
-void Paint(Screen& screen, const Op& op) {
+void PaintWithin(Screen& screen, const Op& op, const base::Rect& area) {
     const bool draw = op.kind == "draw";
     const bool text = op.kind == "text";
     const bool fill = op.kind == "fill";
-    const base::Rect area =
-        draw ? base::MakeRect(op.x, op.y, op.x + op.source.Width(), op.y + op.source.Height())
-             : op.source;
     const std::int64_t mark = (static_cast<std::int64_t>(op.sheet) + op.keyed * 4) * 1'000'000;
     for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, 480); ++y) {
         std::int64_t* row = &screen[static_cast<std::size_t>(y * 640)];
@@ -136,6 +135,19 @@ void Paint(Screen& screen, const Op& op) {
                 row[x] = -1;
             }
         }
+    }
+}
+
+void Paint(Screen& screen, const Op& op) {
+    if (op.kind == "text") {
+        for (const base::Rect& part : op.within) {
+            PaintWithin(screen, op, base::Intersect(op.source, part));
+        }
+    } else if (op.kind == "draw") {
+        PaintWithin(screen, op,
+                    base::MakeRect(op.x, op.y, op.x + op.source.Width(), op.y + op.source.Height()));
+    } else {
+        PaintWithin(screen, op, op.source);
     }
 }
 

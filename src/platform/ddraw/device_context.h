@@ -101,6 +101,10 @@ public:
     // CLR_INVALID outside.
     virtual COLORREF SetPixel(LONG x, LONG y, COLORREF color) = 0;
 
+    // Drawing from here on changes only pixels inside the rectangle (GDI's
+    // clipping rectangle); null lifts it.
+    virtual void SetClipRect(const RECT* clip) = 0;
+
     // Appends the parts of the surface drawing may have changed so far. A
     // context that does not keep count gives the whole surface.
     virtual void AddDrawnAreas(std::vector<RECT>& areas) const {

@@ -33,12 +33,24 @@ bool SoftwareDeviceContext::Inside(LONG x, LONG y) const {
     return x >= 0 && y >= 0 && x < target_.Width && y < target_.Height;
 }
 
+bool SoftwareDeviceContext::InsideClip(LONG x, LONG y) const {
+    return !clipped_ || (x >= clip_.Left && y >= clip_.Top && x < clip_.Right && y < clip_.Bottom);
+}
+
+void SoftwareDeviceContext::SetClipRect(const RECT* clip) {
+    clipped_ = clip != nullptr;
+    clip_ = clip ? *clip : RECT{};
+}
+
 DWORD SoftwareDeviceContext::ReadRaw(LONG x, LONG y) const {
     return ReadPixelValue(target_, x, y);
 }
 
 void SoftwareDeviceContext::WriteRaw(LONG x, LONG y, DWORD value) {
-    WritePixelValue(target_, x, y, value);
+    // Every drawing call writes through here.
+    if (InsideClip(x, y)) {
+        WritePixelValue(target_, x, y, value);
+    }
 }
 
 void SoftwareDeviceContext::Plot(long long x, long long y, DWORD value) {
@@ -225,7 +237,7 @@ COLORREF SoftwareDeviceContext::GetPixel(LONG x, LONG y) {
 }
 
 COLORREF SoftwareDeviceContext::SetPixel(LONG x, LONG y, COLORREF color) {
-    if (!Inside(x, y)) {
+    if (!Inside(x, y) || !InsideClip(x, y)) {
         return CLR_INVALID;
     }
     const DWORD value = ColorToPixel(color, target_.Format, target_.Palette);

@@ -29,9 +29,11 @@ public:
                     LONG srcY, LONG srcWidth, LONG srcHeight) override;
     COLORREF GetPixel(LONG x, LONG y) override;
     COLORREF SetPixel(LONG x, LONG y, COLORREF color) override;
+    void SetClipRect(const RECT* clip) override;
 
 private:
     bool Inside(LONG x, LONG y) const;
+    bool InsideClip(LONG x, LONG y) const;
     DWORD ReadRaw(LONG x, LONG y) const;
     void WriteRaw(LONG x, LONG y, DWORD value);
     void Plot(long long x, long long y, DWORD value);
@@ -46,6 +48,8 @@ private:
     BrushSpec brush_;
     LONG penX_ = 0;
     LONG penY_ = 0;
+    bool clipped_ = false;
+    RECT clip_{};
 };
 
 // Raw pixel access on a view, shared with the surfaces.

@@ -26,8 +26,9 @@ std::uint16_t Pack565(std::uint32_t rgb) {
 }
 
 template <typename Pixel, typename Mix>
-void Stamp(QImage& image, QPoint at, const QImage& coverage, Pixel solid, Mix mix) {
-    const QRect area = QRect(at, coverage.size()).intersected(image.rect());
+void Stamp(QImage& image, QPoint at, const QImage& coverage, const QRect& bounds, Pixel solid,
+           Mix mix) {
+    const QRect area = QRect(at, coverage.size()).intersected(image.rect()).intersected(bounds);
     if (area.isEmpty())
         return;
     uchar* const bits = image.bits(); // detaches once, not once a row
@@ -79,7 +80,8 @@ void FillRaw(QImage& image, const QRect& area, std::uint32_t raw) {
     }
 }
 
-void StampText(QImage& image, QPoint cell, const ShapedText& text, QRgb colour) {
+void StampText(QImage& image, QPoint cell, const ShapedText& text, QRgb colour,
+               const QRect& bounds) {
     if (text.coverage.isNull())
         return;
     const QPoint at = cell + text.coverageAt;
@@ -87,12 +89,12 @@ void StampText(QImage& image, QPoint cell, const ShapedText& text, QRgb colour) 
     if (image.format() == QImage::Format_RGB16) {
         // Mixed at eight bits a channel, then cut back to 5-6-5.
         const std::uint16_t solid = Pack565(rgb);
-        Stamp<std::uint16_t>(image, at, text.coverage, solid, [rgb, solid](std::uint32_t a, std::uint32_t old) {
+        Stamp<std::uint16_t>(image, at, text.coverage, bounds, solid, [rgb, solid](std::uint32_t a, std::uint32_t old) {
             return a == 255 ? solid : Pack565(Mix32(rgb, a, Expand565(old), 255 - a));
         });
     } else {
         // The unused top byte stays 0, as the surface keeps it.
-        Stamp<std::uint32_t>(image, at, text.coverage, rgb, [rgb](std::uint32_t a, std::uint32_t old) {
+        Stamp<std::uint32_t>(image, at, text.coverage, bounds, rgb, [rgb](std::uint32_t a, std::uint32_t old) {
             return a == 255 ? rgb : Mix32(rgb, a, old, 255 - a) & 0x00FFFFFFu;
         });
     }

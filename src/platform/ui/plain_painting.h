@@ -20,7 +20,9 @@ bool CanPaintPlainlyOn(QImage::Format format);
 // Fills the rectangle (clipped to the image) with a raw pixel value.
 void FillRaw(QImage& image, const QRect& area, std::uint32_t raw);
 
-// Stamps the text in `colour` with its cell's top-left corner at `cell`.
-void StampText(QImage& image, QPoint cell, const ShapedText& text, QRgb colour);
+// Stamps the text in `colour` with its cell's top-left corner at `cell`,
+// changing only pixels within `bounds`.
+void StampText(QImage& image, QPoint cell, const ShapedText& text, QRgb colour,
+               const QRect& bounds);
 
 } // namespace ui

@@ -71,17 +71,32 @@ QPainter& QtDeviceContext::Painter() {
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
         painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter_->setRenderHint(QPainter::Antialiasing, false);
+        ClipPainter();
     }
     return *painter_;
 }
 
+void QtDeviceContext::ClipPainter() {
+    if (clipped_)
+        painter_->setClipRect(clip_);
+    else
+        painter_->setClipping(false);
+}
+
+void QtDeviceContext::SetClipRect(const ddraw::RECT* clip) {
+    clipped_ = clip != nullptr;
+    clip_ = clip ? QRect(clip->Left, clip->Top, clip->Width(), clip->Height()) : QRect();
+    if (painter_)
+        ClipPainter();
+}
+
 void QtDeviceContext::Touched(const QRect& area) {
-    dirty_ += area.intersected(image_.rect());
+    dirty_ += area.intersected(Bounds());
     Drew(area);
 }
 
 void QtDeviceContext::Drew(const QRect& area) {
-    drawn_ += area.intersected(image_.rect());
+    drawn_ += area.intersected(Bounds());
 }
 
 void QtDeviceContext::AddDrawnAreas(std::vector<ddraw::RECT>& areas) const {
@@ -165,7 +180,7 @@ bool QtDeviceContext::TextOut(ddraw::LONG x, ddraw::LONG y, std::string_view tex
         // The usual case, without a painter.
         if (backgroundMode_ == ddraw::BackgroundMode::Opaque)
             FillSolid(cell, backgroundColor_);
-        StampText(image_, QPoint(x, y), shaped, ToQColor(textColor_).rgb());
+        StampText(image_, QPoint(x, y), shaped, ToQColor(textColor_).rgb(), Bounds());
         Drew(QRect(QPoint(x, y) + shaped.coverageAt, shaped.coverage.size()));
         return true;
     }
@@ -239,7 +254,8 @@ void QtDeviceContext::FillRect(const ddraw::RECT& rect) {
 
 void QtDeviceContext::FillSolid(const QRect& area, ddraw::COLORREF colour) {
     if (PaintsPlainly()) {
-        FillRaw(image_, area, ddraw::ColorToPixel(colour, target_.Format, target_.Palette));
+        FillRaw(image_, area.intersected(Bounds()),
+                ddraw::ColorToPixel(colour, target_.Format, target_.Palette));
         Drew(area);
         return;
     }
@@ -287,7 +303,8 @@ ddraw::COLORREF QtDeviceContext::GetPixel(ddraw::LONG x, ddraw::LONG y) {
 }
 
 ddraw::COLORREF QtDeviceContext::SetPixel(ddraw::LONG x, ddraw::LONG y, ddraw::COLORREF color) {
-    if (x < 0 || y < 0 || x >= target_.Width || y >= target_.Height || !target_.Pixels)
+    if (x < 0 || y < 0 || x >= target_.Width || y >= target_.Height || !target_.Pixels ||
+        (clipped_ && !clip_.contains(x, y)))
         return ddraw::CLR_INVALID;
     const ddraw::DWORD raw =
         ddraw::ColorToPixel(color & 0x00FFFFFF, target_.Format, target_.Palette);

@@ -42,6 +42,7 @@ public:
                     ddraw::LONG srcWidth, ddraw::LONG srcHeight) override;
     ddraw::COLORREF GetPixel(ddraw::LONG x, ddraw::LONG y) override;
     ddraw::COLORREF SetPixel(ddraw::LONG x, ddraw::LONG y, ddraw::COLORREF color) override;
+    void SetClipRect(const ddraw::RECT* clip) override;
     void AddDrawnAreas(std::vector<ddraw::RECT>& areas) const override;
 
     // Whether this context paints on a copy rather than in place.
@@ -51,6 +52,9 @@ public:
 
 private:
     QPainter& Painter();
+    // The pixels painting may change: the image within the clipping rectangle.
+    QRect Bounds() const { return clipped_ ? image_.rect().intersected(clip_) : image_.rect(); }
+    void ClipPainter();
     // Whether fills and text go onto the surface's pixels without a painter.
     bool PaintsPlainly() const { return !onCopy_ && CanPaintPlainlyOn(image_.format()); }
     void FillSolid(const QRect& area, ddraw::COLORREF colour);
@@ -76,6 +80,8 @@ private:
     ddraw::PenSpec pen_;
     ddraw::BrushSpec brush_;
     QPoint penPosition_;
+    bool clipped_ = false;
+    QRect clip_;
 };
 
 class QtDeviceContextFactory : public ddraw::DeviceContextFactory {

@@ -72,6 +72,32 @@ TEST_F(DeviceContextTest, LinesLeaveOutTheirEndPoint) {
     s->Release();
 }
 
+TEST_F(DeviceContextTest, DrawingStaysWithinTheClipRectangle) {
+    IDirectDrawSurface* s = MakeSurface(10, 10, 32);
+    FillAll(s, 0xFFFFFF);
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, s->GetDC(&dc));
+    const RECT clip{2, 3, 6, 8};
+    dc->SetClipRect(&clip);
+    dc->SelectBrush(BrushSpec{RGB(0, 0, 0), BrushStyle::Solid});
+    dc->FillRect(RECT{0, 0, 10, 5});
+    dc->SelectPen(PenSpec{RGB(0, 0, 0), 1, PenStyle::Solid});
+    dc->MoveTo(0, 6);
+    dc->LineTo(10, 6);
+    EXPECT_EQ(CLR_INVALID, dc->SetPixel(8, 8, 0));
+    dc->SetClipRect(nullptr);
+    dc->SetPixel(9, 9, 0);
+    ASSERT_EQ(DD_OK, s->ReleaseDC(dc));
+    for (LONG y = 0; y < 10; ++y) {
+        for (LONG x = 0; x < 10; ++x) {
+            const bool inside = x >= 2 && x < 6 && y >= 3 && y < 8;
+            const bool drawn = (inside && (y < 5 || y == 6)) || (x == 9 && y == 9);
+            EXPECT_EQ(drawn ? 0u : 0xFFFFFFu, ReadPixel(s, x, y)) << x << "," << y;
+        }
+    }
+    s->Release();
+}
+
 TEST_F(DeviceContextTest, StretchBltBetweenContextsOfDifferentDepths) {
     IDirectDrawSurface* src = MakeSurface(2, 1, 32);
     IDirectDrawSurface* dst = MakeSurface(4, 2, 16);

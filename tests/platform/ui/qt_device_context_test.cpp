@@ -211,6 +211,44 @@ TEST_P(DeviceContextOnDepth, DrawnAreasHoldEveryPixelPaintingChanged) {
     EXPECT_FALSE(inAreas(63, 0)); // not simply the whole surface
 }
 
+TEST_P(DeviceContextOnDepth, ClippedPaintingIsWholePaintingInsideTheClipAndNothingElse) {
+    const auto paint = [&](Surface& on, const ddraw::RECT* clip, std::vector<ddraw::RECT>* areas) {
+        on.Fill(on.RawOf(RGB(0, 0, 255)));
+        auto dc = factory.Create(on.view);
+        dc->SetClipRect(clip);
+        dc->SetTextColor(RGB(255, 255, 255));
+        dc->SetBkMode(ddraw::BackgroundMode::Transparent);
+        dc->TextOut(2, 2, "ピ1");
+        dc->SelectPen(ddraw::PenSpec{RGB(255, 0, 0), 1, ddraw::PenStyle::Solid});
+        dc->MoveTo(0, 20); // straight, then slanting
+        dc->LineTo(64, 20);
+        dc->LineTo(20, 47);
+        dc->SelectBrush(ddraw::BrushSpec{RGB(0, 255, 0), ddraw::BrushStyle::Solid});
+        dc->FillRect(ddraw::RECT{30, 0, 50, 48});
+        dc->SetPixel(10, 40, RGB(0, 255, 0));
+        dc->SetPixel(11, 30, RGB(0, 255, 0));
+        if (areas)
+            dc->AddDrawnAreas(*areas);
+    };
+    const Depth depth = GetParam();
+    Surface whole{64, 48, depth.bits, depth.layout};
+    paint(whole, nullptr, nullptr);
+    const ddraw::RECT clip{8, 10, 40, 35};
+    std::vector<ddraw::RECT> areas;
+    paint(surface, &clip, &areas);
+    const DWORD blue = surface.RawOf(RGB(0, 0, 255));
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const bool inside = x >= clip.Left && x < clip.Right && y >= clip.Top && y < clip.Bottom;
+            ASSERT_EQ(surface.Raw(x, y), inside ? whole.Raw(x, y) : blue) << x << "," << y;
+        }
+    }
+    for (const ddraw::RECT& area : areas) {
+        EXPECT_TRUE(area.Left >= clip.Left && area.Top >= clip.Top && area.Right <= clip.Right &&
+                    area.Bottom <= clip.Bottom);
+    }
+}
+
 TEST_P(DeviceContextOnDepth, StretchedCopyScalesByNearestPixel) {
     // A 2 by 2 picture as the loader's decoded image: red, green / blue, white.
     std::vector<std::uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
