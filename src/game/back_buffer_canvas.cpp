@@ -2,6 +2,9 @@
 
 #include "surfaces/dddd_canvas.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace game {
 
 using namespace ddraw;
@@ -37,6 +40,40 @@ void BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y, const std:
         canvas.TextOut(x, y, text);
     }
     dc->SetClipRect(nullptr);
+}
+
+base::Rect BackBufferCanvas::InkedPart(Sheet sheet, const base::Rect& source) {
+    dddd::TDDDDGenSurface* from = sheets_[static_cast<std::size_t>(sheet)];
+    if (!from || !from->Surface)
+        return source;
+    const base::Rect part = base::Intersect(source, base::MakeRect(0, 0, from->Width, from->Height));
+    DDSURFACEDESC desc = MakeSurfaceDesc();
+    if (base::IsEmpty(part) ||
+        from->Surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK)
+        return source;
+    const DWORD bytes = desc.ddpfPixelFormat.dwRGBBitCount / 8;
+    base::Rect inked{part.Right, part.Bottom, part.Left, part.Top};
+    if (bytes >= 1 && bytes <= 4 && desc.lpSurface &&
+        static_cast<DWORD>(part.Right) <= desc.dwWidth &&
+        static_cast<DWORD>(part.Bottom) <= desc.dwHeight) {
+        for (std::int32_t y = part.Top; y < part.Bottom; ++y) {
+            const auto* row = static_cast<const BYTE*>(desc.lpSurface) +
+                              static_cast<std::ptrdiff_t>(y) * desc.lPitch;
+            for (std::int32_t x = part.Left; x < part.Right; ++x) {
+                std::uint32_t value = 0;
+                std::memcpy(&value, row + static_cast<std::ptrdiff_t>(x) * bytes, bytes);
+                if (value != from->ColorKey) {
+                    inked = base::MakeRect(std::min(inked.Left, x), std::min(inked.Top, y),
+                                           std::max(inked.Right, x + 1),
+                                           std::max(inked.Bottom, y + 1));
+                }
+            }
+        }
+    } else {
+        inked = source;
+    }
+    from->Surface->Unlock(nullptr);
+    return base::IsEmpty(inked) ? base::Rect{} : inked;
 }
 
 base::Rect BackBufferCanvas::ScreenTextArea(std::int32_t x, std::int32_t y,

@@ -25,6 +25,10 @@ public:
     // (x, y); keyed copies leave out the sheet's black pixels.
     virtual void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
                       bool keyed) = 0;
+    // The smallest part of a sheet's rectangle that holds every pixel a keyed
+    // copy of it draws; empty when it draws none. The whole rectangle where
+    // the sheet cannot be read.
+    virtual base::Rect InkedPart(Sheet sheet, const base::Rect& source) = 0;
     // Text (UTF-8) with its top-left corner at (x, y), transparent background,
     // only where it falls within the given parts of the screen.
     virtual void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,

@@ -30,8 +30,30 @@ SceneDraw& SceneComposer::NextDraw() {
     return draws_[count_++];
 }
 
+const base::Rect& SceneComposer::Inked(Sheet sheet, const base::Rect& source) {
+    for (const InkedSource& known : inked_) {
+        if (known.sheet == sheet && known.source == source) {
+            return known.inked;
+        }
+    }
+    constexpr std::size_t kMostKept = 256; // the game has far fewer pictures
+    if (inked_.size() == kMostKept) {
+        inked_.clear();
+    }
+    inked_.push_back({sheet, source, canvas_.InkedPart(sheet, source)});
+    return inked_.back().inked;
+}
+
 void SceneComposer::DrawOver(Sheet sheet, std::int32_t x, std::int32_t y,
-                             const base::Rect& source) {
+                             const base::Rect& whole) {
+    // Only the part that holds the picture's pixels is copied: the rest of
+    // the rectangle is left out by the key anyway.
+    const base::Rect source = Inked(sheet, whole);
+    if (base::IsEmpty(source)) {
+        return;
+    }
+    x += source.Left - whole.Left;
+    y += source.Top - whole.Top;
     SceneDraw& draw = NextDraw();
     draw.IsText = false;
     draw.X = x;

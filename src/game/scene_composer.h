@@ -38,9 +38,12 @@ public:
 private:
     void DrawSprite(Sheet sheet, std::int32_t x, std::int32_t y, const Sprite& sprite);
     // A keyed copy over the background.
-    void DrawOver(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source);
+    void DrawOver(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& whole);
     void DrawText(std::int32_t x, std::int32_t y, const std::string& text, std::int32_t points,
                   std::uint32_t colour);
+    // The part of a sheet's rectangle a keyed copy draws, asked of the canvas
+    // once for each rectangle.
+    const base::Rect& Inked(Sheet sheet, const base::Rect& source);
     // The frame's next step, its room reused from earlier frames.
     SceneDraw& NextDraw();
     void Carry(const SceneDraw& draw);
@@ -59,6 +62,12 @@ private:
     std::vector<SceneDraw> draws_;
     std::size_t count_ = 0;
     std::vector<base::Rect> parts_; // of the step being drawn
+    struct InkedSource {
+        Sheet sheet;
+        base::Rect source;
+        base::Rect inked;
+    };
+    std::vector<InkedSource> inked_;
     static constexpr std::size_t kNoBorders = static_cast<std::size_t>(-1);
     std::size_t afterBorders_ = kNoBorders;
 };

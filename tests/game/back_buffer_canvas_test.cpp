@@ -139,6 +139,15 @@ TEST_P(BackBufferCanvasTest, SpritesLeaveOutTheirBlackPixelsAndClipAtTheEdges) {
     // A sheet that is not loaded draws nothing.
     canvas_->Draw(game::Sheet::Characters, 0, 0, base::MakeRect(0, 0, 160, 100), false);
     EXPECT_EQ(At(0, 0), white_);
+
+    // What a keyed copy draws lies in the red part; the black part draws
+    // nothing; an unloaded sheet is taken whole.
+    EXPECT_EQ(canvas_->InkedPart(game::Sheet::Pimuru1, base::MakeRect(40, 10, 160, 100)),
+              base::MakeRect(40, 10, 80, 100));
+    EXPECT_TRUE(base::IsEmpty(
+        canvas_->InkedPart(game::Sheet::Pimuru1, base::MakeRect(80, 0, 160, 100))));
+    EXPECT_EQ(canvas_->InkedPart(game::Sheet::Characters, base::MakeRect(1, 2, 3, 4)),
+              base::MakeRect(1, 2, 3, 4));
 }
 
 TEST_P(BackBufferCanvasTest, TitleIsMagentaOnBlack) {

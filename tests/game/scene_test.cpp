@@ -58,6 +58,11 @@ public:
         op.source = base::MakeRect(0, top, 640, bottom);
         ops.push_back(op);
     }
+    base::Rect InkedPart(Sheet, const base::Rect& source) override {
+        return base::MakeRect(source.Left + trim, source.Top + trim, source.Right - trim,
+                              source.Bottom - trim);
+    }
+    int trim = 0; // of every sprite's sides
     int FramesHeld() const override { return framesHeld; }
     int framesHeld = 0; // every frame drawn whole
 
@@ -285,6 +290,20 @@ TEST(Scene, FirstFrameOfARun) {
     EXPECT_EQ(ops[6].source, base::MakeRect(634, 0, 639, 479));
     EXPECT_EQ(ops[6].colour, 0u);
     EXPECT_EQ(ops[7].kind, "lines");
+}
+
+TEST(Scene, SpritesAreCopiedOnlyWherePixelsAreDrawn) {
+    Scene s;
+    s.canvas.trim = 10;
+    s.Frame();
+    const Op pimuru = s.Draws(Sheet::Pimuru1).at(0);
+    EXPECT_EQ(pimuru.x, 150);
+    EXPECT_EQ(pimuru.y, 350);
+    EXPECT_EQ(pimuru.source, base::MakeRect(10, 10, 149, 110));
+    Scene bare;
+    bare.canvas.trim = 80; // nothing left of a pimuru
+    bare.Frame();
+    EXPECT_TRUE(bare.Draws(Sheet::Pimuru1).empty());
 }
 
 TEST(Scene, ScoreBlinksButHighScoreAndSpeedDoNot) {
