@@ -65,21 +65,34 @@ void SceneRepaint::MarkChanges(const Shifts& shifts, std::span<const SceneDraw> 
             marked_[i] = kAllColumns;
         }
     }
-    // Steps are compared in order: a pixel that only equal steps at the
-    // same places in both lists cover shows the same in both frames.
-    const std::size_t count = std::max(draws.size(), then.draws.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        const SceneDraw* now = i < draws.size() ? &draws[i] : nullptr;
-        const SceneDraw* before = i < then.draws.size() ? &then.draws[i] : nullptr;
-        if (now && before && *now == *before) {
+    // The steps both frames make, in the same order, are paired; the rest
+    // are marked. A pixel only paired steps cover shows the same in both
+    // frames. A step that comes or goes (a blinking text) leaves the
+    // pairing of the steps after it as it was.
+    const std::span<const SceneDraw> before = then.draws;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < draws.size() && j < before.size()) {
+        if (draws[i] == before[j]) {
+            ++i;
+            ++j;
             continue;
         }
-        if (now) {
-            Mark(now->Area);
+        const auto later = std::find(before.begin() + static_cast<std::ptrdiff_t>(j) + 1,
+                                     before.end(), draws[i]);
+        if (later == before.end()) {
+            Mark(draws[i++].Area);
+            continue;
         }
-        if (before) {
-            Mark(before->Area);
+        for (const std::size_t k = static_cast<std::size_t>(later - before.begin()); j < k; ++j) {
+            Mark(before[j].Area);
         }
+    }
+    for (; i < draws.size(); ++i) {
+        Mark(draws[i].Area);
+    }
+    for (; j < before.size(); ++j) {
+        Mark(before[j].Area);
     }
 }
 
