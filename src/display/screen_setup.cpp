@@ -266,9 +266,10 @@ void TDDDD::Flip() {
     base::Rect dst;
     if (!CurrentWindowSystem().ClientRectOnScreen(windowHandle_, &dst))
         return;
-    const std::vector<ScreenInfo> screens = CurrentWindowSystem().Screens();
-    const base::Rect clip =
-        screens.empty() ? base::Rect{} : base::MakeRect(0, 0, screens.front().Width, screens.front().Height);
+    LONG screenWidth = 0;
+    LONG screenHeight = 0;
+    CurrentWindowSystem().PrimaryScreenSize(screenWidth, screenHeight);
+    const base::Rect clip = base::MakeRect(0, 0, screenWidth, screenHeight);
 
     if (VsyncAtWindowed && directDraw2_)
         directDraw2_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);

@@ -24,6 +24,13 @@ public:
     virtual ~WindowSystem() = default;
     // The primary screen first; never empty.
     virtual std::vector<ScreenInfo> Screens() const = 0;
+    // The primary screen's size, as Screens().front() gives it; a window
+    // system may tell it more cheaply (it is asked on every windowed frame).
+    virtual void PrimaryScreenSize(LONG& width, LONG& height) const {
+        const std::vector<ScreenInfo> screens = Screens();
+        width = screens.empty() ? 0 : screens.front().Width;
+        height = screens.empty() ? 0 : screens.front().Height;
+    }
     // The window's client rectangle in screen coordinates (of the primary
     // screen's desktop); false when the handle names no window.
     virtual bool ClientRectOnScreen(HWND window, RECT* rect) const = 0;

@@ -76,6 +76,15 @@ std::vector<ddraw::ScreenInfo> QtWindowSystem::Screens() const {
     return screens;
 }
 
+void QtWindowSystem::PrimaryScreenSize(ddraw::LONG& width, ddraw::LONG& height) const {
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        width = primary->geometry().width();
+        height = primary->geometry().height();
+        return;
+    }
+    ddraw::WindowSystem::PrimaryScreenSize(width, height); // the fallback screen
+}
+
 bool QtWindowSystem::ClientRectOnScreen(ddraw::HWND window, ddraw::RECT* rect) const {
     QWidget* widget = WidgetFromHandle(window);
     if (!widget || !rect)

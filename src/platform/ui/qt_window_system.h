@@ -11,6 +11,7 @@ namespace ui {
 class QtWindowSystem : public ddraw::WindowSystem {
 public:
     std::vector<ddraw::ScreenInfo> Screens() const override;
+    void PrimaryScreenSize(ddraw::LONG& width, ddraw::LONG& height) const override;
     bool ClientRectOnScreen(ddraw::HWND window, ddraw::RECT* rect) const override;
     bool IsWindowVisible(ddraw::HWND window) const override;
 };

@@ -65,6 +65,11 @@ TEST(QtWindowSystem, ReportsScreensAndClientRectangles) {
     EXPECT_EQ(screens[0].Width, primary.width());
     EXPECT_EQ(screens[0].Height, primary.height());
     EXPECT_EQ(screens[0].BitsPerPixel, 32u);
+    ddraw::LONG width = 0;
+    ddraw::LONG height = 0;
+    windows.PrimaryScreenSize(width, height);
+    EXPECT_EQ(width, screens[0].Width);
+    EXPECT_EQ(height, screens[0].Height);
 
     GameForm form;
     form.Show();
