@@ -84,6 +84,32 @@ TEST(BlitterTest, VectorKeyedCopiesMatchThePortableOnes) {
     }
 }
 
+TEST(BlitterTest, ChangedRowsAreCopiedFromTheirFirstToTheirLastDifference) {
+    // One differing pixel, or two far apart, anywhere in a 700-pixel row
+    // (long equal stretches on both sides); bands give exactly those columns.
+    constexpr LONG kWidth = 700;
+    for (const DWORD bytes : {2u, 4u}) {
+        for (const auto& [left, right] : {std::pair{0, 0}, {3, 3}, {31, 650}, {698, 699},
+                                         {200, 201}, {0, 699}, {400, 433}}) {
+            std::vector<BYTE> src(kWidth * bytes, 7);
+            std::vector<BYTE> dst = src;
+            src[static_cast<std::size_t>(left) * bytes] = 9;
+            src[static_cast<std::size_t>(right) * bytes + bytes - 1] = 9;
+            blit::CopyArgs args;
+            args.src = src.data();
+            args.dst = dst.data();
+            args.width = kWidth;
+            args.height = 1;
+            std::vector<blit::RowBand> bands;
+            blit::CopyChangedRows(args, bytes, 4, bands);
+            ASSERT_EQ(bands.size(), 1u);
+            EXPECT_EQ(bands[0].left, left) << bytes << " bytes";
+            EXPECT_EQ(bands[0].right, right + 1) << bytes << " bytes";
+            EXPECT_EQ(dst, src);
+        }
+    }
+}
+
 TEST(BlitterTest, ClippedStretchSamplesAsTheWhole) {
     const LONG sw = 7, sh = 5, dw = 19, dh = 13;
     std::vector<WORD> src(static_cast<std::size_t>(sw * sh));
