@@ -103,6 +103,25 @@ std::span<const SceneDraw> SceneRepaint::LastDraws() const {
     return held_.back().draws;
 }
 
+namespace {
+
+// Bits first…end - 1.
+std::uint64_t Bits(std::int32_t first, std::int32_t end) {
+    return ((std::uint64_t{1} << (end - first)) - 1) << first;
+}
+
+// Calls run(first, end) for each run of set bits, lowest first.
+template <typename Run> void ForEachRun(std::uint64_t bits, Run run) {
+    while (bits != 0) {
+        const std::int32_t first = std::countr_zero(bits);
+        const std::int32_t end = first + std::countr_one(bits >> first);
+        run(first, end);
+        bits &= ~Bits(first, end);
+    }
+}
+
+} // namespace
+
 SceneRepaint::Cells SceneRepaint::CellsOf(const base::Rect& area) {
     const base::Rect part =
         base::Intersect(area, base::MakeRect(0, 0, kScreenWidth, kScreenHeight));
@@ -112,7 +131,7 @@ SceneRepaint::Cells SceneRepaint::CellsOf(const base::Rect& area) {
     const std::int32_t first = part.Left / kCellWidth;
     const std::int32_t end = (part.Right + kCellWidth - 1) / kCellWidth;
     return {part.Top / kCellHeight, (part.Bottom + kCellHeight - 1) / kCellHeight,
-            ((std::uint64_t{1} << (end - first)) - 1) << first};
+            Bits(first, end)};
 }
 
 void SceneRepaint::Mark(const base::Rect& area) {
@@ -138,15 +157,12 @@ void SceneRepaint::JoinGaps() {
     constexpr std::int32_t kJoinedGap = 4;
     for (std::uint64_t& cells : marked_) {
         std::int32_t lastEnd = -1; // where the last run ended
-        for (std::int32_t column = 0; column < kColumns; ++column) {
-            if (!(cells >> column & 1)) {
-                continue;
+        ForEachRun(cells, [&](std::int32_t first, std::int32_t end) {
+            if (lastEnd >= 0 && first - lastEnd <= kJoinedGap) {
+                cells |= Bits(lastEnd, first);
             }
-            if (lastEnd >= 0 && column > lastEnd && column - lastEnd <= kJoinedGap) {
-                cells |= ((std::uint64_t{1} << (column - lastEnd)) - 1) << lastEnd;
-            }
-            lastEnd = column + 1;
-        }
+            lastEnd = end;
+        });
     }
 }
 
@@ -154,20 +170,11 @@ void SceneRepaint::MakeAreas() {
     // Runs of marked cells along each row of cells.
     for (std::size_t row = 0; row < marked_.size(); ++row) {
         rowStarts_[row] = areas_.size();
-        const std::uint64_t cells = marked_[row];
         const std::int32_t top = static_cast<std::int32_t>(row) * kCellHeight;
-        for (std::int32_t column = 0; column < kColumns;) {
-            if (!(cells >> column & 1)) {
-                ++column;
-                continue;
-            }
-            const std::int32_t first = column;
-            while (column < kColumns && (cells >> column & 1)) {
-                ++column;
-            }
+        ForEachRun(marked_[row], [&](std::int32_t first, std::int32_t end) {
             areas_.push_back(
-                base::MakeRect(first * kCellWidth, top, column * kCellWidth, top + kCellHeight));
-        }
+                base::MakeRect(first * kCellWidth, top, end * kCellWidth, top + kCellHeight));
+        });
     }
     rowStarts_.back() = areas_.size();
 }
