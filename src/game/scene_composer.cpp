@@ -90,7 +90,7 @@ void SceneComposer::DrawText(std::int32_t x, std::int32_t y, const std::string& 
     draw.Area = canvas_.ScreenTextArea(x, y, text, points);
 }
 
-void SceneComposer::Carry(const SceneDraw& draw) {
+void SceneComposer::DrawStep(const SceneDraw& draw) {
     repaint_.PartsOf(draw.Area, parts_);
     if (draw.IsText) {
         canvas_.DrawScreenText(draw.X, draw.Y, draw.Text, draw.Points, draw.Colour, parts_);
@@ -129,13 +129,13 @@ void SceneComposer::EndFrame() {
     DrawBackgroundParts(shifts);
     for (std::size_t i = 0; i < afterBorders_; ++i) {
         if (repaint_.Draws(i)) {
-            Carry(draws[i]);
+            DrawStep(draws[i]);
         }
     }
     DrawBorderParts();
     for (std::size_t i = afterBorders_; i < draws.size(); ++i) {
         if (repaint_.Draws(i)) {
-            Carry(draws[i]);
+            DrawStep(draws[i]);
         }
     }
 }

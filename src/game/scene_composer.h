@@ -46,7 +46,8 @@ private:
     const base::Rect& Inked(Sheet sheet, const base::Rect& source);
     // The frame's next step, its room reused from earlier frames.
     SceneDraw& NextDraw();
-    void Carry(const SceneDraw& draw);
+    // Draws a step over the parts of the frame drawn again.
+    void DrawStep(const SceneDraw& draw);
     void DrawBackgroundParts(const BackgroundShifts::Shifts& shifts);
     void DrawBorderParts();
 
