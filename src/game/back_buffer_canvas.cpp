@@ -42,38 +42,83 @@ void BackBufferCanvas::DrawScreenText(std::int32_t x, std::int32_t y, const std:
     dc->SetClipRect(nullptr);
 }
 
+namespace {
+
+// A sheet's pixels, locked for reading while this lives: none where the sheet
+// cannot be read or `part` does not lie within it.
+class SheetPixels {
+public:
+    SheetPixels(dddd::TDDDDGenSurface* sheet, const base::Rect& part) {
+        if (!sheet || !sheet->Surface || base::IsEmpty(part) || part.Left < 0 || part.Top < 0 ||
+            sheet->Surface->Lock(nullptr, &desc_, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK)
+            return;
+        surface_ = sheet->Surface;
+        bytes_ = desc_.ddpfPixelFormat.dwRGBBitCount / 8;
+        readable_ = bytes_ >= 1 && bytes_ <= 4 && desc_.lpSurface &&
+                    static_cast<DWORD>(part.Right) <= desc_.dwWidth &&
+                    static_cast<DWORD>(part.Bottom) <= desc_.dwHeight;
+    }
+    ~SheetPixels() {
+        if (surface_)
+            surface_->Unlock(nullptr);
+    }
+    SheetPixels(const SheetPixels&) = delete;
+    SheetPixels& operator=(const SheetPixels&) = delete;
+
+    explicit operator bool() const { return readable_; }
+    DWORD Bytes() const { return bytes_; }
+    const BYTE* At(std::int32_t x, std::int32_t y) const {
+        return static_cast<const BYTE*>(desc_.lpSurface) + static_cast<std::ptrdiff_t>(y) * desc_.lPitch +
+               static_cast<std::ptrdiff_t>(x) * bytes_;
+    }
+
+private:
+    DDSURFACEDESC desc_ = MakeSurfaceDesc();
+    IDirectDrawSurface* surface_ = nullptr;
+    DWORD bytes_ = 0;
+    bool readable_ = false;
+};
+
+} // namespace
+
 base::Rect BackBufferCanvas::InkedPart(Sheet sheet, const base::Rect& source) {
     dddd::TDDDDGenSurface* from = sheets_[static_cast<std::size_t>(sheet)];
-    if (!from || !from->Surface)
+    const base::Rect part =
+        from ? base::Intersect(source, base::MakeRect(0, 0, from->Width, from->Height)) : source;
+    const SheetPixels pixels(from, part);
+    if (!pixels)
         return source;
-    const base::Rect part = base::Intersect(source, base::MakeRect(0, 0, from->Width, from->Height));
-    DDSURFACEDESC desc = MakeSurfaceDesc();
-    if (base::IsEmpty(part) ||
-        from->Surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr) != DD_OK)
-        return source;
-    const DWORD bytes = desc.ddpfPixelFormat.dwRGBBitCount / 8;
+    const DWORD bytes = pixels.Bytes();
     base::Rect inked{part.Right, part.Bottom, part.Left, part.Top};
-    if (bytes >= 1 && bytes <= 4 && desc.lpSurface &&
-        static_cast<DWORD>(part.Right) <= desc.dwWidth &&
-        static_cast<DWORD>(part.Bottom) <= desc.dwHeight) {
-        for (std::int32_t y = part.Top; y < part.Bottom; ++y) {
-            const auto* row = static_cast<const BYTE*>(desc.lpSurface) +
-                              static_cast<std::ptrdiff_t>(y) * desc.lPitch;
-            for (std::int32_t x = part.Left; x < part.Right; ++x) {
-                std::uint32_t value = 0;
-                std::memcpy(&value, row + static_cast<std::ptrdiff_t>(x) * bytes, bytes);
-                if (value != from->ColorKey) {
-                    inked = base::MakeRect(std::min(inked.Left, x), std::min(inked.Top, y),
-                                           std::max(inked.Right, x + 1),
-                                           std::max(inked.Bottom, y + 1));
-                }
+    for (std::int32_t y = part.Top; y < part.Bottom; ++y) {
+        for (std::int32_t x = part.Left; x < part.Right; ++x) {
+            std::uint32_t value = 0;
+            std::memcpy(&value, pixels.At(x, y), bytes);
+            if (value != from->ColorKey) {
+                inked = base::MakeRect(std::min(inked.Left, x), std::min(inked.Top, y),
+                                       std::max(inked.Right, x + 1), std::max(inked.Bottom, y + 1));
             }
         }
-    } else {
-        inked = source;
     }
-    from->Surface->Unlock(nullptr);
     return base::IsEmpty(inked) ? base::Rect{} : inked;
+}
+
+bool BackBufferCanvas::SameParts(Sheet sheet, const base::Rect& first, const base::Rect& second) {
+    if (first.Width() != second.Width() || first.Height() != second.Height())
+        return false;
+    const SheetPixels pixels(sheets_[static_cast<std::size_t>(sheet)],
+                             base::MakeRect(std::min(first.Left, second.Left), std::min(first.Top, second.Top),
+                                            std::max(first.Right, second.Right),
+                                            std::max(first.Bottom, second.Bottom)));
+    if (!pixels)
+        return false;
+    const std::size_t rowBytes = static_cast<std::size_t>(first.Width()) * pixels.Bytes();
+    for (std::int32_t y = 0; y < first.Height(); ++y) {
+        if (std::memcmp(pixels.At(first.Left, first.Top + y), pixels.At(second.Left, second.Top + y),
+                        rowBytes) != 0)
+            return false;
+    }
+    return true;
 }
 
 base::Rect BackBufferCanvas::ScreenTextArea(std::int32_t x, std::int32_t y,

@@ -21,6 +21,7 @@ public:
     void Draw(Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
               bool keyed) override;
     base::Rect InkedPart(Sheet sheet, const base::Rect& source) override;
+    bool SameParts(Sheet sheet, const base::Rect& first, const base::Rect& second) override;
     void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
                         std::int32_t points, std::uint32_t colour,
                         std::span<const base::Rect> within) override;

@@ -29,6 +29,9 @@ public:
     // copy of it draws; empty when it draws none. The whole rectangle where
     // the sheet cannot be read.
     virtual base::Rect InkedPart(Sheet sheet, const base::Rect& source) = 0;
+    // Whether two rectangles of a sheet hold the same pixels; false where
+    // their sizes differ or the sheet cannot be read.
+    virtual bool SameParts(Sheet sheet, const base::Rect& first, const base::Rect& second) = 0;
     // Text (UTF-8) with its top-left corner at (x, y), transparent background,
     // only where it falls within the given parts of the screen.
     virtual void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,

@@ -18,7 +18,7 @@ namespace game {
 
 class SceneComposer : public FrameSink {
 public:
-    explicit SceneComposer(SceneCanvas& canvas) : canvas_(canvas) {}
+    explicit SceneComposer(SceneCanvas& canvas) : canvas_(canvas), repaint_(canvas) {}
 
     void DrawBackground(const World& world) override;
     void DrawPimuru(const World& world, int index) override;

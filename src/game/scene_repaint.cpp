@@ -1,5 +1,6 @@
 #include "game/scene_repaint.h"
 
+#include "base/bit_runs.h"
 #include "game/border_repaint.h"
 
 #include <algorithm>
@@ -58,12 +59,10 @@ void SceneRepaint::MarkChanges(const Shifts& shifts, std::span<const SceneDraw> 
                                const HeldFrame& then) {
     // The rows of strip i show it alone between the borders (its shift
     // stays within them; the strips leave each other bare only beneath the
-    // borders), so they change only with its shift. A strip's rows are a
-    // row of cells.
+    // borders), so they change only with its shift, and only where its
+    // pixels differ under the two shifts. A strip's rows are a row of cells.
     for (std::size_t i = 0; i < marked_.size(); ++i) {
-        if (then.shifts[i] != shifts[i]) {
-            marked_[i] = kAllColumns;
-        }
+        marked_[i] |= strips_.Cells(static_cast<int>(i), then.shifts[i], shifts[i]);
     }
     // The steps both frames make, in the same order, are paired; the rest
     // are marked. A pixel only paired steps cover shows the same in both
@@ -105,19 +104,9 @@ std::span<const SceneDraw> SceneRepaint::LastDraws() const {
 
 namespace {
 
-// Bits first…end - 1.
-std::uint64_t Bits(std::int32_t first, std::int32_t end) {
-    return ((std::uint64_t{1} << (end - first)) - 1) << first;
-}
-
-// Calls run(first, end) for each run of set bits, lowest first.
-template <typename Run> void ForEachRun(std::uint64_t bits, Run run) {
-    while (bits != 0) {
-        const std::int32_t first = std::countr_zero(bits);
-        const std::int32_t end = first + std::countr_one(bits >> first);
-        run(first, end);
-        bits &= ~Bits(first, end);
-    }
+// Calls run(first, end) for each run of marked cells in a row, leftmost first.
+template <typename Run> void ForEachRun(std::uint64_t cells, Run run) {
+    base::ForEachRun(std::span<const std::uint64_t>(&cells, 1), StripChanges::kColumns, run);
 }
 
 } // namespace
@@ -131,7 +120,7 @@ SceneRepaint::Cells SceneRepaint::CellsOf(const base::Rect& area) {
     const std::int32_t first = part.Left / kCellWidth;
     const std::int32_t end = (part.Right + kCellWidth - 1) / kCellWidth;
     return {part.Top / kCellHeight, (part.Bottom + kCellHeight - 1) / kCellHeight,
-            Bits(first, end)};
+            base::Bits(first, end)};
 }
 
 void SceneRepaint::Mark(const base::Rect& area) {
@@ -159,7 +148,7 @@ void SceneRepaint::JoinGaps() {
         std::int32_t lastEnd = -1; // where the last run ended
         ForEachRun(cells, [&](std::int32_t first, std::int32_t end) {
             if (lastEnd >= 0 && first - lastEnd <= kJoinedGap) {
-                cells |= Bits(lastEnd, first);
+                cells |= base::Bits(lastEnd, first);
             }
             lastEnd = end;
         });

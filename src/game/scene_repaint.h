@@ -8,6 +8,7 @@
 #include "game/background_shifts.h"
 #include "game/scene_draw.h"
 #include "game/scene_layout.h"
+#include "game/strip_changes.h"
 
 #include <array>
 #include <cstdint>
@@ -18,6 +19,9 @@ namespace game {
 
 class SceneRepaint {
 public:
+    // The background's pixels are read from the canvas's sheet.
+    explicit SceneRepaint(SceneCanvas& canvas) : strips_(canvas) {}
+
     // A back buffer holds the last frame where it is copied out (a window)
     // and the one before where flips swap it with the front (full screen).
     static constexpr int kMostFramesHeld = 2;
@@ -64,16 +68,16 @@ private:
     // Turns the marked cells into areas_ and rowStarts_.
     void MakeAreas();
 
+    StripChanges strips_;
     std::vector<HeldFrame> held_; // newest last
     bool whole_ = true;
     std::vector<bool> redraw_;
     std::vector<base::Rect> areas_;
     // The screen in cells of 16 × 5 pixels, a strip's rows high: one bit
     // per cell, a word per row of cells.
-    static constexpr std::int32_t kCellWidth = 16;
-    static constexpr std::int32_t kCellHeight = 5;
-    static constexpr std::int32_t kColumns = kScreenWidth / kCellWidth; // a word holds a row
-    static constexpr std::uint64_t kAllColumns = (std::uint64_t{1} << kColumns) - 1;
+    static constexpr std::int32_t kCellWidth = StripChanges::kCellWidth;
+    static constexpr std::int32_t kCellHeight = StripChanges::kCellHeight;
+    static constexpr std::int32_t kColumns = StripChanges::kColumns;
     std::array<std::uint64_t, kScreenHeight / kCellHeight> marked_{};
     // Where each row of cells starts in areas_ (and, last, their end).
     std::array<std::size_t, kScreenHeight / kCellHeight + 1> rowStarts_{};

@@ -148,6 +148,15 @@ TEST_P(BackBufferCanvasTest, SpritesLeaveOutTheirBlackPixelsAndClipAtTheEdges) {
         canvas_->InkedPart(game::Sheet::Pimuru1, base::MakeRect(80, 0, 160, 100))));
     EXPECT_EQ(canvas_->InkedPart(game::Sheet::Characters, base::MakeRect(1, 2, 3, 4)),
               base::MakeRect(1, 2, 3, 4));
+
+    // Parts of a sheet compare by their pixels: red with red, not with a part
+    // that reaches into the black; not at all on an unloaded sheet.
+    EXPECT_TRUE(canvas_->SameParts(game::Sheet::Pimuru1, base::MakeRect(0, 0, 16, 5),
+                                   base::MakeRect(64, 95, 80, 100)));
+    EXPECT_FALSE(canvas_->SameParts(game::Sheet::Pimuru1, base::MakeRect(0, 0, 16, 5),
+                                    base::MakeRect(65, 95, 81, 100)));
+    EXPECT_FALSE(canvas_->SameParts(game::Sheet::Characters, base::MakeRect(0, 0, 16, 5),
+                                    base::MakeRect(0, 0, 16, 5)));
 }
 
 TEST_P(BackBufferCanvasTest, TitleIsMagentaOnBlack) {

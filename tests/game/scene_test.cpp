@@ -16,6 +16,13 @@ using namespace game;
 
 namespace {
 
+// What the pixel model holds at a sheet's pixel: each is its own, but for
+// the background's left half, whose rows are one colour each, as a sky's are.
+std::int64_t SheetPixel(Sheet sheet, int x, int y) {
+    const bool plain = sheet == Sheet::Background && x < 320;
+    return static_cast<std::int64_t>(sheet) * 1'000'000 + y * 640 + (plain ? 0 : x);
+}
+
 struct Op {
     std::string kind; // "draw", "text", "fill", "lines"
     Sheet sheet = Sheet::Background;
@@ -57,6 +64,20 @@ public:
         op.kind = "lines";
         op.source = base::MakeRect(0, top, 640, bottom);
         ops.push_back(op);
+    }
+    bool SameParts(Sheet sheet, const base::Rect& first, const base::Rect& second) override {
+        if (first.Width() != second.Width() || first.Height() != second.Height()) {
+            return false;
+        }
+        for (int y = 0; y < first.Height(); ++y) {
+            for (int x = 0; x < first.Width(); ++x) {
+                if (SheetPixel(sheet, first.Left + x, first.Top + y) !=
+                    SheetPixel(sheet, second.Left + x, second.Top + y)) {
+                    return false;
+                }
+            }
+        }
+        return true;
     }
     base::Rect InkedPart(Sheet, const base::Rect& source) override {
         return base::MakeRect(source.Left + trim, source.Top + trim, source.Right - trim,
@@ -126,12 +147,13 @@ void PaintWithin(Screen& screen, const Op& op, const base::Rect& area) {
     const bool draw = op.kind == "draw";
     const bool text = op.kind == "text";
     const bool fill = op.kind == "fill";
-    const std::int64_t mark = (static_cast<std::int64_t>(op.sheet) + op.keyed * 4) * 1'000'000;
+    const std::int64_t keyedMark = op.keyed * std::int64_t{4'000'000};
     for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, 480); ++y) {
         std::int64_t* row = &screen[static_cast<std::size_t>(y * 640)];
         for (int x = std::max(area.Left, 0); x < std::min(area.Right, 640); ++x) {
             if (draw) {
-                row[x] = mark + (op.source.Top + y - op.y) * 640 + op.source.Left + x - op.x;
+                row[x] = keyedMark + SheetPixel(op.sheet, op.source.Left + x - op.x,
+                                                op.source.Top + y - op.y);
             } else if (text) {
                 row[x] = (row[x] * 31 + op.colour + 7) % 1'000'000'007;
             } else if (fill) {
