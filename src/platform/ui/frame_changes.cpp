@@ -1,5 +1,7 @@
 #include "platform/ui/frame_changes.h"
 
+#include "base/bit_runs.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -16,25 +18,18 @@ std::size_t RowBytes(const ddraw::PixelView& view) {
 // a run with the same columns as one in the row above lengthens that one.
 // `above` and `here` are room for the areas that reach the row above and
 // this one.
-void AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down, int width, int height,
-             std::vector<std::size_t>& above, std::vector<std::size_t>& here,
-             std::vector<base::Rect>& areas) {
+void AreasOf(const std::vector<std::uint64_t>& tiles, int across, int words, int down, int width, int height,
+             std::vector<std::size_t>& above, std::vector<std::size_t>& here, std::vector<base::Rect>& areas) {
     areas.clear();
     above.clear();
     for (int ty = 0; ty < down; ++ty) {
-        const std::uint8_t* row = tiles.data() + static_cast<std::size_t>(ty) * across;
+        const std::span<const std::uint64_t> row(tiles.data() + static_cast<std::size_t>(ty) * words,
+                                                 static_cast<std::size_t>(words));
         const int top = ty * FrameChanges::kTileHeight;
         const int bottom = std::min(top + FrameChanges::kTileHeight, height);
         here.clear();
-        for (int tx = 0; tx < across;) {
-            if (!row[tx]) {
-                ++tx;
-                continue;
-            }
-            int end = tx + 1;
-            while (end < across && row[end])
-                ++end;
-            const int left = tx * FrameChanges::kTileWidth;
+        base::ForEachRun(row, across, [&](int first, int end) {
+            const int left = first * FrameChanges::kTileWidth;
             const int right = std::min(end * FrameChanges::kTileWidth, width);
             const auto same = std::find_if(above.begin(), above.end(), [&](std::size_t i) {
                 return areas[i].Left == left && areas[i].Right == right;
@@ -46,8 +41,7 @@ void AreasOf(const std::vector<std::uint8_t>& tiles, int across, int down, int w
                 here.push_back(areas.size());
                 areas.push_back({left, top, right, bottom});
             }
-            tx = end;
-        }
+        });
         std::swap(above, here);
     }
 }
@@ -91,9 +85,9 @@ std::uint64_t FrameChanges::Take(const ddraw::PixelView& frame) {
         firstOfLayout_ = taken_;
         return taken_;
     }
-    const int across = TilesAcross();
-    std::vector<std::uint8_t>& tiles = changed_[taken_ % kHistory];
-    tiles.assign(static_cast<std::size_t>(across) * TilesDown(), 0);
+    const int across = TilesAcross(), words = WordsAcross();
+    std::vector<std::uint64_t>& tiles = changed_[taken_ % kHistory];
+    tiles.assign(static_cast<std::size_t>(words) * TilesDown(), 0);
     const std::size_t rowBytes = RowBytes(frame);
     const std::size_t tileBytes = static_cast<std::size_t>(kTileWidth) * (frame.BitsPerPixel / 8);
     for (int y = 0; y < frame.Height; ++y) {
@@ -103,11 +97,13 @@ std::uint64_t FrameChanges::Take(const ddraw::PixelView& frame) {
         // tells, and only a row that changed is looked at tile by tile.
         if (std::memcmp(in, kept, rowBytes) == 0)
             continue;
-        std::uint8_t* marks = tiles.data() + static_cast<std::size_t>(y / kTileHeight) * across;
+        std::uint64_t* marks = tiles.data() + static_cast<std::size_t>(y / kTileHeight) * words;
         for (int tx = 0; tx < across; ++tx) {
             const std::size_t offset = static_cast<std::size_t>(tx) * tileBytes;
-            if (!marks[tx])
-                marks[tx] = std::memcmp(in + offset, kept + offset, std::min(tileBytes, rowBytes - offset)) != 0;
+            const std::uint64_t bit = std::uint64_t{1} << (tx % 64);
+            if (!(marks[tx / 64] & bit) &&
+                std::memcmp(in + offset, kept + offset, std::min(tileBytes, rowBytes - offset)) != 0)
+                marks[tx / 64] |= bit;
         }
         std::memcpy(kept, in, rowBytes);
     }
@@ -119,19 +115,20 @@ const std::vector<base::Rect>& FrameChanges::ChangedSince(std::uint64_t since) c
     areas.clear();
     if (since >= taken_)
         return areas;
-    const int across = TilesAcross(), down = TilesDown();
-    std::vector<std::uint8_t>& tiles = scratch_.tiles;
-    tiles.assign(static_cast<std::size_t>(across) * down, 0);
+    const int across = TilesAcross(), words = WordsAcross(), down = TilesDown();
+    std::vector<std::uint64_t>& tiles = scratch_.tiles;
+    tiles.assign(static_cast<std::size_t>(words) * down, 0);
     if (since < firstOfLayout_ || taken_ - since > kHistory) {
-        std::fill(tiles.begin(), tiles.end(), 1);
+        for (std::size_t row = 0; row < tiles.size(); row += static_cast<std::size_t>(words))
+            base::SetBits(std::span(tiles).subspan(row, static_cast<std::size_t>(words)), 0, across);
     } else {
         for (std::uint64_t n = since + 1; n <= taken_; ++n) {
-            const std::vector<std::uint8_t>& changed = changed_[n % kHistory];
+            const std::vector<std::uint64_t>& changed = changed_[n % kHistory];
             for (std::size_t i = 0; i < tiles.size(); ++i)
                 tiles[i] |= changed[i];
         }
     }
-    AreasOf(tiles, across, down, kept_.Width, kept_.Height, scratch_.above, scratch_.here, areas);
+    AreasOf(tiles, across, words, down, kept_.Width, kept_.Height, scratch_.above, scratch_.here, areas);
     return areas;
 }
 

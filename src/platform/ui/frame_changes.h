@@ -45,6 +45,8 @@ private:
     void TakeLayout(const ddraw::PixelView& frame);
     int TilesAcross() const { return (kept_.Width + kTileWidth - 1) / kTileWidth; }
     int TilesDown() const { return (kept_.Height + kTileHeight - 1) / kTileHeight; }
+    // A row of tiles in bits, 64 to a word.
+    int WordsAcross() const { return (TilesAcross() + 63) / 64; }
 
     ddraw::PixelView kept_;
     // The copy's pixels, on huge pages as a frame's are: comparing two frames
@@ -53,14 +55,14 @@ private:
     std::array<ddraw::PALETTEENTRY, 256> palette_{};
     std::uint64_t taken_ = 0;
     std::uint64_t firstOfLayout_ = 0; // earlier frames differ everywhere
-    // The tiles that frame n changed (one byte a tile, row by row), at
-    // n % kHistory.
-    std::array<std::vector<std::uint8_t>, kHistory> changed_;
+    // The tiles that frame n changed (one bit a tile, row by row, each row
+    // in whole words), at n % kHistory.
+    std::array<std::vector<std::uint64_t>, kHistory> changed_;
     // Room for finding the areas, and the areas, kept from call to call: a
     // frame asks the heap for nothing. (A large request each frame would also
     // make the heap merge every small block freed since the last one.)
     struct Scratch {
-        std::vector<std::uint8_t> tiles;
+        std::vector<std::uint64_t> tiles;
         std::vector<std::size_t> above, here;
         std::vector<base::Rect> areas;
     };
