@@ -140,24 +140,35 @@ void PickColumns(const std::uint32_t* converted, const int* column, int count, s
 }
 
 // Each source row is converted once into `row` (small enough to stay in the
-// first-level cache), only the columns the part shows; every target row of
-// the part showing it is picked from there.
+// first-level cache), only the columns the part shows. A source row that
+// shows on one target row is picked straight into it; one that shows on
+// several (an enlarged frame) is picked once into `picked`, also in the
+// cache, and streamed from there to each.
 template <typename Pixel, typename ConvertRow>
 void ScalePart(const ddraw::PixelView& view, QImage& target, const QRect& part, const std::vector<int>& columns,
-               std::vector<std::uint32_t>& row, ConvertRow convertRow) {
+               std::vector<std::uint32_t>& row, std::vector<std::uint32_t>& picked, ConvertRow convertRow) {
     const int height = target.height();
+    const auto sourceRow = [&](int y) { return static_cast<int>(static_cast<qint64>(y) * view.Height / height); };
     const int firstColumn = columns[static_cast<std::size_t>(part.left())];
     const int endColumn = columns[static_cast<std::size_t>(part.right())] + 1;
-    int previous = -1;
-    for (int y = part.top(); y <= part.bottom(); ++y) {
-        const int sourceY = static_cast<int>(static_cast<qint64>(y) * view.Height / height);
-        if (sourceY != previous) {
-            convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)) + firstColumn, row.data() + firstColumn,
-                       endColumn - firstColumn);
-            previous = sourceY;
+    const int* partColumns = columns.data() + part.left();
+    const auto out = [&](int y) { return reinterpret_cast<std::uint32_t*>(target.scanLine(y)) + part.left(); };
+    for (int y = part.top(); y <= part.bottom();) {
+        const int sourceY = sourceRow(y);
+        int end = y + 1;
+        while (end <= part.bottom() && sourceRow(end) == sourceY)
+            ++end;
+        convertRow(reinterpret_cast<const Pixel*>(view.Row(sourceY)) + firstColumn, row.data() + firstColumn,
+                   endColumn - firstColumn);
+        if (end - y == 1) {
+            PickColumns(row.data(), partColumns, part.width(), out(y));
+        } else {
+            for (int x = 0; x < part.width(); ++x)
+                picked[static_cast<std::size_t>(x)] = row[static_cast<std::size_t>(partColumns[x])];
+            for (; y < end; ++y)
+                StreamOpaqueRow(picked.data(), out(y), part.width());
         }
-        PickColumns(row.data(), columns.data() + part.left(), part.width(),
-                    reinterpret_cast<std::uint32_t*>(target.scanLine(y)) + part.left());
+        y = end;
     }
 }
 
@@ -211,10 +222,12 @@ void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::
     // blocks freed since the last one.
     thread_local std::vector<int> columns;
     thread_local std::vector<std::uint32_t> row;
+    thread_local std::vector<std::uint32_t> picked;
     columns.resize(static_cast<std::size_t>(target.width()));
     for (int x = 0; x < target.width(); ++x)
         columns[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<qint64>(x) * view.Width / target.width());
     row.resize(static_cast<std::size_t>(view.Width));
+    picked.resize(static_cast<std::size_t>(target.width()));
     // Rarer layouts (8 bits, 5-5-5, 24 bits) are converted whole first.
     QImage whole;
     ddraw::PixelView source = view;
@@ -228,9 +241,9 @@ void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::
         if (part.isEmpty())
             continue;
         if (format == QImage::Format_RGB16)
-            ScalePart<std::uint16_t>(source, target, part, columns, row, Rgb565RowToRgb32);
+            ScalePart<std::uint16_t>(source, target, part, columns, row, picked, Rgb565RowToRgb32);
         else
-            ScalePart<std::uint32_t>(source, target, part, columns, row, Rgb32RowToOpaque);
+            ScalePart<std::uint32_t>(source, target, part, columns, row, picked, Rgb32RowToOpaque);
     }
     FinishStreaming(); // the streamed rows are complete before anyone reads them
 }
