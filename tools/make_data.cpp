@@ -9,7 +9,8 @@
 #include <exception>
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
+    // An option such as --help is not taken for a folder to fill.
+    if (argc < 2 || argc > 3 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: make_data <data folder> [<contact sheet .png>]\n");
         return 2;
     }
