@@ -15,13 +15,17 @@ std::uint64_t StripChanges::Cells(int strip, std::int32_t from, std::int32_t to)
         std::abs(to) > kMostShift) {
         return kAllColumns;
     }
-    std::optional<std::uint64_t>& cells =
-        known_[static_cast<std::size_t>(strip)][static_cast<std::size_t>(from + kMostShift)]
-              [static_cast<std::size_t>(to + kMostShift)];
-    if (!cells) {
+    if (known_.empty()) {
+        known_.assign(static_cast<std::size_t>(kBackgroundStrips) * kShifts * kShifts, kNotKnown);
+    }
+    std::uint64_t& cells =
+        known_[(static_cast<std::size_t>(strip) * kShifts + static_cast<std::size_t>(from + kMostShift)) *
+                   kShifts +
+               static_cast<std::size_t>(to + kMostShift)];
+    if (cells == kNotKnown) {
         cells = Compare(strip, from, to);
     }
-    return *cells;
+    return cells;
 }
 
 std::uint64_t StripChanges::Compare(int strip, std::int32_t from, std::int32_t to) {

@@ -7,9 +7,8 @@
 #include "game/scene_canvas.h"
 #include "game/scene_layout.h"
 
-#include <array>
 #include <cstdint>
-#include <optional>
+#include <vector>
 
 namespace game {
 
@@ -33,10 +32,12 @@ private:
     static constexpr int kShifts = 2 * kMostShift + 1;
     std::uint64_t Compare(int strip, std::int32_t from, std::int32_t to);
 
+    // No cell column beyond the screen's is ever set: a mark for not known yet.
+    static constexpr std::uint64_t kNotKnown = ~std::uint64_t{0};
+
     SceneCanvas& canvas_;
-    std::array<std::array<std::array<std::optional<std::uint64_t>, kShifts>, kShifts>,
-               kBackgroundStrips>
-        known_{};
+    // By strip, then shift from, then shift to; made on first use.
+    std::vector<std::uint64_t> known_;
 };
 
 } // namespace game
