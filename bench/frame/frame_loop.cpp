@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     QWidget window;
     window.resize(640, 480);
     window.show();
-    game::FramePacer pacer(base::GetTickCount, ui::WaitForEvents);
+    game::FramePacer pacer(base::GetTickCount, game::FramePacer::SleepThenHandle(ui::ProcessPendingEvents));
     const auto frame = [&pacer] {
         pacer.WaitFrame();
         ddraw::CurrentPresenter().WaitForVerticalBlank();

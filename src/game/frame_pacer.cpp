@@ -1,5 +1,8 @@
 #include "game/frame_pacer.h"
 
+#include <chrono>
+#include <thread>
+
 namespace game {
 
 std::uint32_t FramePacer::Elapsed(std::uint32_t now, std::uint32_t mark) {
@@ -7,6 +10,14 @@ std::uint32_t FramePacer::Elapsed(std::uint32_t now, std::uint32_t mark) {
     const std::int32_t difference = static_cast<std::int32_t>(now - mark);
     return difference < 0 ? 0u - static_cast<std::uint32_t>(difference)
                           : static_cast<std::uint32_t>(difference);
+}
+
+std::function<void(std::uint32_t)> FramePacer::SleepThenHandle(std::function<void()> handleMessages) {
+    return [handle = std::move(handleMessages)](std::uint32_t maxWaitMs) {
+        if (maxWaitMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(maxWaitMs));
+        handle();
+    };
 }
 
 void FramePacer::WaitFrame() {

@@ -28,6 +28,12 @@ public:
     // Milliseconds between two counter readings, across a wrap of the counter.
     static std::uint32_t Elapsed(std::uint32_t now, std::uint32_t mark);
 
+    // A waitForMessages that sleeps out the time given, then handles every
+    // message that came meanwhile. The messages only set flags that the next
+    // frame reads, so handling each as it arrives changes nothing for the
+    // game but costs a wake-up of the event loop, dearer than the sleep.
+    static std::function<void(std::uint32_t)> SleepThenHandle(std::function<void()> handleMessages);
+
 private:
     std::function<std::uint32_t()> tick_;
     std::function<void(std::uint32_t)> waitForMessages_;

@@ -81,7 +81,7 @@ constexpr std::uint32_t kWindowText = Rgb(0, 0, 0);
 
 Tfrm_main::Tfrm_main()
     : pacer_([] { return base::GetTickCount(); },
-             [](std::uint32_t maxWaitMs) { ui::CurrentDesktop().WaitForMessages(maxWaitMs); }) {
+             FramePacer::SleepThenHandle([] { ui::CurrentDesktop().ProcessMessages(); })) {
     Name = "frm_main";
     // The form's own handlers come first: the display component keeps the
     // creation handler it finds and runs it after its own set-up.

@@ -1,5 +1,6 @@
 #include "game/frame_pacer.h"
 
+#include <chrono>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -71,4 +72,15 @@ TEST(FramePacer, AnEarlyMessageOnlyShortensOneSleep) {
     pacer.WaitFrame();
     EXPECT_EQ(waits, (std::vector<std::uint32_t>{26, 16}));
     EXPECT_EQ(pacer.Mark() - mark, 26u);
+}
+
+TEST(FramePacer, SleepThenHandleSleepsOutTheWaitThenHandlesOnce) {
+    int handled = 0;
+    const auto wait = FramePacer::SleepThenHandle([&] { ++handled; });
+    const auto start = std::chrono::steady_clock::now();
+    wait(20);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
+    EXPECT_EQ(handled, 1);
+    wait(0); // nothing left to wait: only the messages
+    EXPECT_EQ(handled, 2);
 }
