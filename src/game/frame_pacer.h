@@ -13,8 +13,9 @@ public:
     static constexpr std::uint32_t kFrameMs = 25; // a frame waits until more than this has passed
 
     // tick: the millisecond counter (wraps at 2³²). waitForMessages: handles
-    // pending messages and may sleep until one arrives or the given number
-    // of milliseconds has passed.
+    // the pending messages and may sleep up to the given number of
+    // milliseconds, before them or until one arrives (SleepThenHandle below
+    // is the game's).
     FramePacer(std::function<std::uint32_t()> tick,
                std::function<void(std::uint32_t maxWaitMs)> waitForMessages)
         : tick_(std::move(tick)), waitForMessages_(std::move(waitForMessages)) {}
