@@ -101,10 +101,7 @@ QImage CopyToRgb32(const ddraw::PixelView& view, const QRect& part) {
     return image;
 }
 
-namespace {
-
-// 5-6-5 pixels to opaque RGB32, each channel widened by repeating its top
-// bits; plain arithmetic on a row, which the compiler turns into vector code.
+// Plain arithmetic on a row, which the compiler turns into vector code.
 void Rgb565RowToRgb32(const std::uint16_t* in, std::uint32_t* out, int count) {
     for (int x = 0; x < count; ++x) {
         const std::uint32_t p = in[x];
@@ -112,6 +109,8 @@ void Rgb565RowToRgb32(const std::uint16_t* in, std::uint32_t* out, int count) {
         out[x] = 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
     }
 }
+
+namespace {
 
 void Rgb32RowToOpaque(const std::uint32_t* in, std::uint32_t* out, int count) {
     for (int x = 0; x < count; ++x)

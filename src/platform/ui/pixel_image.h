@@ -33,6 +33,10 @@ void ScaleToRgb32(const ddraw::PixelView& view, QImage& target);
 // for a frame of which only some parts changed.
 void ScalePartsToRgb32(const ddraw::PixelView& view, QImage& target, const std::vector<QRect>& parts);
 
+// A row of 5-6-5 pixels as opaque RGB32, each channel widened by repeating
+// its top bits (as Qt and the X server widen them).
+void Rgb565RowToRgb32(const std::uint16_t* in, std::uint32_t* out, int count);
+
 // Copies a row of 32-bit pixels onto a window's image, made opaque. The
 // window system reads that image next, not us: streaming stores skip our
 // caches. Call FinishStreaming() after the last row.

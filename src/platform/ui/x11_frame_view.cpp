@@ -91,6 +91,8 @@ struct X11FrameView::Server {
     Owned<xcb_render_query_pict_formats_reply_t> formats;
     xcb_render_pictformat_t rgb24 = 0;
     xcb_render_pictformat_t rgb565 = 0;
+    // Whether the server takes 32-bit pixels for the rgb24 format.
+    bool takesRgb32 = false;
     bool broken = false;
 
     xcb_window_t window = 0;
@@ -112,8 +114,15 @@ struct X11FrameView::Server {
     std::size_t shownBytes = 0;
     std::vector<ddraw::blit::RowBand> changed;
     std::unique_ptr<X11ImageSender> sender;
+    // 16-bit frames are widened to 32 bits on their way to the server: its
+    // software scaler (pixman) has fast paths from 32-bit pictures only, and
+    // converts 5-6-5 pixels one by one while it scales, at several times the
+    // cost of the scaling itself.
+    bool widen = false;
 
-    bool Put(const ddraw::PixelView& image, int x, int y) { return sender->Put(pixmap, gc, depth, image, x, y); }
+    bool Put(const ddraw::PixelView& image, int x, int y) {
+        return widen ? sender->PutWidened(pixmap, gc, image, x, y) : sender->Put(pixmap, gc, depth, image, x, y);
+    }
 
     // Copies the frame the pixmap now holds; without room, none.
     void Keep(const ddraw::PixelView& frame, std::size_t rowBytes) {
@@ -224,6 +233,7 @@ X11FrameView* X11FrameView::Create(QWidget* form) {
         return nullptr;
     server->rgb24 = FindFormat(server->formats.get(), kRgb24);
     server->rgb565 = FindFormat(server->formats.get(), kRgb565);
+    server->takesRgb32 = server->rgb24 && X11ImageSender::TakesRgb32(c);
     // The view's own window must not turn the form's other children into
     // windows of their own.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
@@ -250,7 +260,9 @@ bool X11FrameView::Show(const ddraw::PixelView& frame) {
     if (s.broken || xcb_connection_has_error(s.c) || !frame.Pixels || frame.Width <= 0 ||
         frame.Height <= 0 || frame.Width > 0x7FFF || frame.Height > 0x7FFF)
         return false;
-    const std::uint8_t depth = X11DepthOf(s.c, frame);
+    const std::uint8_t frameDepth = X11DepthOf(s.c, frame);
+    s.widen = frameDepth == 16 && s.takesRgb32;
+    const std::uint8_t depth = s.widen ? 24 : frameDepth;
     const xcb_render_pictformat_t format = depth == 16 ? s.rgb565 : depth == 24 ? s.rgb24 : 0;
     if (!format)
         return false;

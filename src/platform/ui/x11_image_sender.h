@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace ui {
 
@@ -23,6 +24,11 @@ public:
     // X11DepthOf. False when the request cannot be made either way.
     bool Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
              const ddraw::PixelView& image, int x, int y);
+    // Puts a 5-6-5 image onto a drawable of depth 24, widened to 32-bit
+    // pixels on the way. Needs TakesRgb32.
+    bool PutWidened(xcb_drawable_t drawable, xcb_gcontext_t gc, const ddraw::PixelView& image, int x, int y);
+    // Whether the server takes 32-bit pixels for depth 24.
+    static bool TakesRgb32(xcb_connection_t* c);
 
     // Sends a frame's puts to the server.
     void EndFrame();
@@ -30,6 +36,7 @@ public:
 private:
     xcb_connection_t* c_;
     std::unique_ptr<X11SharedImage> shared_; // null where the server cannot share our memory
+    std::vector<std::uint32_t> widened_;     // rows widened for plain image requests
 };
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "platform/ui/x11_shared_image.h"
 
+#include "platform/ui/pixel_image.h"
 #include "platform/ui/x11_desktop_memory.h"
 
 #include <cstdlib>
@@ -70,13 +71,14 @@ bool X11SharedImage::Reserve(std::size_t bytes) {
 }
 
 bool X11SharedImage::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
-                         const ddraw::PixelView& image, int x, int y) {
+                         const ddraw::PixelView& image, int x, int y, Rows rows) {
+    const bool widen = rows == Rows::Widened;
     if (!segment_ || !image.Pixels || image.Width <= 0 || image.Height <= 0 ||
         image.Width > 0x7FFF || image.Height > 0x7FFF || x < -0x8000 || x > 0x7FFF || y < -0x8000 ||
-        y > 0x7FFF)
+        y > 0x7FFF || (widen && image.BitsPerPixel != 16))
         return false;
-    const std::size_t bytesPerPixel = image.BitsPerPixel / 8;
-    if (PutFromDesktop(drawable, gc, depth, image, x, y))
+    const std::size_t bytesPerPixel = widen ? 4 : image.BitsPerPixel / 8; // as the server reads them
+    if (!widen && PutFromDesktop(drawable, gc, depth, image, x, y))
         return true;
     const std::size_t rowBytes = static_cast<std::size_t>(image.Width) * bytesPerPixel;
     // Rows in the segment are padded to 32 bits, as the server reads them.
@@ -87,8 +89,13 @@ bool X11SharedImage::Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_
         return false;
     const std::size_t offset = used_;
     std::uint8_t* to = segment_->memory + offset;
-    for (int row = 0; row < image.Height; ++row, to += segmentRow)
-        std::memcpy(to, image.Row(row), rowBytes);
+    for (int row = 0; row < image.Height; ++row, to += segmentRow) {
+        if (widen)
+            Rgb565RowToRgb32(reinterpret_cast<const std::uint16_t*>(image.Row(row)),
+                             reinterpret_cast<std::uint32_t*>(to), image.Width);
+        else
+            std::memcpy(to, image.Row(row), rowBytes);
+    }
     used_ += RoundUp(bytes, kPlaceAlignment);
     xcb_shm_put_image(c_, drawable, gc, static_cast<std::uint16_t>(segmentRow / bytesPerPixel),
                       static_cast<std::uint16_t>(image.Height), 0, 0,

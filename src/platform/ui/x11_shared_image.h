@@ -21,12 +21,16 @@ public:
     static std::unique_ptr<X11SharedImage> Create(xcb_connection_t* c);
     ~X11SharedImage();
 
+    // How the image's rows go into the segment: as they are, or (for a
+    // 5-6-5 image put with depth 24) widened to 32-bit pixels.
+    enum class Rows { AsTheyAre, Widened };
+
     // Puts the whole image onto the drawable at (x, y). Needs a depth from
     // X11DepthOf. The image's rows are copied before this returns, unless
     // they lie in the desktop's shared pixels, which the server reads where
     // they are. False when the request cannot be made this way.
     bool Put(xcb_drawable_t drawable, xcb_gcontext_t gc, std::uint8_t depth,
-             const ddraw::PixelView& image, int x, int y);
+             const ddraw::PixelView& image, int x, int y, Rows rows = Rows::AsTheyAre);
 
     // Call once the puts of a frame are flushed: the next put waits, if it
     // must, until the server has read them, before it writes the segment again.
