@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using namespace ddraw;
@@ -55,13 +57,24 @@ protected:
     }
 
     // What the window shows, as the window system has it.
+    // The X server shows a window's new size and content after a few round
+    // trips, later on a busy machine: the window is read, once exposed, until
+    // two readings agree.
     QImage Shown() {
-        QCoreApplication::processEvents();
         QWidget* window = form_.Widget();
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(window->winId(), 0, 0, window->width(), window->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        QImage previous;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            QTest::qWait(50);
+            QImage image = QGuiApplication::primaryScreen()
+                               ->grabWindow(window->winId(), 0, 0, window->width(), window->height())
+                               .toImage()
+                               .convertToFormat(QImage::Format_RGB32);
+            if (image == previous)
+                break;
+            previous = std::move(image);
+        }
+        return previous;
     }
 
     std::unique_ptr<ui::QtBackends> backends_;
