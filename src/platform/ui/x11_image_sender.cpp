@@ -1,5 +1,6 @@
 #include "platform/ui/x11_image_sender.h"
 
+#include "platform/ddraw/pixel_format.h"
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/x11_image.h"
 #include "platform/ui/x11_shared_image.h"
@@ -16,10 +17,7 @@ ddraw::PixelView Rgb32View(std::uint32_t* pixels, int width, int height) {
     view.Height = height;
     view.Pitch = width * 4;
     view.BitsPerPixel = 32;
-    view.Format.dwRGBBitCount = 32;
-    view.Format.dwRBitMask = 0xFF0000;
-    view.Format.dwGBitMask = 0x00FF00;
-    view.Format.dwBBitMask = 0x0000FF;
+    view.Format = ddraw::DisplayPixelFormat(32, ddraw::HighColorLayout::Rgb565);
     return view;
 }
 

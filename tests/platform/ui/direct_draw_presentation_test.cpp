@@ -56,10 +56,9 @@ protected:
         surface->ReleaseDC(dc);
     }
 
-    // What the window shows, as the window system has it.
-    // The X server shows a window's new size and content after a few round
-    // trips, later on a busy machine: the window is read, once exposed, until
-    // two readings agree.
+    // What the window shows, as the window system has it. The X server shows
+    // a window's new size and content after a few round trips, later on a
+    // busy machine: the window is read, once exposed, until two readings agree.
     QImage Shown() {
         QWidget* window = form_.Widget();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
