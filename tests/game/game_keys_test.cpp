@@ -73,6 +73,30 @@ TEST(GameKeys, KeysInPimuru1sPlacesSteerPimuru1Alone) {
     EXPECT_FALSE(keys.Pimuru1Keys.Right || keys.Keys.Left);
 }
 
+TEST(GameKeys, Pimuru2sSwingAndCtrlEFollowThePlaceNotTheLetter) {
+    GameKeys keys;
+    // AZERTY prints W where a US keyboard has Z; a Russian layout prints
+    // Cyrillic letters, which have no virtual key.
+    keys.KeyDown('W', 0, 0x2C);
+    EXPECT_TRUE(keys.Keys.Fire);
+    EXPECT_FALSE(keys.Pimuru1Keys.Up);
+    keys.KeyUp('W', 0x2C);
+    EXPECT_FALSE(keys.Keys.Fire);
+    keys.KeyDown(0, 0, 0x2D);
+    EXPECT_TRUE(keys.Keys.Fire);
+    keys.KeyUp(0, 0x2D);
+    // German prints Z where a US keyboard has Y: not a swing key.
+    keys.KeyDown('Z', 0, 0x15);
+    EXPECT_FALSE(keys.Keys.Fire);
+    keys.KeyDown(0, ui::ssCtrl, 0x12);
+    EXPECT_EQ(keys.QuitRequest, -1);
+    // Dvorak prints E in D's place: with Ctrl it is still pimuru 1's key.
+    GameKeys dvorak;
+    dvorak.KeyDown('E', ui::ssCtrl, 0x20);
+    EXPECT_EQ(dvorak.QuitRequest, 0);
+    EXPECT_TRUE(dvorak.Pimuru1Keys.Right);
+}
+
 TEST(GameKeys, AHeldKeyDecidesTheDirectionAndTheSwingIsKeyOrButton) {
     const game::PadInput pad{-1, 1, true};
     game::KeyFlags keys;
