@@ -36,7 +36,8 @@ TEST(HelpText, EveryCharacterHasItsCp932Counterpart) {
 TEST(HelpText, NamesTheLauncherOptionsTheKeysAndHowToQuit) {
     const std::string text = base::Cp932ToUtf8(CommittedFile("readme.txt"));
     for (const char* words : {"大きな画面で遊ぶ", "難しくする。", "カップルモード", "VRAMモード切替", "Esc", "Ctrl",
-                              "カーソルキー", "ジョイスティック", "10点", "Ｗ・Ａ・Ｓ・Ｄ", "左のシフトキー",
+                              "カーソルキー", "ジョイスティック", "10点", "Ｗ・Ａ・Ｓ・Ｄの場所", "左のシフトキー",
+                              "Ｚ・Ｘの場所", "キーの場所で決まります",
                               "いつでもつないだり"})
         EXPECT_NE(text.find(words), std::string::npos) << words;
 }
