@@ -5,8 +5,10 @@
 #include "base/executable_dir.h"
 #include "game/help.h"
 #include "game/main_form.h"
+#include "platform/component/desktop.h"
 #include "platform/dinput/install.h"
 #include "platform/dsound/openal_direct_sound.h"
+#include "platform/ui/application_start.h"
 #include "platform/ui/event_pump.h"
 #include "platform/ui/qt_backends.h"
 
@@ -15,26 +17,31 @@
 #include <SDL.h>
 
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <vector>
 
 namespace {
 
 // The game opens its files by bare name: it runs in the folder that holds
 // them, which for an installed program is not where it was started from.
-void EnterDataFolder() {
+// Returns the folders searched when none holds them, else nothing.
+std::vector<std::string> EnterDataFolder() {
     std::error_code error;
-    const std::filesystem::path working = std::filesystem::current_path(error);
-    const std::string folder = base::FindDataFolder(working.string(), base::ExecutableDirectory());
-    if (!folder.empty())
-        std::filesystem::current_path(folder, error);
+    const std::string working = std::filesystem::current_path(error).string();
+    const std::string folder = base::FindDataFolder(working, base::ExecutableDirectory());
+    if (folder.empty())
+        return base::DataFolderCandidates(working, base::ExecutableDirectory());
+    std::filesystem::current_path(folder, error);
+    return {};
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    EnterDataFolder();
+    const std::vector<std::string> searched = EnterDataFolder();
     ui::PreferQtEventLoop();
-    QApplication app(argc, argv);
+    const auto app = ui::OpenApplication(argc, argv);
     // Lets the desktop match the windows to the menu entry and its icon
     // (on Wayland, the application id).
     QGuiApplication::setDesktopFileName(QStringLiteral(PIMURU_APP_ID));
@@ -47,6 +54,11 @@ int main(int argc, char** argv) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 
     const auto backends = ui::InstallQtBackends();
+    if (!searched.empty()) {
+        ui::CurrentDesktop().ShowMessage(game::Tfrm_main::MessageCaption(), base::DataNotFoundMessage(searched),
+                                         ui::MessageKind::Error);
+        return 1;
+    }
     dsound::InstallOpenALDirectSound();
     dinput::InstallSdlQtDirectInput();
 

@@ -84,4 +84,11 @@ TEST(DataFolder, WorkingFolderThenExecutableFolderThenTheInstalledShareFolder) {
     EXPECT_FALSE(base::HoldsGameData(dir.File("other")));
 }
 
+TEST(DataFolder, TheMessageWhenNoneHoldsTheDataNamesEveryFolderSearched) {
+    const std::string message =
+        base::DataNotFoundMessage(base::DataFolderCandidates("/home/player", "/usr/games/"));
+    for (const char* folder : {"\r/home/player/", "\r/usr/games/", "\r/usr/share/pimuru/"})
+        EXPECT_NE(message.find(folder), std::string::npos) << folder << " not in " << message;
+}
+
 } // namespace
