@@ -1,7 +1,10 @@
-// The game's keys on keyboards of other layouts: a real X server switched to
-// French, German and Russian with setxkbmap, keys pressed by their key code
-// through XTEST (xdotool), as a keyboard there sends them.
+// The game's keys, and the input component's keyboard, on keyboards of other
+// layouts: a real X server switched to French, German and Russian with
+// setxkbmap, keys pressed by their key code through XTEST (xdotool), as a
+// keyboard there sends them.
 #include "launcher_fixture.h"
+
+#include "input/Ddidex.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -73,6 +76,7 @@ TEST_F(KeysByPlace, EveryGameKeyIsFoundWhereItSitsOnAUsKeyboard) {
         {39, "S", true, &KeyFlags::Down},           {40, "D", true, &KeyFlags::Right},
         {24, "Q", true, &KeyFlags::Fire},           {50, "left Shift", true, &KeyFlags::Fire},
     };
+    ASSERT_TRUE(form_->DDIDEX1->SetKeyMap(0, 0, 0x2C));
     for (const std::string layout : {"fr", "de", "ru"}) {
         ASSERT_TRUE(Shell("setxkbmap " + layout));
         // Every one of these layouts prints something else than Z in Z's
@@ -90,6 +94,12 @@ TEST_F(KeysByPlace, EveryGameKeyIsFoundWhereItSitsOnAUsKeyboard) {
             Shell("xdotool keyup " + std::to_string(place.keyCode));
             EXPECT_TRUE(WaitUntil([&] { return HeldFlags(keys) == 0; })) << layout << ": " << place.usName;
         }
+        // The input component's keyboard too: a key map naming Z's place.
+        auto& input = *form_->DDIDEX1;
+        Shell("xdotool keydown 52");
+        EXPECT_TRUE(WaitUntil([&] { return input.ReadDevice(0) && input.JoyButtonDown(0); })) << layout;
+        Shell("xdotool keyup 52");
+        EXPECT_TRUE(WaitUntil([&] { return input.ReadDevice(0) && !input.JoyButtonDown(0); })) << layout;
         keys.QuitRequest = 0;
         Shell("xdotool keydown 37 key 26 keyup 37"); // Ctrl and the key in E's place
         EXPECT_TRUE(WaitUntil([&] { return keys.QuitRequest == -1; })) << layout << ": Ctrl+E";

@@ -1,5 +1,6 @@
 #include "platform/dinput/key_scan_codes.h"
 
+#include "platform/component/key_places.h"
 #include "platform/dinput/scan_codes.h"
 #include "platform/dinput/xkb_layout.h"
 
@@ -205,29 +206,6 @@ std::uint8_t Find(std::span<const KeyCode> table, int key) {
     return 0;
 }
 
-// Platform key codes (X11 and Wayland: the evdev code plus 8) of the keys a
-// Qt key does not tell apart.
-std::uint8_t NativeRefinement(std::uint32_t nativeScanCode) {
-    static const bool evdevCodes = QGuiApplication::platformName() == QLatin1String("xcb") ||
-                                   QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (!evdevCodes)
-        return 0;
-    switch (nativeScanCode) {
-    case 50: return DIK_LSHIFT;
-    case 62: return DIK_RSHIFT;
-    case 37: return DIK_LCONTROL;
-    case 105: return DIK_RCONTROL;
-    case 64: return DIK_LMENU;
-    case 108: return DIK_RMENU;
-    case 133: return DIK_LWIN;
-    case 134: return DIK_RWIN;
-    case 97: return DIK_ABNT_C1;
-    case 132: return DIK_YEN;
-    case 94: return DIK_OEM_102;
-    default: return 0;
-    }
-}
-
 KeyboardLayout LayoutOfLocale(const QLocale& locale) {
     return locale.language() == QLocale::Japanese ? KeyboardLayout::Japanese : KeyboardLayout::Us;
 }
@@ -247,18 +225,12 @@ KeyboardLayout SystemKeyboardLayout() {
     return LayoutOfLocale(QLocale::system());
 }
 
-std::uint8_t ScanCodeForKey(int key, Qt::KeyboardModifiers modifiers, KeyboardLayout layout,
-                            std::uint32_t nativeScanCode) {
+std::uint8_t ScanCodeForKey(int key, Qt::KeyboardModifiers modifiers, KeyboardLayout layout) {
     if (modifiers & Qt::KeypadModifier) {
         if (std::uint8_t code = Find(kKeypadKeys, key))
             return code;
     }
     bool japanese = layout == KeyboardLayout::Japanese;
-    if (key == Qt::Key_Backslash || key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
-        key == Qt::Key_Meta || key == Qt::Key_Super_L || key == Qt::Key_Super_R) {
-        if (std::uint8_t code = NativeRefinement(nativeScanCode))
-            return code;
-    }
     if (std::uint8_t code = Find(kCommonKeys, key))
         return code;
     // The Shift state as given in the active layout, then in the other one
@@ -278,7 +250,15 @@ std::uint8_t ScanCodeForKey(int key, Qt::KeyboardModifiers modifiers, KeyboardLa
 }
 
 std::uint8_t ScanCodeForEvent(const QKeyEvent& event, KeyboardLayout layout) {
-    return ScanCodeForKey(event.key(), event.modifiers(), layout, event.nativeScanCode());
+    // X11 and Wayland give the key's evdev code plus 8, which names its place
+    // whatever the layout, as a scan code does.
+    static const bool evdevCodes = QGuiApplication::platformName() == QLatin1String("xcb") ||
+                                   QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (evdevCodes && event.nativeScanCode() > 8) {
+        if (std::uint8_t code = ui::ScanCodeOfEvdevKey(event.nativeScanCode() - 8))
+            return code;
+    }
+    return ScanCodeForKey(event.key(), event.modifiers(), layout);
 }
 
 } // namespace dinput

@@ -1,7 +1,8 @@
 #pragma once
 // Which key of a standard 101/104-key or 106/109-key Japanese keyboard a Qt key
-// event came from, as a DirectInput scan code. Qt names the symbol, not the
-// key, so the symbol keys are looked up in the active layout first.
+// event came from, as a DirectInput scan code. Where the platform does not
+// say where the key sits, Qt names only the symbol, so the symbol keys are
+// looked up in the active layout first.
 
 #include <QKeyEvent>
 
@@ -15,13 +16,12 @@ enum class KeyboardLayout { Us, Japanese };
 // it, else as XKB is configured, else the locale's (US unless Japanese).
 KeyboardLayout SystemKeyboardLayout();
 
-// The scan code for `key` (a Qt::Key) with `modifiers`; 0 when no key of either
-// layout gives it. `nativeScanCode` (the platform's key code, 0 when unknown)
-// tells apart the left and right modifier keys and the two Japanese "\" keys
-// under X11 and Wayland.
-std::uint8_t ScanCodeForKey(int key, Qt::KeyboardModifiers modifiers, KeyboardLayout layout,
-                            std::uint32_t nativeScanCode = 0);
+// The scan code for `key` (a Qt::Key) with `modifiers`, by its symbol; 0 when
+// no key of either layout gives it.
+std::uint8_t ScanCodeForKey(int key, Qt::KeyboardModifiers modifiers, KeyboardLayout layout);
 
+// The scan code of the key an event came from: by its place where the
+// platform reports it (X11, Wayland), else by its symbol.
 std::uint8_t ScanCodeForEvent(const QKeyEvent& event, KeyboardLayout layout);
 
 } // namespace dinput

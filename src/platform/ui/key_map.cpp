@@ -1,5 +1,7 @@
 #include "platform/ui/key_map.h"
 
+#include "platform/component/key_places.h"
+
 #include <QGuiApplication>
 
 #include <string_view>
@@ -95,14 +97,8 @@ std::uint8_t ScanCodeFromSymbol(int qtKey) {
 } // namespace
 
 std::uint8_t ScanCodeFromQt(int qtKey, std::uint32_t nativeScanCode, bool evdevCodes) {
-    if (evdevCodes && nativeScanCode != 0) {
-        // Evdev numbers the main block and the number pad (1 to 83) and the
-        // keys after it up to F12 (86 to 88) as those scan codes.
-        const std::uint32_t evdev = nativeScanCode - 8;
-        if ((evdev >= 1 && evdev <= 83) || (evdev >= 86 && evdev <= 88))
-            return static_cast<std::uint8_t>(evdev);
-        return 0;
-    }
+    if (evdevCodes && nativeScanCode != 0)
+        return nativeScanCode > 8 ? ScanCodeOfEvdevKey(nativeScanCode - 8) : 0;
     return ScanCodeFromSymbol(qtKey);
 }
 

@@ -17,9 +17,10 @@ TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
 
 // The scan code of the place on a US keyboard where a key sits. Where the
 // platform's key code is an evdev code plus 8 (`evdevCodes`: X11 and Wayland),
-// it names the place whatever the layout; otherwise the letters, digits,
-// Space, Esc, Tab, Enter, Backspace and the left Shift, Ctrl and Alt are placed
-// by their symbol as a US keyboard has them. 0 for keys it cannot place.
+// it names the place whatever the layout (ScanCodeOfEvdevKey); otherwise the
+// letters, digits, Space, Esc, Tab, Enter, Backspace and the left Shift, Ctrl
+// and Alt are placed by their symbol as a US keyboard has them. 0 for keys it
+// cannot place.
 std::uint8_t ScanCodeFromQt(int qtKey, std::uint32_t nativeScanCode, bool evdevCodes);
 
 // Whether this program's platform plugin gives evdev codes plus 8 as key codes.

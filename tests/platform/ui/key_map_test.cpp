@@ -51,7 +51,9 @@ TEST(KeyMap, KeysArePlacedWhereTheySitWhateverTheLayout) {
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Q, 38, true), 0x1E);
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Shift, 50, true), 0x2A);
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Shift, 62, true), 0x36); // the right Shift is another place
-    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Left, 113, true), 0);
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Left, 113, true), 0xCB); // after the main block, an E0 key
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_Backslash, 97, true), 0x73); // the Japanese "\" (ろ)
+    EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_unknown, 255, true), 0);
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_A, 3, true), 0);
     // Elsewhere, or without a key code: by the symbol, as on a US keyboard.
     EXPECT_EQ(ui::ScanCodeFromQt(Qt::Key_W, 0, true), 0x11);
