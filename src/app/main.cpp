@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
 
     const auto backends = ui::InstallQtBackends();
     if (!searched.empty()) {
-        ui::CurrentDesktop().ShowMessage(game::Tfrm_main::MessageCaption(), base::DataNotFoundMessage(searched),
+        ui::CurrentDesktop().ShowMessage(game::Tfrm_main::MessageCaption(),
+                                         base::DataNotFoundMessage(searched),
                                          ui::MessageKind::Error);
         return 1;
     }

@@ -15,11 +15,12 @@ bool HoldsGameData(const std::string& folder) {
     return false;
 }
 
-std::vector<std::string> DataFolderCandidates(const std::string& workingFolder, const std::string& executableFolder) {
+std::vector<std::string> DataFolderCandidates(const std::string& workingFolder,
+                                              const std::string& executableFolder) {
     const std::filesystem::path executable(executableFolder);
     std::vector<std::string> folders;
-    for (const std::filesystem::path& folder : {std::filesystem::path(workingFolder), executable,
-                                                executable / ".." / "share" / "pimuru"})
+    for (const std::filesystem::path& folder :
+         {std::filesystem::path(workingFolder), executable, executable / ".." / "share" / "pimuru"})
         folders.push_back((folder / "").string());
     return folders;
 }
@@ -33,7 +34,8 @@ std::string FindDataFolder(const std::string& workingFolder, const std::string& 
 }
 
 std::string DataNotFoundMessage(const std::vector<std::string>& searched) {
-    std::string text = "ゲームのデータ（絵と音のファイル）が見つかりません。\r次のフォルダを探しました。\r";
+    std::string text =
+        "ゲームのデータ（絵と音のファイル）が見つかりません。\r次のフォルダを探しました。\r";
     for (const std::string& folder : searched)
         text += "\r" + std::filesystem::path(folder).lexically_normal().string();
     return text;

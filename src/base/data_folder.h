@@ -13,7 +13,8 @@ bool HoldsGameData(const std::string& folder);
 
 // The folders searched, in order: the working folder, the executable's
 // folder, then "<executable's folder>/../share/pimuru/".
-std::vector<std::string> DataFolderCandidates(const std::string& workingFolder, const std::string& executableFolder);
+std::vector<std::string> DataFolderCandidates(const std::string& workingFolder,
+                                              const std::string& executableFolder);
 
 // The first of those folders that holds the game's data; empty when none
 // does. A folder missing only some of the files is still the one: the game

@@ -12,11 +12,14 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace gametest {
 namespace {
 
-bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool Shell(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
 
 bool WaitUntil(const std::function<bool()>& done) {
     QElapsedTimer timer;
@@ -69,37 +72,45 @@ TEST_F(KeysByPlace, EveryGameKeyIsFoundWhereItSitsOnAUsKeyboard) {
         bool KeyFlags::*flag;
     };
     const Place places[] = {
-        {52, "Z", false, &KeyFlags::Fire},          {53, "X", false, &KeyFlags::Fire},
-        {113, "Left", false, &KeyFlags::Left},      {114, "Right", false, &KeyFlags::Right},
-        {111, "Up", false, &KeyFlags::Up},          {116, "Down", false, &KeyFlags::Down},
-        {25, "W", true, &KeyFlags::Up},             {38, "A", true, &KeyFlags::Left},
-        {39, "S", true, &KeyFlags::Down},           {40, "D", true, &KeyFlags::Right},
-        {24, "Q", true, &KeyFlags::Fire},           {50, "left Shift", true, &KeyFlags::Fire},
+        {52, "Z", false, &KeyFlags::Fire},     {53, "X", false, &KeyFlags::Fire},
+        {113, "Left", false, &KeyFlags::Left}, {114, "Right", false, &KeyFlags::Right},
+        {111, "Up", false, &KeyFlags::Up},     {116, "Down", false, &KeyFlags::Down},
+        {25, "W", true, &KeyFlags::Up},        {38, "A", true, &KeyFlags::Left},
+        {39, "S", true, &KeyFlags::Down},      {40, "D", true, &KeyFlags::Right},
+        {24, "Q", true, &KeyFlags::Fire},      {50, "left Shift", true, &KeyFlags::Fire},
     };
     ASSERT_TRUE(form_->DDIDEX1->SetKeyMap(0, 0, 0x2C));
-    for (const std::string layout : {"fr", "de", "ru"}) {
+    // What each layout prints in Z's place: W, Y and the Cyrillic Я.
+    const std::pair<std::string, int> layouts[] = {
+        {"fr", Qt::Key_W}, {"de", Qt::Key_Y}, {"ru", 0x042F}};
+    for (const auto& [layout, symbolInZsPlace] : layouts) {
         ASSERT_TRUE(Shell("setxkbmap " + layout));
-        // Every one of these layouts prints something else than Z in Z's
-        // place, once the program has seen the new keymap.
+        // Once the program has seen the new keymap.
         EXPECT_TRUE(WaitUntil([&] {
+            symbol.key = 0;
             Shell("xdotool key 52");
             QTest::qWait(20);
-            return symbol.key != 0 && symbol.key != Qt::Key_Z;
-        })) << layout << " was not switched to";
+            return symbol.key == symbolInZsPlace;
+        })) << layout
+            << " was not switched to";
         for (const Place& place : places) {
             const KeyFlags& flags = place.pimuru1 ? keys.Pimuru1Keys : keys.Keys;
             Shell("xdotool keydown " + std::to_string(place.keyCode));
-            EXPECT_TRUE(WaitUntil([&] { return flags.*place.flag; })) << layout << ": " << place.usName;
+            EXPECT_TRUE(WaitUntil([&] { return flags.*place.flag; }))
+                << layout << ": " << place.usName;
             EXPECT_EQ(HeldFlags(keys), 1) << layout << ": " << place.usName;
             Shell("xdotool keyup " + std::to_string(place.keyCode));
-            EXPECT_TRUE(WaitUntil([&] { return HeldFlags(keys) == 0; })) << layout << ": " << place.usName;
+            EXPECT_TRUE(WaitUntil([&] { return HeldFlags(keys) == 0; }))
+                << layout << ": " << place.usName;
         }
         // The input component's keyboard too: a key map naming Z's place.
         auto& input = *form_->DDIDEX1;
         Shell("xdotool keydown 52");
-        EXPECT_TRUE(WaitUntil([&] { return input.ReadDevice(0) && input.JoyButtonDown(0); })) << layout;
+        EXPECT_TRUE(WaitUntil([&] { return input.ReadDevice(0) && input.JoyButtonDown(0); }))
+            << layout;
         Shell("xdotool keyup 52");
-        EXPECT_TRUE(WaitUntil([&] { return input.ReadDevice(0) && !input.JoyButtonDown(0); })) << layout;
+        EXPECT_TRUE(WaitUntil([&] { return input.ReadDevice(0) && !input.JoyButtonDown(0); }))
+            << layout;
         keys.QuitRequest = 0;
         Shell("xdotool keydown 37 key 26 keyup 37"); // Ctrl and the key in E's place
         EXPECT_TRUE(WaitUntil([&] { return keys.QuitRequest == -1; })) << layout << ": Ctrl+E";
