@@ -1,9 +1,10 @@
 #include "platform/ui/application_start.h"
 
-#include <QByteArray>
+#include <QString>
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 namespace ui {
@@ -22,6 +23,8 @@ struct HeldMessage {
     std::string category;
     QString text;
 };
+// Qt's connection to the X server reads events on a thread of its own.
+std::mutex heldMutex;
 std::vector<HeldMessage> heldMessages;
 QtMessageHandler previousHandler = nullptr;
 
@@ -39,10 +42,12 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         previousHandler(type, context, text);
         return;
     }
+    const std::lock_guard lock(heldMutex);
     heldMessages.push_back({type, context.category ? context.category : "", text});
 }
 
 void PassOnHeldMessages() {
+    const std::lock_guard lock(heldMutex);
     for (const HeldMessage& held : heldMessages) {
         const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
         previousHandler(held.type, context, held.text);
