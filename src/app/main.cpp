@@ -3,6 +3,7 @@
 // the help window created hidden. The program ends when the launcher closes.
 #include "base/data_folder.h"
 #include "base/executable_dir.h"
+#include "game/font_check.h"
 #include "game/help.h"
 #include "game/main_form.h"
 #include "platform/dinput/install.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 
     const auto backends = ui::InstallQtBackends();
+    game::ReportMissingJapaneseFont();
     dsound::InstallOpenALDirectSound();
     dinput::InstallSdlQtDirectInput();
 

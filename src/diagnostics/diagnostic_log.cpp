@@ -37,9 +37,6 @@ void DiagnosticLog::ReportMessage(const std::string& msg) {
     }
     if (!WriteDebugLog)
         return;
-    // The first line of a run starts the file afresh.
-    if (DebugLineCount == 0)
-        runFile_.clear();
     ++DebugLineCount;
     char number[32];
     std::snprintf(number, sizeof number, "debug#%.5d ... ", DebugLineCount);
@@ -47,6 +44,14 @@ void DiagnosticLog::ReportMessage(const std::string& msg) {
 }
 
 void DiagnosticLog::WriteLine(const std::string& line) {
+    // The first line of a run starts the file afresh; so does a new log
+    // folder (which only tests choose), without emptying anything.
+    const bool first = DebugLineCount == 1;
+    const std::string beside = LogPath();
+    if (first || beside != runBeside_) {
+        runBeside_ = beside;
+        runFile_.clear();
+    }
     std::string reason;
     LogFile file;
     if (!runFile_.empty()) {
@@ -54,8 +59,7 @@ void DiagnosticLog::WriteLine(const std::string& line) {
     } else {
         // Beside the program, or where that name is taken by anything but a
         // plain file (a link, a folder), in the user's state folder.
-        const std::string beside = LogPath();
-        file = LogFile::Open(beside, true, reason);
+        file = LogFile::Open(beside, first, reason);
         if (file.IsOpen()) {
             runFile_ = beside;
         } else {
@@ -63,7 +67,7 @@ void DiagnosticLog::WriteLine(const std::string& line) {
             const std::string copy = state + fileName_;
             if (copy != beside && base::MakeFolders(state)) {
                 std::string stateReason;
-                file = LogFile::Open(copy, true, stateReason);
+                file = LogFile::Open(copy, first, stateReason);
                 if (file.IsOpen())
                     runFile_ = copy;
             }

@@ -42,8 +42,10 @@ private:
 
     std::string fileName_;
     std::function<void(const std::string&)> raise_;
-    // The file this run's lines go to, once its first line was written.
+    // The file this run's lines go to once its first line was written, and
+    // the log's name beside the program it stands for.
     std::string runFile_;
+    std::string runBeside_;
     bool dropReported_ = false;
 };
 
