@@ -134,7 +134,10 @@ TEST_F(GameRunTest, WindowedRunOnAPaletteDesktopIsRefusedAndEndsTheProgram) {
 
 TEST_F(GameRunTest, AnErrorDuringTheRunShowsTheMessageAndEndsTheProgram) {
     desktop_->failOnImeSwitch = true;
-    form_->BitBtn1->click();
+    // The program's event loop ends with a failure status.
+    QTimer::singleShot(0, [&] { form_->BitBtn1->click(); });
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), EXIT_FAILURE);
     ASSERT_EQ(desktop_->messages.size(), 1u);
     EXPECT_EQ(desktop_->messages[0], kRunDisturbed);
     EXPECT_EQ(form_->WindowState(), ui::TWindowState::wsMinimized);
