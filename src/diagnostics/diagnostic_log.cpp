@@ -79,7 +79,8 @@ void DiagnosticLog::WriteLine(const std::string& line) {
     // never the game.
     if (!dropReported_) {
         dropReported_ = true;
-        std::fprintf(stderr, "pimuru: %s: a log line could not be written (%s); such lines are dropped\n",
+        std::fprintf(stderr,
+                     "pimuru: %s: a log line could not be written (%s); such lines are dropped\n",
                      (runFile_.empty() ? LogPath() : runFile_).c_str(), reason.c_str());
     }
 }

@@ -28,8 +28,8 @@ LogFile& LogFile::operator=(LogFile&& other) noexcept {
 
 LogFile LogFile::Open(const std::string& path, bool fresh, std::string& reason) {
     // No following a link at the name; not waiting on a pipe someone put there.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                        0644);
+    const int fd = open(path.c_str(),
+                        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) {
         reason = base::SystemErrorText(errno);
         return {};

@@ -173,9 +173,11 @@ void Tfrm_help::SaveLines() {
 // the file that could not be read.
 void Tfrm_help::ReportReadError(const HelpFilePlace& place, const QString& reason) {
     dddd::ReportMessage(place.ReadFrom + "が、読み込めません(" + reason.toStdString() + ")");
-    const QString text = QString::fromUtf8("ファイル %1 を読み込めません。\r%2\rCtrl+S で保存すると %3 に書き込みます。")
-                             .arg(QString::fromStdString(place.ReadFrom), reason,
-                                  QString::fromStdString(place.SaveTo));
+    const QString text =
+        QString::fromUtf8(
+            "ファイル %1 を読み込めません。\r%2\rCtrl+S で保存すると %3 に書き込みます。")
+            .arg(QString::fromStdString(place.ReadFrom), reason,
+                 QString::fromStdString(place.SaveTo));
     ui::CurrentDesktop().ShowMessage(QGuiApplication::applicationDisplayName().toStdString(),
                                      text.toStdString(), ui::MessageKind::Error);
 }

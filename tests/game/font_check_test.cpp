@@ -25,9 +25,9 @@ int main(int argc, char** argv) {
     // Fonts only from an empty folder.
     testsupport::TempDir fonts;
     const std::string conf = fonts.File("fonts.conf");
-    testsupport::WriteFileBytes(conf, "<?xml version=\"1.0\"?>\n<fontconfig><dir>" + fonts.Path().string() +
-                                          "</dir><cachedir>" + fonts.File("cache") +
-                                          "</cachedir></fontconfig>\n");
+    testsupport::WriteFileBytes(conf, "<?xml version=\"1.0\"?>\n<fontconfig><dir>" +
+                                          fonts.Path().string() + "</dir><cachedir>" +
+                                          fonts.File("cache") + "</cachedir></fontconfig>\n");
     setenv("FONTCONFIG_FILE", conf.c_str(), 1);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

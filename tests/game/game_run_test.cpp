@@ -1,7 +1,7 @@
 #include "launcher_fixture.h"
 
-#include "game/game_run.h"
 #include "base/cp932.h"
+#include "game/game_run.h"
 #include "platform/dinput/virtual_joystick.h"
 #include "platform/media/fluidsynth_midi_player.h"
 #include "sound/ddsd_log.h"
@@ -206,7 +206,8 @@ TEST_F(GameRunTest, ASecondRunKeepsTheHighScoreAndStartsAfresh) {
 TEST_F(GameRunTest, MusicThatCannotStartIsLoggedAndTheRunGoesOnEvenWhenTheLogCannot) {
     media::FluidSynthMidiPlayer::Options options;
     options.soundFonts = {logs_.File("no-such-font.sf2")};
-    form_->MediaPlayer1->SetPlayerForTesting(std::make_unique<media::FluidSynthMidiPlayer>(options));
+    form_->MediaPlayer1->SetPlayerForTesting(
+        std::make_unique<media::FluidSynthMidiPlayer>(options));
     PlayFrames(3);
     EXPECT_EQ(form_->GameWorld().FrameCounter(), 3);
     EXPECT_THAT(base::Cp932ToUtf8(testsupport::ReadFileBytes(logs_.File("ddsd.debug"))),

@@ -2,8 +2,8 @@
 #include "game/help.h"
 
 #include "base/cp932.h"
-#include "platform/component/desktop.h"
 #include "diagnostics/log_capture.h"
+#include "platform/component/desktop.h"
 #include "support/full_folder.h"
 #include "support/temp_dir.h"
 

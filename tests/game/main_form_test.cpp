@@ -1,8 +1,8 @@
 #include "launcher_fixture.h"
 
-#include "game/game_run.h"
 #include "diagnostics/log_capture.h"
 #include "game/font_check.h"
+#include "game/game_run.h"
 #include "game/help.h"
 #include "game/launcher_pictures.h"
 

@@ -2,8 +2,8 @@
 
 #include "sound/ddsd.h"
 
-#include "platform/dsound/openal_direct_sound.h"
 #include "base/cp932.h"
+#include "platform/dsound/openal_direct_sound.h"
 #include "sound/ddsd_log.h"
 #include "support/fake_form.h"
 #include "support/temp_dir.h"
@@ -49,8 +49,9 @@ TEST(NoSoundDeviceTest, InitializeFailsWithOneLogLineAndEveryChannelOperationDoe
     }
     // Each attempt says why there is no sound, and the game goes on.
     const std::string line = base::Cp932ToUtf8(testsupport::ReadFileBytes(dir.File("ddsd.debug")));
-    EXPECT_NE(line.find("debug#00002 ... サウンドデバイスが開けません。音なしで続けます(Error Code("),
-              std::string::npos)
+    EXPECT_NE(
+        line.find("debug#00002 ... サウンドデバイスが開けません。音なしで続けます(Error Code("),
+        std::string::npos)
         << line;
     dsound::SetDirectSoundFactory(nullptr);
     diagnostics::SetHaltAction(nullptr);

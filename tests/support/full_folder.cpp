@@ -9,7 +9,8 @@
 namespace testsupport {
 
 FullFolder::FullFolder() {
-    mounted_ = mount("tmpfs", dir_.Path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=1m,mode=0777") == 0;
+    mounted_ = mount("tmpfs", dir_.Path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
+                     "size=1m,mode=0777") == 0;
 }
 
 FullFolder::~FullFolder() {

@@ -194,8 +194,8 @@ TEST_F(BitmapLoadingTest, FilesAndArchiveEntries) {
     // A file that is there but cannot be opened is not called missing.
     std::filesystem::create_directory(log.Dir().File("folder.bmp"));
     s.LoadFromFile(log.Dir().File("folder.bmp"));
-    EXPECT_EQ(log.Lines().back(),
-              log.Dir().File("folder.bmp") + "が、開けません(" + base::SystemErrorText(EISDIR) + ")");
+    EXPECT_EQ(log.Lines().back(), log.Dir().File("folder.bmp") + "が、開けません(" +
+                                      base::SystemErrorText(EISDIR) + ")");
 }
 
 } // namespace

@@ -81,7 +81,8 @@ void FluidSynthMidiPlayer::Open(const std::string& fileName) {
     if (status.type() == std::filesystem::file_type::not_found)
         throw EMediaError(fileName + " not found");
     if (error)
-        throw EMediaError(fileName + " could not be opened: " + base::SystemErrorText(error.value()));
+        throw EMediaError(fileName +
+                          " could not be opened: " + base::SystemErrorText(error.value()));
     if (!std::filesystem::is_regular_file(status))
         throw EMediaError(fileName + " is not a file");
     if (std::filesystem::file_size(fileName, error) > kMaxMidiBytes || error)
