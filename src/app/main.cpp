@@ -3,6 +3,7 @@
 // the help window created hidden. The program ends when the launcher closes.
 #include "base/data_folder.h"
 #include "base/executable_dir.h"
+#include "game/font_check.h"
 #include "game/help.h"
 #include "game/main_form.h"
 #include "platform/component/desktop.h"
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
                                          ui::MessageKind::Error);
         return 1;
     }
+    game::ReportMissingJapaneseFont();
     dsound::InstallOpenALDirectSound();
     dinput::InstallSdlQtDirectInput();
 

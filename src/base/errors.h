@@ -19,9 +19,15 @@ public:
     using Exception::Exception;
 };
 
+// A file that cannot be opened, with the system's error number (errno).
 class EFOpenError : public EInOutError {
 public:
-    using EInOutError::EInOutError;
+    explicit EFOpenError(const std::string& message, int errorNumber = 0)
+        : EInOutError(message), errorNumber_(errorNumber) {}
+    int ErrorNumber() const { return errorNumber_; }
+
+private:
+    int errorNumber_;
 };
 
 // A stream that ends before a read that must be complete.

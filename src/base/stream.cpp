@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 
 namespace base {
 
@@ -19,8 +20,16 @@ FileStream::FileStream(const std::string& path, FileMode mode) {
                       : mode == FileMode::OpenReadWrite ? "r+b"
                                                         : "w+b";
     file_ = std::fopen(path.c_str(), how);
-    if (!file_)
-        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    if (!file_) {
+        const int error = errno;
+        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(error), error);
+    }
+    // The C library opens a folder for reading too; its reads would only fail.
+    struct stat info {};
+    if (fstat(fileno(file_), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(file_);
+        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(EISDIR), EISDIR);
+    }
 }
 
 FileStream::~FileStream() { std::fclose(file_); }

@@ -1,8 +1,8 @@
 #include "diagnostics/diagnostic_log.h"
 
 #include "base/cp932.h"
-#include "base/errors.h"
 #include "base/executable_dir.h"
+#include "diagnostics/log_file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,18 +37,52 @@ void DiagnosticLog::ReportMessage(const std::string& msg) {
     }
     if (!WriteDebugLog)
         return;
-    std::string path = LogPath();
-    std::FILE* file = std::fopen(path.c_str(), DebugLineCount == 0 ? "wb" : "ab");
-    if (!file)
-        throw base::EInOutError("Cannot open log file " + path);
     ++DebugLineCount;
     char number[32];
     std::snprintf(number, sizeof number, "debug#%.5d ... ", DebugLineCount);
-    std::string line = number + base::Utf8ToCp932(msg) + "\r\n";
-    bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
-    bool closed = std::fclose(file) == 0;
-    if (!written || !closed)
-        throw base::EInOutError("Cannot write log file " + path);
+    WriteLine(number + base::Utf8ToCp932(msg) + "\r\n");
+}
+
+void DiagnosticLog::WriteLine(const std::string& line) {
+    // The first line of a run starts the file afresh; so does a new log
+    // folder (which only tests choose), without emptying anything.
+    const bool first = DebugLineCount == 1;
+    const std::string beside = LogPath();
+    if (first || beside != runBeside_) {
+        runBeside_ = beside;
+        runFile_.clear();
+    }
+    std::string reason;
+    LogFile file;
+    if (!runFile_.empty()) {
+        file = LogFile::Open(runFile_, false, reason);
+    } else {
+        // Beside the program, or where that name is taken by anything but a
+        // plain file (a link, a folder), in the user's state folder.
+        file = LogFile::Open(beside, first, reason);
+        if (file.IsOpen()) {
+            runFile_ = beside;
+        } else {
+            const std::string state = base::UserStateFolder();
+            const std::string copy = state + fileName_;
+            if (copy != beside && base::MakeFolders(state)) {
+                std::string stateReason;
+                file = LogFile::Open(copy, first, stateReason);
+                if (file.IsOpen())
+                    runFile_ = copy;
+            }
+        }
+    }
+    if (file.IsOpen() && file.Append(line, reason))
+        return;
+    // A log is for diagnosis after the fact: a line it cannot take is lost,
+    // never the game.
+    if (!dropReported_) {
+        dropReported_ = true;
+        std::fprintf(stderr,
+                     "pimuru: %s: a log line could not be written (%s); such lines are dropped\n",
+                     (runFile_.empty() ? LogPath() : runFile_).c_str(), reason.c_str());
+    }
 }
 
 std::int32_t DiagnosticLog::CheckResult(std::int32_t code, const std::string& msg) {

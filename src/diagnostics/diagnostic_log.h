@@ -24,8 +24,10 @@ public:
     std::int32_t DebugLineCount = 0;
 
     // Raises the layer's exception (when switched on) or writes the numbered
-    // line "debug#%.5d ... %s" to the layer's log file. A file that cannot be
-    // written raises base::EInOutError. `msg` is UTF-8; the file gets CP932.
+    // line "debug#%.5d ... %s" to the layer's log file. `msg` is UTF-8; the
+    // file gets CP932. A log name that is no plain file (a link, a folder)
+    // sends the run's lines to the same name in the user's state folder; a
+    // line that cannot be written anywhere is dropped, said once on stderr.
     void ReportMessage(const std::string& msg);
     // Reports a non-zero `code` with "(Error Code(%X))" appended and ends the
     // program when HaltOnError is set. Returns `code` unchanged.
@@ -36,8 +38,15 @@ public:
     const std::string& FileName() const { return fileName_; }
 
 private:
+    void WriteLine(const std::string& line);
+
     std::string fileName_;
     std::function<void(const std::string&)> raise_;
+    // The file this run's lines go to once its first line was written, and
+    // the log's name beside the program it stands for.
+    std::string runFile_;
+    std::string runBeside_;
+    bool dropReported_ = false;
 };
 
 // "(Error Code(%X))": the code as unsigned 32-bit upper-case hexadecimal.

@@ -1,5 +1,6 @@
 #include "game/game_run.h"
 
+#include "diagnostics/dddd_log.h"
 #include "game/main_form.h"
 #include "game/run_frame_sink.h"
 #include "game/run_sounds.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <cstdlib>
 #include <exception>
 #include <malloc.h>
 #include <string>
@@ -59,7 +61,9 @@ void GameRun::Execute() {
             return;
         RunFrames();
         EndRun();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // The message tells the player; the log keeps the cause.
+        dddd::ReportMessage(std::string("ゲームの実行が妨害されました(") + error.what() + ")");
         Fail();
     }
 }
@@ -138,7 +142,7 @@ bool GameRun::SetUpDisplay() {
         desktop_.ShowMessage(Tfrm_main::MessageCaption(), kHighColourRequired,
                              ui::MessageKind::Information);
         form_.KeyState.QuitRequest = -1;
-        form_.RequestTerminate();
+        form_.RequestTerminate(EXIT_FAILURE);
         return false;
     }
     display.Initialize(false, kWidth, kHeight, kBitCount, 0, "");
@@ -209,7 +213,7 @@ void GameRun::Fail() {
     desktop_.ShowCursor(true);
     form_.SetWindowState(ui::TWindowState::wsMinimized);
     desktop_.ShowMessage(Tfrm_main::MessageCaption(), kRunDisturbed, ui::MessageKind::Error);
-    form_.RequestTerminate();
+    form_.RequestTerminate(EXIT_FAILURE);
 }
 
 } // namespace game

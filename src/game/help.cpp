@@ -1,6 +1,8 @@
 #include "game/help.h"
 
+#include "diagnostics/dddd_log.h"
 #include "game/help_file_place.h"
+#include "game/replace_file.h"
 #include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/key_map.h"
@@ -11,7 +13,6 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTextDocument>
 #include <QWindow>
@@ -126,12 +127,16 @@ void Tfrm_help::showEvent(QShowEvent* event) {
 void Tfrm_help::FormShow() {
     Memo1->clear();
     encoding_ = HelpEncoding::Cp932; // what a new file gets
-    QFile file(QString::fromStdString(ChooseHelpFile(FileName, PlayerFolder).ReadFrom));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return; // a missing or unreadable file leaves the box empty
-    }
-    const QByteArray bytes = file.readAll();
+    const HelpFilePlace place = ChooseHelpFile(FileName, PlayerFolder);
+    const QString path = QString::fromStdString(place.ReadFrom);
+    if (!QFileInfo::exists(path))
+        return; // no file yet: an empty box, nothing to tell
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
+        ReportReadError(place, file.errorString());
         return;
     }
     const HelpText text = DecodeHelpFile(bytes.toStdString());
@@ -148,9 +153,8 @@ void Tfrm_help::FormKeyDown(std::uint16_t& key, ui::TShiftState shift) {
 void Tfrm_help::SaveLines() {
     const std::string target = ChooseHelpFile(FileName, PlayerFolder).SaveTo;
     const QString path = QString::fromStdString(target);
-    // Saving goes through a new file that replaces the old one only when it
-    // is complete, so a failed save never leaves a cut-off file behind. That
-    // replacement would also get past a read-only file, which stays protected.
+    // Saving puts a new file in the old one's place (see replace_file.h).
+    // That would also get past a read-only file, which stays protected.
     const QFileInfo info(path);
     if (info.exists() && !info.isDir() && !info.isWritable()) {
         ReportSaveError(target, QString::fromUtf8("書き込みが禁止されています。"));
@@ -161,21 +165,21 @@ void Tfrm_help::SaveLines() {
         return;
     }
     const std::string bytes = EncodeHelpFile(EditorText(*Memo1), encoding_);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ReportSaveError(target, file.errorString());
-        return;
-    }
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    if (const QString reason = ReplaceFile(path, bytes); !reason.isEmpty())
         ReportSaveError(target, reason);
-        return;
-    }
-    if (!file.commit()) {
-        ReportSaveError(target, file.errorString());
-    }
+}
+
+// The box stays empty; a save then goes to the player's own copy, never over
+// the file that could not be read.
+void Tfrm_help::ReportReadError(const HelpFilePlace& place, const QString& reason) {
+    dddd::ReportMessage(place.ReadFrom + "が、読み込めません(" + reason.toStdString() + ")");
+    const QString text =
+        QString::fromUtf8(
+            "ファイル %1 を読み込めません。\r%2\rCtrl+S で保存すると %3 に書き込みます。")
+            .arg(QString::fromStdString(place.ReadFrom), reason,
+                 QString::fromStdString(place.SaveTo));
+    ui::CurrentDesktop().ShowMessage(QGuiApplication::applicationDisplayName().toStdString(),
+                                     text.toStdString(), ui::MessageKind::Error);
 }
 
 void Tfrm_help::ReportSaveError(const std::string& path, const QString& reason) {

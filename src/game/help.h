@@ -1,8 +1,10 @@
 #pragma once
 // The help window: shows "readme.txt" in an editable box each time it is
-// shown, and writes the box back to the file when Ctrl+S is pressed.
+// shown, and writes the box back to the file when Ctrl+S is pressed. A file
+// that is there but cannot be read is told about and never saved over.
 
 #include "base/user_folders.h"
+#include "game/help_file_place.h"
 #include "game/help_text.h"
 #include "platform/component/form.h"
 
@@ -48,6 +50,7 @@ private:
     class KeyFilter;
 
     void SaveLines();
+    void ReportReadError(const HelpFilePlace& place, const QString& reason);
     void ReportSaveError(const std::string& path, const QString& reason);
 
     std::unique_ptr<KeyFilter> keyFilter_;

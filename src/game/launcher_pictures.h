@@ -1,7 +1,8 @@
 #pragma once
 // The launcher's pictures: the glyphs of its two buttons and the window icon,
 // read from BMP files in the current directory. A file that is missing or
-// unreadable gives a null picture, and the button simply has none.
+// unreadable gives a null picture, and the button simply has none; the
+// display log says which file and why.
 
 #include <QIcon>
 #include <QPixmap>

@@ -206,9 +206,9 @@ void Tfrm_main::BitBtn2Click() {
         HelpWindow->ShowModal();
 }
 
-void Tfrm_main::RequestTerminate() {
+void Tfrm_main::RequestTerminate(int exitStatus) {
     terminateRequested_ = true;
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(exitStatus);
 }
 
 const std::string& Tfrm_main::MessageCaption() {

@@ -68,8 +68,9 @@ public:
     FramePacer& Pacer() { return pacer_; }
 
     bool Running() const { return running_; }
-    // Asks the application to end once control is back in its event loop.
-    void RequestTerminate();
+    // Asks the application to end once control is back in its event loop,
+    // with the exit status the program then returns (not 0 after a failure).
+    void RequestTerminate(int exitStatus = 0);
     bool TerminateRequested() const { return terminateRequested_; }
 
     // The caption of the game's message boxes.

@@ -1,6 +1,7 @@
 #include "game/run_sounds.h"
 
 #include "sound/channel.h"
+#include "sound/ddsd_log.h"
 
 #include <exception>
 
@@ -27,7 +28,9 @@ void StartMusic(TMediaPlayer& music, ui::Desktop& desktop) {
             desktop.ProcessMessages();
         music.Rewind();
         music.Play();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // The run goes on without music; the sound log says why.
+        ddsd::ReportMessage(music.FileName + "の演奏を始められません(" + error.what() + ")");
     }
 }
 

@@ -50,7 +50,12 @@ bool TDDSD::Initialize() {
     for (std::uint32_t i = 0; i < ChannelCount; ++i)
         channels_.push_back(std::make_unique<TDDSDChannel>(this));
 
-    if (DirectSoundCreate(nullptr, directSound_.Put(), nullptr) != DS_OK) {
+    if (const HRESULT result = DirectSoundCreate(nullptr, directSound_.Put(), nullptr);
+        result != DS_OK) {
+        // The game goes on without sound; the log says why it is silent.
+        // Only a line: a missing device is no failure that ends the program.
+        ReportMessage("サウンドデバイスが開けません。音なしで続けます" +
+                      diagnostics::ErrorCodeSuffix(static_cast<std::int32_t>(result)));
         directSound_.Reset();
         initialized_ = false;
         return false;

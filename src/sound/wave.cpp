@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/stream.h"
+#include "base/system_error_text.h"
 #include "sound/ddsd.h"
 #include "sound/ddsd_log.h"
 #include "sound/riff_reader.h"
@@ -28,8 +29,8 @@ void TDDSDGenWave::LoadWAV(const std::string& fileName, bool is3D) {
     std::unique_ptr<base::FileStream> file;
     try {
         file = std::make_unique<base::FileStream>(fileName, base::FileMode::OpenRead);
-    } catch (const base::EInOutError&) {
-        ReportMessage(fileName + "が、見つかりません");
+    } catch (const base::EFOpenError& error) {
+        ReportMessage(base::OpenFailureMessage(fileName, error.ErrorNumber()));
         return;
     }
     RiffReader riff(*file);

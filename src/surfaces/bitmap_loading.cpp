@@ -7,6 +7,7 @@
 // justify, or touch memory outside them.
 #include "archive/QDArc.h"
 #include "base/errors.h"
+#include "base/system_error_text.h"
 #include "diagnostics/dddd_log.h"
 #include "platform/component/bitmap_decoder.h"
 #include "surfaces/dddd_canvas.h"
@@ -215,8 +216,8 @@ void TDDDDGenSurface::LoadFromFile(const std::string& fileName) {
     std::unique_ptr<base::FileStream> file;
     try {
         file = std::make_unique<base::FileStream>(fileName, base::FileMode::OpenRead);
-    } catch (const std::exception&) {
-        ReportMessage(fileName + "が、見つかりません");
+    } catch (const base::EFOpenError& error) {
+        ReportMessage(base::OpenFailureMessage(fileName, error.ErrorNumber()));
         return;
     }
     LoadBMP(*file);

@@ -1,9 +1,11 @@
 #include "diagnostics/dddd_log.h"
 #include "input/ddid_log.h"
 #include "sound/ddsd_log.h"
-#include "base/errors.h"
+#include "support/full_folder.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -22,8 +24,10 @@ protected:
         }
         // A test must not end the process: a halt becomes an exception.
         diagnostics::SetHaltAction([] { throw Halted(); });
+        setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
     }
     void TearDown() override {
+        unsetenv("XDG_STATE_HOME");
         diagnostics::SetHaltAction(nullptr);
         diagnostics::SetLogDirectoryForTesting("");
     }
@@ -79,9 +83,44 @@ TEST_F(DiagnosticsTest, RaiseOnErrorRaisesTheFullMessageAndWritesNothing) {
     EXPECT_EQ(ReadFileBytes(dir.File("ddid.debug")), "");
 }
 
-TEST_F(DiagnosticsTest, UnwritableLogRaisesAnInOutError) {
+TEST_F(DiagnosticsTest, ALineThatCannotBeWrittenIsDroppedSaidOnceAndTheRunGoesOn) {
     diagnostics::SetLogDirectoryForTesting(dir.File("no/such/dir"));
-    EXPECT_THROW(dddd::ReportMessage("lost"), base::EInOutError);
+    setenv("XDG_STATE_HOME", "/proc/pimuru-none", 1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(dddd::ReportMessage("lost"));
+    EXPECT_NO_THROW(dddd::CheckResult(5, "lost too"));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no/such/dir/dddd.debug"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+
+    testsupport::FullFolder full;
+    if (!full.Available())
+        GTEST_SKIP() << "mounting a small file system takes the super-user";
+    diagnostics::SetLogDirectoryForTesting(full.Path());
+    full.Fill();
+    ::testing::internal::CaptureStderr();
+    EXPECT_THROW(ddid::CheckResult(6, "a line the disk has no room for"), Halted);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("ddid.debug"), std::string::npos);
+    // Not a cut-off line: nothing.
+    EXPECT_EQ(ReadFileBytes(full.File("ddid.debug")), "");
+}
+
+TEST_F(DiagnosticsTest, LinksAndFoldersAtTheLogsNameAreNotFollowed) {
+    testsupport::WriteFileBytes(dir.File("precious"), "mine");
+    std::filesystem::create_symlink(dir.File("precious"), dir.File("dddd.debug"));
+    std::filesystem::create_directory(dir.File("ddsd.debug"));
+    std::filesystem::create_hard_link(dir.File("precious"), dir.File("ddid.debug"));
+    dddd::ReportMessage("a");
+    dddd::ReportMessage("b");
+    ddsd::ReportMessage("c");
+    ddid::ReportMessage("d");
+    EXPECT_EQ(ReadFileBytes(dir.File("precious")), "mine");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("dddd.debug")));
+    // The run's lines are in the state folder instead.
+    const std::string state = dir.File("state") + "/pimuru/";
+    EXPECT_EQ(ReadFileBytes(state + "dddd.debug"), "debug#00001 ... a\r\ndebug#00002 ... b\r\n");
+    EXPECT_EQ(ReadFileBytes(state + "ddsd.debug"), "debug#00001 ... c\r\n");
+    EXPECT_EQ(ReadFileBytes(state + "ddid.debug"), "debug#00001 ... d\r\n");
 }
 
 TEST_F(DiagnosticsTest, LogsGoToTheStateFolderWhenTheExecutablesFolderTakesNoFiles) {

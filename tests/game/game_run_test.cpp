@@ -1,13 +1,18 @@
 #include "launcher_fixture.h"
 
+#include "base/cp932.h"
 #include "game/game_run.h"
 #include "platform/dinput/virtual_joystick.h"
+#include "platform/media/fluidsynth_midi_player.h"
+#include "sound/ddsd_log.h"
+#include "support/full_folder.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <gmock/gmock.h>
 
 namespace gametest {
 namespace {
@@ -129,7 +134,10 @@ TEST_F(GameRunTest, WindowedRunOnAPaletteDesktopIsRefusedAndEndsTheProgram) {
 
 TEST_F(GameRunTest, AnErrorDuringTheRunShowsTheMessageAndEndsTheProgram) {
     desktop_->failOnImeSwitch = true;
-    form_->BitBtn1->click();
+    // The program's event loop ends with a failure status.
+    QTimer::singleShot(0, [&] { form_->BitBtn1->click(); });
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), EXIT_FAILURE);
     ASSERT_EQ(desktop_->messages.size(), 1u);
     EXPECT_EQ(desktop_->messages[0], kRunDisturbed);
     EXPECT_EQ(form_->WindowState(), ui::TWindowState::wsMinimized);
@@ -193,6 +201,35 @@ TEST_F(GameRunTest, ASecondRunKeepsTheHighScoreAndStartsAfresh) {
     PlayFrames(3, [&] { EXPECT_EQ(world.Score(), 0); });
     EXPECT_EQ(world.HighScore(), 40);
     EXPECT_EQ(form_->ClientWidth(), 501);
+}
+
+TEST_F(GameRunTest, MusicThatCannotStartIsLoggedAndTheRunGoesOnEvenWhenTheLogCannot) {
+    media::FluidSynthMidiPlayer::Options options;
+    options.soundFonts = {logs_.File("no-such-font.sf2")};
+    form_->MediaPlayer1->SetPlayerForTesting(
+        std::make_unique<media::FluidSynthMidiPlayer>(options));
+    PlayFrames(3);
+    EXPECT_EQ(form_->GameWorld().FrameCounter(), 3);
+    EXPECT_THAT(base::Cp932ToUtf8(testsupport::ReadFileBytes(logs_.File("ddsd.debug"))),
+                ::testing::HasSubstr("TIME.MIDの演奏を始められません(No General MIDI sound font is "
+                                     "installed (looked for " +
+                                     logs_.File("no-such-font.sf2") + "))"));
+
+    // The same line on a disk with no room left is dropped, not the run.
+    testsupport::FullFolder full;
+    if (!full.Available())
+        GTEST_SKIP() << "mounting a small file system takes the super-user";
+    full.Fill();
+    diagnostics::SetLogDirectoryForTesting(full.Path());
+    ddsd::Log().DebugLineCount = 0;
+    ::testing::internal::CaptureStderr();
+    PlayFrames(3);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_THAT(said, ::testing::HasSubstr("ddsd.debug"));
+    EXPECT_EQ(form_->GameWorld().FrameCounter(), 3);
+    EXPECT_TRUE(desktop_->messages.empty());
+    EXPECT_FALSE(form_->TerminateRequested());
+    EXPECT_EQ(form_->ClientWidth(), 501); // the launcher is back
 }
 
 } // namespace

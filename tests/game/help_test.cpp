@@ -2,7 +2,9 @@
 #include "game/help.h"
 
 #include "base/cp932.h"
+#include "diagnostics/log_capture.h"
 #include "platform/component/desktop.h"
+#include "support/full_folder.h"
 #include "support/temp_dir.h"
 
 #include <QPlainTextEdit>
@@ -66,6 +68,7 @@ protected:
     testsupport::TempDir dir_;
     RecordingDesktop desktop_;
     ui::Desktop* previous_ = nullptr;
+    displaytest::LogCapture logs_;
     Tfrm_help help_;
 };
 
@@ -100,12 +103,8 @@ TEST_F(HelpWindow, ShowModalReturnsWhenTheCloseButtonIsPressed) {
     EXPECT_FALSE(help_.isVisible());
 }
 
-TEST_F(HelpWindow, MissingOrUnreadableFileLeavesTheBoxEmptySilently) {
+TEST_F(HelpWindow, MissingFileLeavesTheBoxEmptySilently) {
     help_.Memo1->setPlainText("left over");
-    Show();
-    EXPECT_EQ(MemoText(), "");
-    help_.hide();
-    std::filesystem::create_directory(help_.FileName);
     Show();
     EXPECT_EQ(MemoText(), "");
     EXPECT_TRUE(desktop_.messages.empty());
@@ -165,24 +164,75 @@ TEST_F(HelpWindow, EmptyBoxSavesAnEmptyFile) {
     EXPECT_TRUE(desktop_.messages.empty());
 }
 
-TEST_F(HelpWindow, FailedSaveKeepsTheFileAndTheTextAndTells) {
-    // A directory in the file's place: the replacement cannot be put there.
-    std::filesystem::create_directory(help_.FileName);
-    WriteFileBytes(help_.FileName + "/inside", "whole");
+TEST_F(HelpWindow, SaveOnAFullDiskKeepsTheOldFileByteForByteAndTells) {
+    testsupport::FullFolder full;
+    if (!full.Available())
+        GTEST_SKIP() << "mounting a small file system takes the super-user";
+    help_.FileName = full.File("readme.txt");
+    const std::string old = base::Utf8ToCp932(std::string(900, 'a') + "\r\nぴむるのゲーム\r\n");
+    WriteFileBytes(help_.FileName, old);
+    full.Fill();
     Show();
-    help_.Memo1->setPlainText("typed");
+    help_.Memo1->setPlainText(QString::fromStdString(std::string(5000, 'b')));
     Press(Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(desktop_.messages.size(), 1u);
-    EXPECT_NE(desktop_.messages[0].find("readme.txt"), std::string::npos);
+    EXPECT_NE(desktop_.messages[0].find("readme.txt を作成できません"), std::string::npos);
     EXPECT_TRUE(help_.isVisible());
-    EXPECT_EQ(MemoText(), "typed");
-    EXPECT_EQ(ReadFileBytes(help_.FileName + "/inside"), "whole");
+    EXPECT_EQ(MemoText(), std::string(5000, 'b'));
+    EXPECT_EQ(File(), old);
     // Nothing half-written is left beside it.
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(full.Path()))
         ++entries;
+    EXPECT_EQ(entries, 2); // the file and the filler
+}
+
+// Shows the window on a file that is there but cannot be read, types and
+// saves; true when the player was told and the player's copy was saved.
+bool UnreadableFileIsToldAndTheCopySaved(Tfrm_help& help, RecordingDesktop& desktop) {
+    help.FormShow();
+    std::uint16_t key = 83;
+    help.Memo1->setPlainText("typed");
+    help.FormKeyDown(key, ui::ssCtrl);
+    return desktop.messages.size() == 1 &&
+           desktop.messages[0].find(help.FileName) != std::string::npos &&
+           ReadFileBytes(help.PlayerFolder + "/" +
+                         std::filesystem::path(help.FileName).filename().string()) == "typed\r\n";
+}
+
+TEST_F(HelpWindow, UnreadableFileIsToldAndNeverSavedOver) {
+    // A folder in the file's place.
+    std::filesystem::create_directory(help_.FileName);
+    WriteFileBytes(help_.FileName + "/inside", "whole");
+    EXPECT_TRUE(UnreadableFileIsToldAndTheCopySaved(help_, desktop_))
+        << (desktop_.messages.empty() ? "no message" : desktop_.messages[0]);
+    EXPECT_EQ(ReadFileBytes(help_.FileName + "/inside"), "whole");
+    ASSERT_EQ(logs_.Lines().size(), 1u);
+    EXPECT_NE(logs_.Lines()[0].find(help_.FileName + "が、読み込めません("), std::string::npos);
+    std::filesystem::remove_all(help_.PlayerFolder);
+
+    // A write-only file, which only an ordinary user cannot read: as the
+    // super-user, the check runs in a child process that becomes nobody.
+    help_.FileName = dir_.File("writeonly.txt");
+    WriteFileBytes(help_.FileName, "whole");
+    std::filesystem::permissions(help_.FileName, std::filesystem::perms::owner_write);
+    desktop_.messages.clear();
+    if (geteuid() != 0) {
+        EXPECT_TRUE(UnreadableFileIsToldAndTheCopySaved(help_, desktop_));
+    } else {
+        std::filesystem::permissions(dir_.Path(), std::filesystem::perms::all);
+        ASSERT_EQ(chown(help_.FileName.c_str(), 65534, 65534), 0);
+        EXPECT_EXIT(
+            {
+                if (setgid(65534) != 0 || setuid(65534) != 0)
+                    std::_Exit(2);
+                std::_Exit(UnreadableFileIsToldAndTheCopySaved(help_, desktop_) ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
     }
-    EXPECT_EQ(entries, 1);
+    std::filesystem::permissions(help_.FileName, std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(File(), "whole");
 }
 
 TEST_F(HelpWindow, FileInAnUnwritablePlaceIsSavedAsThePlayersCopyAndReadBackFirst) {

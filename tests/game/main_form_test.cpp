@@ -1,12 +1,16 @@
 #include "launcher_fixture.h"
 
+#include "diagnostics/log_capture.h"
+#include "game/font_check.h"
 #include "game/game_run.h"
 #include "game/help.h"
+#include "game/launcher_pictures.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <gmock/gmock.h>
 
 namespace gametest {
 namespace {
@@ -173,6 +177,24 @@ TEST_F(LauncherWindow, ClosingTheWindowQuitsAndEndsTheProgram) {
     form_->Widget()->close();
     EXPECT_EQ(form_->KeyState.QuitRequest, -1);
     EXPECT_TRUE(form_->TerminateRequested());
+}
+
+TEST(StartUpChecks, BrokenLauncherPicturesAndAMissingFontAreLoggedNotJustLeftOut) {
+    displaytest::LogCapture logs;
+    game::ReportMissingJapaneseFont(); // the test machine has the Japanese fonts
+    const std::string missing = logs.Dir().File("start.bmp");
+    const std::string folder = logs.Dir().File("help.bmp");
+    const std::string garbage = logs.Dir().File("icon.bmp");
+    std::filesystem::create_directory(folder);
+    testsupport::WriteFileBytes(garbage, "BM but not a picture");
+    EXPECT_TRUE(game::LoadButtonGlyph(QString::fromStdString(missing)).isNull());
+    EXPECT_TRUE(game::LoadButtonGlyph(QString::fromStdString(folder)).isNull());
+    EXPECT_TRUE(game::LoadWindowIcon(QString::fromStdString(garbage)).isNull());
+    const std::vector<std::string> lines = logs.Lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], missing + "が、見つかりません");
+    EXPECT_THAT(lines[1], ::testing::StartsWith(folder + "が、読み込めません("));
+    EXPECT_THAT(lines[2], ::testing::StartsWith(garbage + "は、BMPファイルとして読めません("));
 }
 
 } // namespace

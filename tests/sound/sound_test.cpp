@@ -4,6 +4,7 @@
 #include "sound/ddsd.h"
 
 #include "base/cp932.h"
+#include "base/system_error_text.h"
 #include "fake_direct_sound.h"
 #include "sound/ddsd_log.h"
 #include "support/fake_form.h"
@@ -13,6 +14,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <memory>
 
 using namespace testsound;
@@ -127,7 +130,7 @@ TEST_F(SoundTest, ChannelNumbersOutsideTheRangeAreLoggedAndEndTheProgram) {
     EXPECT_EQ(sound->GetChannel(8), nullptr);
 }
 
-TEST_F(SoundTest, WithoutADeviceEverythingIsSilentAndNothingIsLogged) {
+TEST_F(SoundTest, WithoutADeviceEverythingIsSilentAndOneLineSaysWhy) {
     fake.failures = {{"DirectSoundCreate", dsound::DSERR_NODRIVER}};
     auto* sound = new ddsd::TDDSD(form.get());
     EXPECT_FALSE(sound->Initialize());
@@ -148,7 +151,9 @@ TEST_F(SoundTest, WithoutADeviceEverythingIsSilentAndNothingIsLogged) {
     }
     form.reset();
     EXPECT_THAT(fake.calls, ElementsAre("DirectSoundCreate"));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("ddsd.debug")));
+    // One line says why the game is silent; nothing ends the program.
+    EXPECT_EQ(Log(), "debug#00001 ... サウンドデバイスが開けません。音なしで続けます" +
+                         diagnostics::ErrorCodeSuffix(dsound::DSERR_NODRIVER) + "\r\n");
 }
 
 TEST_F(SoundTest, DestructionFreesChannelsThenReleasesListenerPrimaryAndDevice) {
@@ -244,6 +249,11 @@ TEST_F(SoundTest, FileProblemsAreLoggedAfterTheFileNameAndLeaveTheWaveSilent) {
         EXPECT_THAT(Log(),
                     ::testing::EndsWith(std::string(number) + " ... " + path + c.text + "\r\n"));
     }
+    // A file that is there but cannot be opened is not called missing.
+    std::filesystem::create_directory(dir.File("folder.wav"));
+    ddsd::TDDSDWaveData folder(sound, dir.File("folder.wav"));
+    EXPECT_THAT(Log(), ::testing::EndsWith(dir.File("folder.wav") + "が、開けません(" +
+                                           base::SystemErrorText(EISDIR) + ")\r\n"));
 }
 
 TEST_F(SoundTest, ChunksBeforeTheFormatAreSteppedOverWithTheirFillByte) {

@@ -1,9 +1,13 @@
+#include "base/system_error_text.h"
 #include "diagnostics/log_capture.h"
 #include "platform/ui/qt_bitmap_decoder.h"
 #include "surfaces/bmp_builder.h"
 #include "surfaces/fake_host.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
 
 using namespace ddraw;
 using dddd::TDDDDSurface;
@@ -187,6 +191,11 @@ TEST_F(BitmapLoadingTest, FilesAndArchiveEntries) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "アーカイブからのビットマップの読み取りに失敗しました");
     EXPECT_EQ(lines[2], "アーカイブからのビットマップの読み取りに失敗しました");
+    // A file that is there but cannot be opened is not called missing.
+    std::filesystem::create_directory(log.Dir().File("folder.bmp"));
+    s.LoadFromFile(log.Dir().File("folder.bmp"));
+    EXPECT_EQ(log.Lines().back(), log.Dir().File("folder.bmp") + "が、開けません(" +
+                                      base::SystemErrorText(EISDIR) + ")");
 }
 
 } // namespace

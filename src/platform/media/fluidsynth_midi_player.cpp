@@ -3,9 +3,11 @@
 #include "platform/media/midi_file.h"
 
 #include "base/quiet_alsa.h"
+#include "base/system_error_text.h"
 
 #include <fluidsynth.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -73,12 +75,21 @@ FluidSynthMidiPlayer::~FluidSynthMidiPlayer() = default;
 
 void FluidSynthMidiPlayer::Open(const std::string& fileName) {
     Close();
+    // "Not found" only for a file that is not there.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(fileName, error))
+    const std::filesystem::file_status status = std::filesystem::status(fileName, error);
+    if (status.type() == std::filesystem::file_type::not_found)
         throw EMediaError(fileName + " not found");
+    if (error)
+        throw EMediaError(fileName +
+                          " could not be opened: " + base::SystemErrorText(error.value()));
+    if (!std::filesystem::is_regular_file(status))
+        throw EMediaError(fileName + " is not a file");
     if (std::filesystem::file_size(fileName, error) > kMaxMidiBytes || error)
         throw EMediaError(fileName + " is too large for a MIDI file");
     std::ifstream in(fileName, std::ios::binary);
+    if (!in.is_open())
+        throw EMediaError(fileName + " could not be opened: " + base::SystemErrorText(errno));
     std::string bytes(std::istreambuf_iterator<char>(in), {});
     if (!in.good() && !in.eof())
         throw EMediaError(fileName + " could not be read");
@@ -90,8 +101,12 @@ void FluidSynthMidiPlayer::Open(const std::string& fileName) {
             soundFont = candidate;
             break;
         }
-    if (soundFont.empty())
-        throw EMediaError("No General MIDI sound font is installed");
+    if (soundFont.empty()) {
+        std::string tried;
+        for (const std::string& candidate : options_.soundFonts)
+            tried += (tried.empty() ? "" : ", ") + candidate;
+        throw EMediaError("No General MIDI sound font is installed (looked for " + tried + ")");
+    }
 
     auto session = std::make_unique<Session>();
     session->fileName = fileName;

@@ -1,6 +1,8 @@
 #include "platform/ui/fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
 
 namespace ui {
 
@@ -8,6 +10,10 @@ void InstallFontSubstitutions() {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("IPAPGothic"));
     QFont::insertSubstitution(QString::fromUtf8("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QString::fromUtf8("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+}
+
+bool JapaneseFontInstalled() {
+    return !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
 }
 
 QFont MakeFont(const std::string& face, int heightPixels) {

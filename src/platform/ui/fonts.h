@@ -12,6 +12,10 @@ namespace ui {
 // Gothic faces (fixed-pitch for ＭＳ ゴシック, proportional for the others).
 void InstallFontSubstitutions();
 
+// Whether any installed font can show Japanese text; without one, every
+// text of the game shows as empty boxes.
+bool JapaneseFontInstalled();
+
 // A font of the named face whose characters are heightPixels high.
 QFont MakeFont(const std::string& face, int heightPixels);
 

@@ -126,6 +126,17 @@ TEST_F(MidiPlayerTest, EveryFailureIsAnErrorAndLeavesThePlayerClosed) {
     EXPECT_THROW(player.Open(dir.File("cut.mid")), EMediaError);
     EXPECT_THROW(player.Open(dir.Path().string()), EMediaError);
     EXPECT_FALSE(player.IsOpen());
+    // "Not found" only for a file that is not there.
+    const auto reason = [&](const std::string& file) {
+        try {
+            player.Open(file);
+        } catch (const EMediaError& error) {
+            return std::string(error.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(reason(dir.File("missing.mid")), dir.File("missing.mid") + " not found");
+    EXPECT_EQ(reason(dir.Path().string()), dir.Path().string() + " is not a file");
     FluidSynthMidiPlayer fontless(noFont);
     EXPECT_THROW(fontless.Open(dir.File("TIME.MID")), EMediaError);
     FluidSynthMidiPlayer silent(noOutput);
