@@ -1,5 +1,6 @@
 #include "platform/ui/presenter_widget.h"
 
+#include "base/rect.h"
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/wayland_frame_view.h"
 #include "platform/ui/x11_frame_view.h"
@@ -298,18 +299,9 @@ QRect PresenterWidget::ScaledPart(const QRect& part, const QSize& frame, const Q
 }
 
 QRect PresenterWidget::FittedRect(const QSize& frame, const QSize& area) {
-    if (frame.isEmpty() || area.isEmpty())
-        return QRect();
-    // Integer arithmetic: the frame fills the full width or the full height.
-    const qint64 byWidth = static_cast<qint64>(area.width()) * frame.height();
-    const qint64 byHeight = static_cast<qint64>(area.height()) * frame.width();
-    QSize fitted;
-    if (byWidth <= byHeight)
-        fitted = QSize(area.width(), static_cast<int>(byWidth / frame.width()));
-    else
-        fitted = QSize(static_cast<int>(byHeight / frame.height()), area.height());
-    return QRect(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
-                 fitted);
+    const base::Rect fitted = base::FitInside(frame.width(), frame.height(),
+                                              base::MakeRect(0, 0, area.width(), area.height()));
+    return QRect(fitted.Left, fitted.Top, fitted.Width(), fitted.Height());
 }
 
 void PresenterWidget::paintEvent(QPaintEvent* event) {
