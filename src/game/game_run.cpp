@@ -87,6 +87,8 @@ bool GameRun::StartUp() {
     hard_ = form_.CheckBox4->isChecked();
     savedClientWidth_ = form_.ClientWidth();
     savedClientHeight_ = form_.ClientHeight();
+    savedLeft_ = form_.Left();
+    savedTop_ = form_.Top();
     ReshapeForGame();
     form_.DDDD1->SetSurfaceLocation(form_.CheckBox3->isChecked() ? dddd::smtSystemMemory
                                                                  : dddd::smtVideoMemory);
@@ -192,12 +194,13 @@ void GameRun::EndRun() {
     malloc_trim(0);
 }
 
+// The launcher comes back where the player left it (centred on the screen
+// unless they moved it).
 void GameRun::RestoreLauncher() {
-    const QSize screen = ScreenSize();
     form_.Hide();
     form_.SetBorderStyle(ui::TBorderStyle::bsDialog);
-    form_.SetTop(screen.height() / 2 - savedClientHeight_ / 2);
-    form_.SetLeft(screen.width() / 2 - savedClientWidth_ / 2);
+    form_.SetTop(savedTop_);
+    form_.SetLeft(savedLeft_);
     form_.Show();
     form_.Panel1->show();
     form_.SetClientWidth(savedClientWidth_);

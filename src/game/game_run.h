@@ -57,6 +57,8 @@ private:
     std::array<std::unique_ptr<dddd::TDDDDSurface>, 4> sheets_;
     int savedClientWidth_ = 0;
     int savedClientHeight_ = 0;
+    int savedLeft_ = 0; // the launcher's place, its frame included
+    int savedTop_ = 0;
     bool coupleMode_ = false;
     bool hard_ = false;
 };
