@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QRect>
 #include <QScreen>
 
 #include <exception>
@@ -87,8 +88,7 @@ bool GameRun::StartUp() {
     hard_ = form_.CheckBox4->isChecked();
     savedClientWidth_ = form_.ClientWidth();
     savedClientHeight_ = form_.ClientHeight();
-    savedLeft_ = form_.Left();
-    savedTop_ = form_.Top();
+    savedPlace_ = form_.Widget()->geometry().topLeft();
     ReshapeForGame();
     form_.DDDD1->SetSurfaceLocation(form_.CheckBox3->isChecked() ? dddd::smtSystemMemory
                                                                  : dddd::smtVideoMemory);
@@ -195,12 +195,13 @@ void GameRun::EndRun() {
 }
 
 // The launcher comes back where the player left it (centred on the screen
-// unless they moved it).
+// unless they moved it). Its inside goes back to its place: a place for the
+// frame would be worked out from the frame's size as last known, which a
+// full-screen window does not have.
 void GameRun::RestoreLauncher() {
     form_.Hide();
     form_.SetBorderStyle(ui::TBorderStyle::bsDialog);
-    form_.SetTop(savedTop_);
-    form_.SetLeft(savedLeft_);
+    form_.Widget()->setGeometry(QRect(savedPlace_, form_.Widget()->size()));
     form_.Show();
     form_.Panel1->show();
     form_.SetClientWidth(savedClientWidth_);
