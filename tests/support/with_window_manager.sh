@@ -22,7 +22,8 @@ trap cleanup EXIT
 
 case "$manager" in
 openbox) openbox --sm-disable >"$log" 2>&1 & ;;
-xfwm4) xfwm4 --compositor=off --sm-client-disable >"$log" 2>&1 & ;;
+# xfwm4 reads its settings over a session bus.
+xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$log" 2>&1 & ;;
 *) "$manager" >"$log" 2>&1 & ;;
 esac
 manager_pid=$!
