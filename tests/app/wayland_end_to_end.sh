@@ -107,9 +107,12 @@ sleep 3
 xdotool key Return # the advice about true colour
 wait_for game_shown window-run || fail "no windowed game"
 corner_is_desktop || fail "the windowed run covers the screen"
+windowed_yellow=$(pixels_of '#FFFF00')
 maximise
 alive "windowed game"
-wait_for game_shown window-run-maximised || fail "no game in the maximised window"
+# The picture grows with the window (4 : 3 kept), its texts with it.
+game_scaled() { game_shown window-run-maximised && [ "$(pixels_of '#FFFF00')" -gt $((windowed_yellow * 3 / 2)) ]; }
+wait_for game_scaled || fail "no game scaled to the maximised window"
 corner_is_desktop && fail "the maximised game window does not cover the screen"
 maximise
 alive "windowed game given its size back"
