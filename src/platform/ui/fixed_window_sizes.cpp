@@ -34,7 +34,8 @@ void Apply(QWidget* widget, QWindow* window) {
     if (window->maximumSize() != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX))
         window->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-    auto* toplevel = static_cast<wl_proxy*>(native ? native->nativeResourceForWindow("xdg_toplevel", window) : nullptr);
+    auto* toplevel = static_cast<wl_proxy*>(
+        native ? native->nativeResourceForWindow("xdg_toplevel", window) : nullptr);
     if (!toplevel)
         return;
     QSize least(0, 0);

@@ -17,7 +17,8 @@ constexpr int kWindowSettleLimitMs = 2000;
 
 // After a show or a state change of a visible window. True when the window
 // was on the screen and `done` held before the limit.
-bool SettleShown(QWidget* window, const std::function<bool()>& done = {}, int limitMs = kWindowSettleLimitMs);
+bool SettleShown(QWidget* window, const std::function<bool()>& done = {},
+                 int limitMs = kWindowSettleLimitMs);
 
 // After a hide: until the manager has withdrawn the window, so that the
 // next show is not lost.

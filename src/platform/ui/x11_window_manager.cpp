@@ -17,20 +17,19 @@ namespace {
 struct FreeDeleter {
     void operator()(void* memory) const { std::free(memory); }
 };
-template <typename T>
-using Owned = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using Owned = std::unique_ptr<T, FreeDeleter>;
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-    Owned<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    Owned<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 1, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 // The property's 32-bit values, or an empty reply.
-Owned<xcb_get_property_reply_t> Property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
-                                         xcb_atom_t type) {
-    return Owned<xcb_get_property_reply_t>(
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 4096), nullptr));
+Owned<xcb_get_property_reply_t> Property(xcb_connection_t* c, xcb_window_t window,
+                                         xcb_atom_t property, xcb_atom_t type) {
+    return Owned<xcb_get_property_reply_t>(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, property, type, 0, 4096), nullptr));
 }
 
 const xcb_atom_t* Values(const xcb_get_property_reply_t* reply, int& count) {

@@ -41,16 +41,18 @@ TEST(FixedWindowSizes, MaximisedFixedWindowsTakeTheGivenSizeAndComeBack) {
         GTEST_SKIP() << "needs a Wayland compositor";
     ui::FixedWindowSizes sizes;
     FixedForm form;
-    QMessageBox box(QMessageBox::Information, QStringLiteral("caption"), QStringLiteral("a message"),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("caption"),
+                    QStringLiteral("a message"), QMessageBox::Ok);
     for (QWidget* window : {form.Widget(), static_cast<QWidget*>(&box)}) {
         SCOPED_TRACE(window->metaObject()->className());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         const QSize fixed = window->size();
         window->showMaximized();
-        EXPECT_TRUE(WaitFor([&] { return window->width() > fixed.width() && window->height() > fixed.height(); }))
-            << window->width() << "x" << window->height();
+        EXPECT_TRUE(WaitFor([&] {
+            return window->width() > fixed.width() && window->height() > fixed.height();
+        })) << window->width()
+            << "x" << window->height();
         window->update(); // a frame at the new size reaches the compositor
         QTest::qWait(200);
         window->showNormal();
