@@ -32,4 +32,20 @@ inline Rect Intersect(const Rect& a, const Rect& b) {
     return IsEmpty(r) ? Rect{} : r;
 }
 
+// A width × height picture scaled to fit inside `area`, its aspect kept,
+// centred: it fills the whole width or the whole height. Empty when either
+// has no size.
+inline Rect FitInside(std::int32_t width, std::int32_t height, const Rect& area) {
+    if (width <= 0 || height <= 0 || IsEmpty(area))
+        return Rect{};
+    // 64-bit products: the one that fills the other side decides.
+    const std::int64_t byWidth = static_cast<std::int64_t>(area.Width()) * height;
+    const std::int64_t byHeight = static_cast<std::int64_t>(area.Height()) * width;
+    const std::int32_t w = byWidth <= byHeight ? area.Width() : static_cast<std::int32_t>(byHeight / height);
+    const std::int32_t h = byWidth <= byHeight ? static_cast<std::int32_t>(byWidth / width) : area.Height();
+    const std::int32_t left = area.Left + (area.Width() - w) / 2;
+    const std::int32_t top = area.Top + (area.Height() - h) / 2;
+    return Rect{left, top, left + w, top + h};
+}
+
 } // namespace base

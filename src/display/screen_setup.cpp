@@ -26,6 +26,22 @@ template <typename T> void ReleaseUnchecked(T*& object) {
     object = nullptr;
 }
 
+// Paints black the parts of `area` that `inner` leaves, within `clip`.
+void FillBars(IDirectDrawSurface& primary, const base::Rect& area, const base::Rect& inner,
+              const base::Rect& clip) {
+    const base::Rect bars[] = {{area.Left, area.Top, area.Right, inner.Top},
+                               {area.Left, inner.Bottom, area.Right, area.Bottom},
+                               {area.Left, inner.Top, inner.Left, inner.Bottom},
+                               {inner.Right, inner.Top, area.Right, inner.Bottom}};
+    DDBLTFX fx = MakeBltFx();
+    fx.dwFillColor = 0;
+    for (const base::Rect& bar : bars) {
+        base::Rect part = base::Intersect(bar, clip);
+        if (!base::IsEmpty(part))
+            primary.Blt(&part, nullptr, &part, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    }
+}
+
 } // namespace
 
 IDirectDraw* TDDDD::Find3DDriver() {
@@ -270,6 +286,15 @@ void TDDDD::Flip() {
     LONG screenHeight = 0;
     CurrentWindowSystem().PrimaryScreenSize(screenWidth, screenHeight);
     const base::Rect clip = base::MakeRect(0, 0, screenWidth, screenHeight);
+
+    // A window of another shape than the frame (a tiling manager or a
+    // compositor chose its size) shows the whole frame, aspect kept and
+    // centred, with black bars beside it.
+    const base::Rect fitted = base::FitInside(src.Width(), src.Height(), dst);
+    if (!base::IsEmpty(fitted) && fitted != dst) {
+        FillBars(*primary, dst, fitted, clip);
+        dst = fitted;
+    }
 
     if (VsyncAtWindowed && directDraw2_)
         directDraw2_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);

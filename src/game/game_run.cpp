@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QRect>
 #include <QScreen>
 
 #include <cstdlib>
@@ -91,6 +92,7 @@ bool GameRun::StartUp() {
     hard_ = form_.CheckBox4->isChecked();
     savedClientWidth_ = form_.ClientWidth();
     savedClientHeight_ = form_.ClientHeight();
+    savedPlace_ = form_.Widget()->geometry().topLeft();
     ReshapeForGame();
     form_.DDDD1->SetSurfaceLocation(form_.CheckBox3->isChecked() ? dddd::smtSystemMemory
                                                                  : dddd::smtVideoMemory);
@@ -196,12 +198,14 @@ void GameRun::EndRun() {
     malloc_trim(0);
 }
 
+// The launcher comes back where the player left it (centred on the screen
+// unless they moved it). Its inside goes back to its place: a place for the
+// frame would be worked out from the frame's size as last known, which a
+// full-screen window does not have.
 void GameRun::RestoreLauncher() {
-    const QSize screen = ScreenSize();
     form_.Hide();
     form_.SetBorderStyle(ui::TBorderStyle::bsDialog);
-    form_.SetTop(screen.height() / 2 - savedClientHeight_ / 2);
-    form_.SetLeft(screen.width() / 2 - savedClientWidth_ / 2);
+    form_.Widget()->setGeometry(QRect(savedPlace_, form_.Widget()->size()));
     form_.Show();
     form_.Panel1->show();
     form_.SetClientWidth(savedClientWidth_);

@@ -9,6 +9,8 @@
 #include "sound/wave.h"
 #include "surfaces/surface.h"
 
+#include <QPoint>
+
 #include <array>
 #include <memory>
 
@@ -57,6 +59,7 @@ private:
     std::array<std::unique_ptr<dddd::TDDDDSurface>, 4> sheets_;
     int savedClientWidth_ = 0;
     int savedClientHeight_ = 0;
+    QPoint savedPlace_; // of the launcher's inside on the desktop
     bool coupleMode_ = false;
     bool hard_ = false;
 };

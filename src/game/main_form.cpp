@@ -9,11 +9,14 @@
 #include "platform/ui/fonts.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace game {
 
@@ -71,6 +74,27 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* caption, int left, int top,
     return box;
 }
 
+// Keeps the launcher's panel in the middle of a form that a desktop made
+// larger than the panel (a compositor's maximise, say).
+class PanelCentring : public QObject {
+public:
+    PanelCentring(QWidget* form, QWidget* panel) : QObject(form), form_(form), panel_(panel) {
+        form->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == form_ && event->type() == QEvent::Resize)
+            panel_->move(std::max(0, (form_->width() - panel_->width()) / 2),
+                         std::max(0, (form_->height() - panel_->height()) / 2));
+        return false;
+    }
+
+private:
+    QWidget* form_;
+    QWidget* panel_;
+};
+
 constexpr std::uint32_t kBlue = Rgb(0, 0, 255);
 constexpr std::uint32_t kRed = Rgb(255, 0, 0);
 constexpr std::uint32_t kPink = Rgb(255, 0, 128);
@@ -125,6 +149,7 @@ void Tfrm_main::CreateControls() {
     panelPalette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     Panel1->setPalette(panelPalette);
     Panel1->setAutoFillBackground(true);
+    new PanelCentring(Widget(), Panel1);
 
     Label9 = MakeLabel(Panel1, "KUZのミニゲームシリーズ１", 176, 16, 150, 12, FormFont(12), kBlue);
     Label8 = MakeLabel(Panel1, "ぴむるのゲーム", 144, 32, 225, 27, FormFont(27, true), kPink);

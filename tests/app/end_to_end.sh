@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Plays the real program on an X server: starts it from the data folder,
-# clicks the start button, looks at the game in a screenshot, quits with Esc,
-# sees the launcher again and starts a second run, which must show the first
-# run's high score. Runs inside xvfb-run; needs xdotool and ImageMagick.
+# moves the launcher as a player would, clicks the start button, looks at the
+# game in a screenshot (in full screen: not a pixel of the desktop left),
+# quits with Esc, sees the launcher again where the player put it and starts
+# a second run, which must show the first run's high score. Runs inside
+# xvfb-run, with or without a window manager (with_window_manager.sh); needs
+# xdotool, xwininfo, xprop, xsetroot and ImageMagick.
 #   end_to_end.sh <pimuru> <data folder> window|fullscreen <folder for screenshots>
 set -euo pipefail
 program=$1
@@ -11,33 +14,23 @@ mode=$3
 out=$4
 mkdir -p "$out"
 export QT_QPA_PLATFORM=xcb ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy
+source "$(dirname "$0")/../support/x_desktop.sh"
 
 caption='ぴむるのゲーム Ver.1.1'
+manager=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && echo "with a window manager" || echo "bare")
 fail() {
-    echo "FAIL ($mode): $*" >&2
+    echo "FAIL ($mode, $manager): $*" >&2
     exit 1
 }
 
+paint_root
 cd "$data"
 "$program" >"$out/program-$mode.log" 2>&1 &
 pid=$!
 trap 'kill -9 $pid 2>/dev/null || true' EXIT
 
-# Polls a command once every 100 ms for up to $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    while ((tries-- > 0)); do
-        if "$@"; then return 0; fi
-        kill -0 $pid 2>/dev/null || fail "the program ended by itself"
-        sleep 0.1
-    done
-    return 1
-}
-
 geometry() { # sets X Y WIDTH HEIGHT of the launcher window
-    eval "$(xdotool getwindowgeometry --shell "$window")"
+    window_geometry "$window"
 }
 has_size() {
     geometry
@@ -114,6 +107,20 @@ launcher_painted() {
 }
 wait_for 10 launcher_painted || fail "the launcher is black"
 
+# The player puts the launcher somewhere else; it comes back there after
+# every run.
+xdotool windowmove "$window" 40 30
+moved() {
+    geometry
+    [ "$X" -lt 200 ] && [ "$Y" -lt 200 ]
+}
+wait_for 10 moved || fail "the launcher could not be moved"
+launcher_x=$X
+launcher_y=$Y
+back_in_place() {
+    has_size 501 256 && [ "$X" = "$launcher_x" ] && [ "$Y" = "$launcher_y" ]
+}
+
 if [ "$mode" = window ]; then
     xdotool mousemove $((X + 78 + 6)) $((Y + 192 + 6)) click 1 # untick "大きな画面で遊ぶ"
 fi
@@ -121,10 +128,18 @@ fi
 start_run
 if [ "$mode" = fullscreen ]; then
     has_size "$screen_width" "$screen_height" || fail "full screen is ${WIDTH}x$HEIGHT"
+    # Over the whole screen, above anything a manager shows.
+    covered() {
+        shot "covered-$mode"
+        [ "$(pixels_of_colour "$out/covered-$mode.png" "$uncovered_colour")" = 0 ]
+    }
+    wait_for 10 covered || fail "the full-screen game leaves part of the desktop uncovered"
 else
     has_size 640 480 || fail "the game window is ${WIDTH}x$HEIGHT"
-    [ "$X" = $((screen_width / 2 - 320)) ] && [ "$Y" = $((screen_height / 2 - 240)) ] ||
-        fail "the game window is not centred: $X,$Y"
+    # The window with its frame (if any) is centred.
+    frame_extents "$window"
+    [ $((X - FRAME_LEFT)) = $((screen_width / 2 - 320)) ] && [ $((Y - FRAME_TOP)) = $((screen_height / 2 - 240)) ] ||
+        fail "the game window is not centred: $X,$Y (frame $FRAME_LEFT,$FRAME_TOP)"
 fi
 wait_for 30 high_score_shown "game-$mode" || fail "no high score text on the game screen"
 frame_box
@@ -148,6 +163,7 @@ done
 
 xdotool windowfocus --sync "$window" key Escape
 wait_for 20 has_size 501 256 || fail "Esc did not bring the launcher back"
+wait_for 5 back_in_place || fail "the launcher came back at $X,$Y, not at $launcher_x,$launcher_y"
 shot "launcher-again-$mode"
 at_least "$(share_of "launcher-again-$mode" '#000000' 501 256 "$X" "$Y")" 0.9 &&
     fail "the launcher came back black"
@@ -168,4 +184,5 @@ wait_for 5 same_high_score ||
 
 xdotool windowfocus --sync "$window" key Escape
 wait_for 20 has_size 501 256 || fail "Esc did not end the second run"
-echo "PASS ($mode): screenshots in $out"
+wait_for 5 back_in_place || fail "after the second run the launcher is at $X,$Y, not at $launcher_x,$launcher_y"
+echo "PASS ($mode, $manager): screenshots in $out"

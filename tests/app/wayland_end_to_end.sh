@@ -2,9 +2,10 @@
 # The real program on Wayland, inside with_weston.sh, read from weston's
 # screenshots. "start" (weston's headless back end: no seat, no keyboard):
 # the launcher shows and the program keeps running. "play" (with_weston.sh
-# --seat inside xvfb-run, keys from xdotool): a full-screen run, Esc back to
-# the launcher, a windowed run and Esc back again. Needs weston-screenshooter
-# and ImageMagick.
+# --seat inside xvfb-run, keys from xdotool): the help window, the launcher
+# and a windowed game are maximised by the compositor (weston's own key) and
+# the program goes on; a full-screen run, Esc back to the launcher, a
+# windowed run and Esc back again. Needs weston-screenshooter and ImageMagick.
 #   wayland_end_to_end.sh <pimuru> <data folder> start|play <folder for screenshots>
 set -euo pipefail
 program=$1
@@ -65,8 +66,35 @@ if [ "$mode" = start ]; then
     exit 0
 fi
 
-# The launcher has the keyboard; its start button is one Tab away and
-# "play on a large screen" (ticked) two.
+# weston maximises the window that has the keyboard (Super+Shift+M, again to
+# give it back its size); Tab and Shift+Tab repaint the window at its new
+# size with the focus back where it was.
+maximise() { xdotool key super+shift+m; sleep 2; }
+repaint() { xdotool key Tab shift+Tab; sleep 1; }
+alive() { kill -0 $pid 2>/dev/null || fail "the program ended after a maximise ($1)"; }
+
+# The launcher has the keyboard on its help button; its start button is one
+# Tab away and "play on a large screen" (ticked) two.
+xdotool key space
+sleep 3
+maximise
+repaint
+alive "help window"
+shot help-maximised
+[ "$(pixels_of '#FF0080')" -lt 50 ] || fail "the maximised help window does not cover the launcher"
+maximise
+xdotool key Escape
+wait_for launcher_shown || fail "the help window did not close"
+
+maximise
+repaint
+alive launcher
+wait_for launcher_shown || fail "no launcher after a maximise"
+corner_is_desktop && fail "the maximised launcher does not cover the screen"
+maximise
+repaint
+wait_for launcher_shown || fail "no launcher after it was given its size back"
+
 xdotool key Tab space
 wait_for game_shown full-screen-run || fail "no full-screen game"
 corner_is_desktop && fail "the full-screen run does not cover the screen"
@@ -79,5 +107,15 @@ sleep 3
 xdotool key Return # the advice about true colour
 wait_for game_shown window-run || fail "no windowed game"
 corner_is_desktop || fail "the windowed run covers the screen"
+windowed_yellow=$(pixels_of '#FFFF00')
+maximise
+alive "windowed game"
+# The picture grows with the window (4 : 3 kept), its texts with it.
+game_scaled() { game_shown window-run-maximised && [ "$(pixels_of '#FFFF00')" -gt $((windowed_yellow * 3 / 2)) ]; }
+wait_for game_scaled || fail "no game scaled to the maximised window"
+corner_is_desktop && fail "the maximised game window does not cover the screen"
+maximise
+alive "windowed game given its size back"
+wait_for game_shown window-run || fail "no game after the window got its size back"
 xdotool key Escape
 wait_for launcher_shown || fail "Esc did not bring the launcher back after the windowed run"

@@ -359,6 +359,32 @@ TEST_F(DisplayTest, WindowedFlipIntoAClientAreaOfAnotherSizeStretches) {
     EXPECT_EQ(DesktopPixel(d, 1289, 969), 0x0000FF00u);
 }
 
+// A window the desktop made wider than 4 : 3 (a tiling manager, a
+// compositor's maximise) shows the whole frame centred, bars black.
+TEST_F(DisplayTest, WindowedFlipIntoAClientAreaOfAnotherShapeKeepsTheAspectWithBlackBars) {
+    TDDDD& d = LoadedComponent();
+    d.VsyncAtWindowed = false;
+    form->X = 10;
+    form->Y = 10;
+    d.Initialize(false, 640, 480, 32, 0, "");
+    form->W = 1000;
+    form->H = 480;
+    DDBLTFX fx = MakeBltFx();
+    fx.dwFillColor = 0x00EEEEEE;
+    d.FrontBuffer()->Surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx); // the window's area
+    const std::uint32_t beside = DesktopPixel(d, 10 + 1000, 10);
+    d.BackBuffer()->WritePixel(0, 0, 0x00FF00FF);
+    d.BackBuffer()->WritePixel(639, 479, 0x0000FF00);
+    d.Flip();
+    EXPECT_EQ(DesktopPixel(d, 10 + 180, 10), 0x00FF00FFu);
+    EXPECT_EQ(DesktopPixel(d, 10 + 180 + 639, 10 + 479), 0x0000FF00u);
+    EXPECT_EQ(DesktopPixel(d, 10, 10), 0u);
+    EXPECT_EQ(DesktopPixel(d, 10 + 179, 10 + 479), 0u);
+    EXPECT_EQ(DesktopPixel(d, 10 + 820, 10), 0u);
+    EXPECT_EQ(DesktopPixel(d, 10 + 999, 10 + 479), 0u);
+    EXPECT_EQ(DesktopPixel(d, 10 + 1000, 10), beside);
+}
+
 TEST_F(DisplayTest, RakugakiWithEqualSizesCopiesUnscaledWithoutAClipper) {
     TDDDD& d = LoadedComponent();
     d.AllowRakugaki = true;

@@ -51,6 +51,10 @@ int PixelsNear(dddd::TDDDD& display, QRect area, std::uint32_t rgb) {
 
 TEST_F(GameRunTest, FullScreenRunDrawsTheGameAndRestoresTheLauncher) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    form_->SetLeft(form_->Left() - 37); // where the player put it
+    form_->SetTop(form_->Top() + 23);
+    const int launcherLeft = form_->Left();
+    const int launcherTop = form_->Top();
     int fullScreenWidth = 0;
     bool panelShown = true;
     int yellowTextPixels = 0;
@@ -75,13 +79,13 @@ TEST_F(GameRunTest, FullScreenRunDrawsTheGameAndRestoresTheLauncher) {
     EXPECT_GT(backgroundPixels, 640 * 90);
     EXPECT_TRUE(desktop_->messages.empty()); // no colour-depth talk in full screen
 
-    // The launcher is back as it was, centred, the pointer shown, the start
-    // button ready for another go.
+    // The launcher is back as it was, where the player put it, the pointer
+    // shown, the start button ready for another go.
     game::Tfrm_main& form = *form_;
     EXPECT_EQ(form.ClientWidth(), 501);
     EXPECT_EQ(form.ClientHeight(), 256);
-    EXPECT_EQ(form.Left(), screen.width() / 2 - 501 / 2);
-    EXPECT_EQ(form.Top(), screen.height() / 2 - 256 / 2);
+    EXPECT_EQ(form.Left(), launcherLeft);
+    EXPECT_EQ(form.Top(), launcherTop);
     EXPECT_EQ(form.BorderStyle(), ui::TBorderStyle::bsDialog);
     EXPECT_TRUE(form.Visible());
     EXPECT_TRUE(form.Panel1->isVisible());

@@ -1,8 +1,11 @@
 #include "platform/ui/presenter_widget.h"
 
+#include "base/rect.h"
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/wayland_frame_view.h"
+#include "platform/ui/window_settle.h"
 #include "platform/ui/x11_frame_view.h"
+#include "platform/ui/x11_window_manager.h"
 #include "platform/ui/x11_window_painter.h"
 
 #include <QBackingStore>
@@ -170,27 +173,37 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
         saved_ = {form_->windowFlags(), form_->windowState(), form_->geometry(), form_->minimumSize(),
                   form_->maximumSize(), form_->isVisible()};
         fullScreen_ = true;
+        // Full screen is the window manager's or compositor's to grant
+        // (Qt's full-screen state asks it the desktop's way): a window made
+        // as large as the screen is fitted inside the manager's work area
+        // and frames, beneath its panels. The borderless window as large as
+        // the screen is only for an X server without such a manager.
+        // A Wayland client cannot place its windows: there full screen is
+        // granted on the screen the window is put on.
+        grantedFullScreen_ = CompositorPlacesWindows() || X11ManagerGrantsFullScreen();
     }
+    screenGeometry_ = screenGeometry;
     frame_ = {};
     frameOnScreen_ = false;
     fullScreenPainted_ = false;
     noWaylandView_ = false;
-    // On X a borderless window as large as the screen works with and
-    // without a window manager, where a full-screen request alone may be
-    // ignored. A Wayland client cannot place its windows: there full screen
-    // is a state the compositor grants, on the screen the window is put on
-    // (its decorations go by themselves; taking them away as well would
-    // leave their room unused).
     form_->setMinimumSize(0, 0);
     form_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     raise();
-    if (CompositorPlacesWindows()) {
+    if (grantedFullScreen_) {
+        // An X manager makes a window full screen on the screen it is on.
+        if (!CompositorPlacesWindows() && !screenGeometry.contains(form_->frameGeometry().center()))
+            form_->move(screenGeometry.center() - QPoint(form_->width() / 2, form_->height() / 2));
         form_->winId(); // the native window, to be put on the screen
         if (QScreen* screen = QGuiApplication::screenAt(screenGeometry.center()))
             form_->windowHandle()->setScreen(screen);
         Watch(form_->windowHandle());
         form_->showFullScreen();
     } else {
+        if (form_->windowFlags() != (Qt::Window | Qt::FramelessWindowHint)) {
+            form_->hide();
+            SettleHidden(form_);
+        }
         form_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         form_->setGeometry(screenGeometry);
         form_->show();
@@ -206,6 +219,11 @@ void PresenterWidget::EnterFullScreen(const QRect& screenGeometry) {
         view_->raise();
     }
     update();
+    // The game goes on once the manager has answered, or after a time limit
+    // without its answer: the frames follow the window's size either way.
+    // A Wayland compositor answers while frames are shown.
+    if (!CompositorPlacesWindows())
+        SettleShown(form_, [this, screenGeometry] { return form_->geometry() == screenGeometry; });
 }
 
 void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
@@ -273,13 +291,25 @@ void PresenterWidget::LeaveFullScreen() {
     frame_ = {};
     frameOnScreen_ = false;
     framePixels_ = {};
-    form_->setWindowFlags(saved_.flags);
-    form_->setWindowState(saved_.state);
+    if (grantedFullScreen_) {
+        // The manager gives the window its former place and size back; a
+        // place asked for before it has done so could be overruled.
+        form_->setWindowState(saved_.state);
+        if (!CompositorPlacesWindows())
+            SettleShown(form_, [this] { return form_->geometry() != screenGeometry_; });
+    } else if (form_->windowFlags() != saved_.flags) {
+        form_->hide();
+        SettleHidden(form_);
+        form_->setWindowFlags(saved_.flags);
+        form_->setWindowState(saved_.state);
+    }
     form_->setMinimumSize(saved_.minimumSize);
     form_->setMaximumSize(saved_.maximumSize);
     form_->setGeometry(saved_.geometry);
-    if (saved_.visible)
+    if (saved_.visible) {
         form_->show();
+        SettleShown(form_);
+    }
     lower();
     update();
 }
@@ -298,18 +328,9 @@ QRect PresenterWidget::ScaledPart(const QRect& part, const QSize& frame, const Q
 }
 
 QRect PresenterWidget::FittedRect(const QSize& frame, const QSize& area) {
-    if (frame.isEmpty() || area.isEmpty())
-        return QRect();
-    // Integer arithmetic: the frame fills the full width or the full height.
-    const qint64 byWidth = static_cast<qint64>(area.width()) * frame.height();
-    const qint64 byHeight = static_cast<qint64>(area.height()) * frame.width();
-    QSize fitted;
-    if (byWidth <= byHeight)
-        fitted = QSize(area.width(), static_cast<int>(byWidth / frame.width()));
-    else
-        fitted = QSize(static_cast<int>(byHeight / frame.height()), area.height());
-    return QRect(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
-                 fitted);
+    const base::Rect fitted = base::FitInside(frame.width(), frame.height(),
+                                              base::MakeRect(0, 0, area.width(), area.height()));
+    return QRect(fitted.Left, fitted.Top, fitted.Width(), fitted.Height());
 }
 
 void PresenterWidget::paintEvent(QPaintEvent* event) {

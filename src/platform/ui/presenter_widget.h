@@ -1,7 +1,7 @@
 #pragma once
 // The widget that shows the game's frames inside its form. In a window it
 // lies beneath the form's controls and shows the form's part of the primary
-// surface; in the emulated full screen it covers the borderless form and
+// surface; in the emulated full screen it covers the full-screen form and
 // shows the frame scaled to fit, aspect kept, with black bars.
 
 #include "platform/ddraw/pixel_view.h"
@@ -116,6 +116,8 @@ private:
     bool framePainted_ = false;  // the paint that ShowFrame asked for happened
     bool frameOnScreen_ = false; // the window's image holds the last frame
     bool fullScreenPainted_ = false; // Qt has painted the full-screen window
+    bool grantedFullScreen_ = false; // full screen is a state the manager grants
+    QRect screenGeometry_;           // of the screen shown on in full screen
     SavedWindow saved_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/ui/qt_backends.h"
 
+#include "platform/ui/fixed_window_sizes.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/qt_bitmap_decoder.h"
 #include "platform/ui/qt_desktop.h"
@@ -15,6 +16,7 @@ struct QtBackends::Parts {
     QtWindowSystem windowSystem;
     QtPresenter presenter;
     QtDeviceContextFactory deviceContexts;
+    FixedWindowSizes fixedWindowSizes;
     ui::Desktop* previousDesktop = nullptr;
     BitmapDecoder* previousDecoder = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "platform/ui/qt_form.h"
 
 #include "platform/ui/key_map.h"
+#include "platform/ui/window_settle.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -131,13 +132,17 @@ bool QtForm::Visible() const {
     return widget_->isVisible();
 }
 
+// A form that is shown is on the screen when this returns, and a hidden one
+// has been let go by the window manager (or the time limit has passed).
 void QtForm::Show() {
     widget_->show();
     widget_->raise();
+    SettleShown(widget_);
 }
 
 void QtForm::Hide() {
     widget_->hide();
+    SettleHidden(widget_);
 }
 
 void QtForm::BringToFront() {
@@ -167,11 +172,13 @@ void QtForm::SetBorderStyle(TBorderStyle style) {
     // border changes.
     const bool visible = widget_->isVisible();
     const QPoint position = widget_->pos();
+    if (visible && widget_->windowFlags() != flags)
+        Hide();
     widget_->setWindowFlags(flags);
     widget_->move(position);
     ApplySizeConstraints();
-    if (visible)
-        widget_->show();
+    if (visible && !widget_->isVisible())
+        Show();
 }
 
 TWindowState QtForm::WindowState() const {

@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -93,7 +95,18 @@ bool QtWindowSystem::ClientRectOnScreen(ddraw::HWND window, ddraw::RECT* rect) c
     // without asking the window system; a child's is found through its
     // parents. (The game asks several times a frame.)
     const QPoint global = widget->isWindow() ? widget->geometry().topLeft() : widget->mapToGlobal(QPoint(0, 0));
-    const QPoint origin = global - DesktopOrigin();
+    QPoint origin = global - DesktopOrigin();
+    if (widget->isWindow() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // A Wayland client never learns where its windows are: the place Qt
+        // reports is only the one last asked for. The window is taken to lie
+        // on the desktop, so that all of it shows the desktop's pixels even
+        // when the compositor has made it large (maximised, say).
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            const QSize desktop = primary->geometry().size();
+            origin.setX(std::max(0, std::min(origin.x(), desktop.width() - widget->width())));
+            origin.setY(std::max(0, std::min(origin.y(), desktop.height() - widget->height())));
+        }
+    }
     *rect = base::MakeRect(origin.x(), origin.y(), origin.x() + widget->width(),
                            origin.y() + widget->height());
     return true;

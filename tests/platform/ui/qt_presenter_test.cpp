@@ -2,6 +2,8 @@
 #include "platform/ui/qt_form.h"
 #include "platform/ui/qt_presenter.h"
 #include "platform/ui/qt_window_system.h"
+#include "platform/ui/x11_image.h"
+#include "platform/ui/x11_window_manager.h"
 
 #include "platform/ddraw/pixel_format.h"
 #include "platform/ddraw/software_device_context.h"
@@ -10,7 +12,12 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -85,6 +92,64 @@ TEST(QtWindowSystem, ReportsScreensAndClientRectangles) {
     int notAWindow = 0;
     EXPECT_FALSE(windows.ClientRectOnScreen(&notAWindow, &client));
     EXPECT_FALSE(windows.IsWindowVisible(nullptr));
+}
+
+// The root window of an X server says that a window manager granting full
+// screen runs, while none does: one that never answers.
+class SilentManager {
+public:
+    explicit SilentManager(xcb_connection_t* c) : c_(c) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        check_ = Atom("_NET_SUPPORTING_WM_CHECK");
+        supported_ = Atom("_NET_SUPPORTED");
+        const xcb_atom_t fullScreen = Atom("_NET_WM_STATE_FULLSCREEN");
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root_, check_, XCB_ATOM_WINDOW, 32, 1, &root_);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root_, supported_, XCB_ATOM_ATOM, 32, 1, &fullScreen);
+        xcb_aux_sync();
+    }
+    ~SilentManager() {
+        xcb_delete_property(c_, root_, check_);
+        xcb_delete_property(c_, root_, supported_);
+        xcb_aux_sync();
+    }
+
+private:
+    xcb_atom_t Atom(const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : 0;
+        std::free(reply);
+        return atom;
+    }
+    void xcb_aux_sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
+
+    xcb_connection_t* c_;
+    xcb_window_t root_ = 0;
+    xcb_atom_t check_ = 0;
+    xcb_atom_t supported_ = 0;
+};
+
+// The wait for the manager's answer has a time limit: the game goes on with
+// its window shown, and gets its former place back.
+TEST(QtPresenter, FullScreenGoesOnWhenTheWindowManagerNeverAnswers) {
+    xcb_connection_t* c = ui::QtX11Connection();
+    if (!c)
+        GTEST_SKIP() << "needs an X server";
+    SilentManager manager(c);
+    ASSERT_TRUE(ui::X11ManagerGrantsFullScreen());
+    GameForm form;
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    const QRect before = form.Widget()->geometry();
+    ui::QtPresenter presenter;
+    presenter.EnterFullScreen(form.Handle(), 0, 640, 480, 16);
+    EXPECT_TRUE(form.Widget()->isVisible());
+    EXPECT_TRUE(form.Widget()->windowHandle()->isExposed());
+    Pixels frame(640, 480, 16);
+    presenter.PresentFullScreen(form.Handle(), frame.view);
+    presenter.LeaveFullScreen(form.Handle());
+    EXPECT_TRUE(form.Widget()->isVisible());
+    EXPECT_EQ(form.Widget()->geometry(), before);
 }
 
 TEST(QtPresenter, WindowShowsItsPartOfThePrimary) {
