@@ -52,8 +52,8 @@ std::unique_ptr<base::MemoryStream> ExtractFromArchive(const std::string& archiv
 
 // Finds the entry whose name equals `entryName` (UTF-8) regardless of ASCII
 // letter case, and returns its bytes, unpacked.
-std::unique_ptr<base::MemoryStream> ReadArchiveEntry(base::Stream& stream, const std::string& entryName,
-                                                    const Limits& limits = {});
+std::unique_ptr<base::MemoryStream>
+ReadArchiveEntry(base::Stream& stream, const std::string& entryName, const Limits& limits = {});
 
 // True when bytes 4 to 7 of the 256 header bytes are "QDA0".
 bool IsArchiveHeader(const std::uint8_t* header);
@@ -61,6 +61,6 @@ bool IsArchiveHeader(const std::uint8_t* header);
 // Unpacks byte-pair-encoded blocks from the packed stream's position to its
 // end into a new stream of at least `size` bytes.
 std::unique_ptr<base::MemoryStream> ExpandPacked(base::MemoryStream& packed, std::int32_t size,
-                                                const Limits& limits = {});
+                                                 const Limits& limits = {});
 
 } // namespace archive

@@ -41,7 +41,7 @@ void ReadPairTable(ByteReader& in, std::array<std::uint8_t, 256>& left, std::arr
 } // namespace
 
 std::unique_ptr<base::MemoryStream> ExpandPacked(base::MemoryStream& packed, std::int32_t size,
-                                                const Limits& limits) {
+                                                 const Limits& limits) {
     std::vector<std::uint8_t> out;
     std::array<std::uint8_t, 256> left{};
     std::array<std::uint8_t, 256> right{};

@@ -50,8 +50,8 @@ std::unique_ptr<base::MemoryStream> ReadBytes(base::Stream& stream, std::int32_t
 
 bool IsArchiveHeader(const std::uint8_t* header) { return std::memcmp(header + 4, "QDA0", 4) == 0; }
 
-std::unique_ptr<base::MemoryStream> ReadArchiveEntry(base::Stream& stream, const std::string& entryName,
-                                                    const Limits& limits) {
+std::unique_ptr<base::MemoryStream>
+ReadArchiveEntry(base::Stream& stream, const std::string& entryName, const Limits& limits) {
     std::uint8_t header[kHeaderSize] = {};
     stream.Read(header, kHeaderSize);
     std::int32_t count = ReadLE32(header + 8);

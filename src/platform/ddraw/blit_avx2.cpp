@@ -43,7 +43,8 @@ template <DWORD Bytes> struct Avx2 {
     // Not a byte blend: GCC 12 turns _mm256_blendv_epi8 into a test of the
     // mask's bytes as plain chars, which with -funsigned-char never holds.
     static Vector Merge(Vector src, Vector old, Vector transparent) {
-        return _mm256_or_si256(_mm256_and_si256(transparent, old), _mm256_andnot_si256(transparent, src));
+        return _mm256_or_si256(_mm256_and_si256(transparent, old),
+                               _mm256_andnot_si256(transparent, src));
     }
 };
 
