@@ -7,6 +7,8 @@
 #include "platform/ui/qt_bitmap_decoder.h"
 #include "surfaces/fake_host.h"
 
+#include <QtGlobal>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -14,6 +16,9 @@ namespace {
 
 struct Fixture {
     Fixture() {
+        // Qt warns about every malformed picture it reads, which here is
+        // nearly every input; the warnings would bury libFuzzer's output.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         dddd::Log().WriteDebugLog = false;
         ui::SetBitmapDecoder(&decoder);
         paletted.ScreenBits = 8;

@@ -30,12 +30,20 @@ inline constexpr char kEntryNotFound[] = "指定されたIDを持つファイル
 inline constexpr std::int32_t kHeaderSize = 256;
 inline constexpr std::int32_t kDirectoryEntrySize = 268;
 inline constexpr std::int32_t kMaxEntries = 1048576;
-// Unpacking stops with an error past this many bytes of output, or past the
-// entry's declared size plus kMaxZeroPadding, whichever is less.
 inline constexpr std::int64_t kMaxUnpackedSize = 256LL * 1024 * 1024;
-// An entry may claim more bytes than the file holds; the missing ones read as
-// zero, but only this many of them.
 inline constexpr std::int64_t kMaxZeroPadding = 1024 * 1024;
+
+// How much one entry may cost. The defaults suit the game's archives; a
+// fuzzer passes smaller ones so that its time goes to variety, not to
+// filling memory.
+struct Limits {
+    // Unpacking stops with an error past this many bytes of output, or past
+    // the entry's declared size plus maxZeroPadding, whichever is less.
+    std::int64_t maxUnpackedSize = kMaxUnpackedSize;
+    // An entry may claim more bytes than the file holds; the missing ones
+    // read as zero, but only this many of them.
+    std::int64_t maxZeroPadding = kMaxZeroPadding;
+};
 
 // Opens the archive read-only (an opening error reaches the caller as it is)
 // and returns the named entry.
@@ -44,13 +52,15 @@ std::unique_ptr<base::MemoryStream> ExtractFromArchive(const std::string& archiv
 
 // Finds the entry whose name equals `entryName` (UTF-8) regardless of ASCII
 // letter case, and returns its bytes, unpacked.
-std::unique_ptr<base::MemoryStream> ReadArchiveEntry(base::Stream& stream, const std::string& entryName);
+std::unique_ptr<base::MemoryStream>
+ReadArchiveEntry(base::Stream& stream, const std::string& entryName, const Limits& limits = {});
 
 // True when bytes 4 to 7 of the 256 header bytes are "QDA0".
 bool IsArchiveHeader(const std::uint8_t* header);
 
 // Unpacks byte-pair-encoded blocks from the packed stream's position to its
 // end into a new stream of at least `size` bytes.
-std::unique_ptr<base::MemoryStream> ExpandPacked(base::MemoryStream& packed, std::int32_t size);
+std::unique_ptr<base::MemoryStream> ExpandPacked(base::MemoryStream& packed, std::int32_t size,
+                                                 const Limits& limits = {});
 
 } // namespace archive

@@ -40,14 +40,16 @@ void ReadPairTable(ByteReader& in, std::array<std::uint8_t, 256>& left, std::arr
 
 } // namespace
 
-std::unique_ptr<base::MemoryStream> ExpandPacked(base::MemoryStream& packed, std::int32_t size) {
+std::unique_ptr<base::MemoryStream> ExpandPacked(base::MemoryStream& packed, std::int32_t size,
+                                                 const Limits& limits) {
     std::vector<std::uint8_t> out;
     std::array<std::uint8_t, 256> left{};
     std::array<std::uint8_t, 256> right{};
     ByteReader in(packed);
     // Well-formed data unpack to `size` bytes; a pair table that expands
     // without end is stopped soon after that, and always at a fixed bound.
-    const std::int64_t limit = std::min<std::int64_t>(kMaxUnpackedSize, std::max(size, 0) + kMaxZeroPadding);
+    const std::int64_t limit =
+        std::min<std::int64_t>(limits.maxUnpackedSize, std::max(size, 0) + limits.maxZeroPadding);
 
     while (packed.Position() < packed.Size()) {
         ReadPairTable(in, left, right);
@@ -83,7 +85,7 @@ std::unique_ptr<base::MemoryStream> ExpandPacked(base::MemoryStream& packed, std
     // The result is `size` bytes long from the start (more if unpacking made
     // more); missing bytes are zero, up to a bound.
     std::int64_t produced = static_cast<std::int64_t>(out.size());
-    std::int64_t wanted = std::clamp<std::int64_t>(size, 0, produced + kMaxZeroPadding);
+    std::int64_t wanted = std::clamp<std::int64_t>(size, 0, produced + limits.maxZeroPadding);
     if (wanted > produced)
         out.resize(static_cast<std::size_t>(wanted), 0);
     return std::make_unique<base::MemoryStream>(std::move(out));

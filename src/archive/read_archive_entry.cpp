@@ -50,7 +50,8 @@ std::unique_ptr<base::MemoryStream> ReadBytes(base::Stream& stream, std::int32_t
 
 bool IsArchiveHeader(const std::uint8_t* header) { return std::memcmp(header + 4, "QDA0", 4) == 0; }
 
-std::unique_ptr<base::MemoryStream> ReadArchiveEntry(base::Stream& stream, const std::string& entryName) {
+std::unique_ptr<base::MemoryStream>
+ReadArchiveEntry(base::Stream& stream, const std::string& entryName, const Limits& limits) {
     std::uint8_t header[kHeaderSize] = {};
     stream.Read(header, kHeaderSize);
     std::int32_t count = ReadLE32(header + 8);
@@ -75,10 +76,10 @@ std::unique_ptr<base::MemoryStream> ReadArchiveEntry(base::Stream& stream, const
         throw EQDAError(kEntryNotFound);
 
     if (!packed)
-        return ReadBytes(stream, found->fullSize, kMaxZeroPadding);
+        return ReadBytes(stream, found->fullSize, limits.maxZeroPadding);
     // Packed bytes past the end of the file are simply absent.
     std::unique_ptr<base::MemoryStream> scratch = ReadBytes(stream, found->storedSize, 0);
-    return ExpandPacked(*scratch, found->fullSize);
+    return ExpandPacked(*scratch, found->fullSize, limits);
 }
 
 std::unique_ptr<base::MemoryStream> ExtractFromArchive(const std::string& archiveName,

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 namespace dddd {
 
@@ -249,12 +250,17 @@ void TDDDD::Finalize() {
     ReleaseUnchecked(palette_);
     retainedMode_.ReleaseObjects(destroying_);
     ReleaseUnchecked(clipper_);
-    if (!fullScreen_ && backBuffer_) {
-        backBuffer_->Surface = nullptr;
-        backBuffer_.reset();
+    // The buffers are detached from their surfaces, which go with the
+    // DirectDraw object below. In full-screen the back buffer's object stays
+    // until the next Initialize, without its surface.
+    IDirectDrawSurface* detached[2] = {};
+    if (backBuffer_) {
+        detached[0] = std::exchange(backBuffer_->Surface, nullptr);
+        if (!fullScreen_)
+            backBuffer_.reset();
     }
     if (frontBuffer_) {
-        frontBuffer_->Surface = nullptr;
+        detached[1] = std::exchange(frontBuffer_->Surface, nullptr);
         frontBuffer_.reset();
     }
     if (fullScreen_ && directDraw2_)
@@ -265,6 +271,12 @@ void TDDDD::Finalize() {
     if (directDraw_)
         CheckResult(static_cast<std::int32_t>(directDraw_->Release()), kReleaseDirectDraw);
     directDraw_ = nullptr;
+    // A surface's memory went with its DirectDraw object, but the object
+    // itself stays until the references counting it are given back: those
+    // of the buffers are given back here, or every set-up would leave its
+    // primary and back buffer behind.
+    for (IDirectDrawSurface*& surface : detached)
+        ReleaseUnchecked(surface);
 }
 
 void TDDDD::Flip() {

@@ -12,9 +12,10 @@ using testsupport::LiteralBlock;
 
 namespace {
 
-std::string Read(const std::string& archiveBytes, const std::string& name) {
+std::string Read(const std::string& archiveBytes, const std::string& name,
+                 const Limits& limits = {}) {
     base::MemoryStream stream(std::vector<std::uint8_t>(archiveBytes.begin(), archiveBytes.end()));
-    auto entry = ReadArchiveEntry(stream, name);
+    auto entry = ReadArchiveEntry(stream, name, limits);
     EXPECT_EQ(entry->Position(), 0);
     return std::string(entry->Bytes().begin(), entry->Bytes().end());
 }
@@ -143,6 +144,18 @@ TEST(ArchiveHostile, BrokenPackedDataRaisesErrors) {
         overrun += static_cast<char>(c);
     overrun += '\0';
     EXPECT_THROW(Read(BuildArchive({{"e", Block(overrun, "a"), 1}}, true), "e"), ERangeError);
+}
+
+TEST(ArchiveHostile, CallersMaySetTighterLimits) {
+    const Limits tight{4096, 16};
+    const std::string longEntry =
+        BuildArchive({{"e", LiteralBlock(std::string(5000, 'a')), 5000}}, true);
+    EXPECT_EQ(Read(longEntry, "e").size(), 5000u);
+    EXPECT_THROW(Read(longEntry, "e", tight), EQDAError);
+    // Entries claiming more than the file holds get only the padding allowed.
+    EXPECT_EQ(Read(BuildArchive({{"p", "abc", 0x7FFFFFFF}}), "p", tight).size(), 3u + 16u);
+    EXPECT_EQ(Read(BuildArchive({{"e", LiteralBlock("abc"), 0x7FFFFFFF}}, true), "e", tight).size(),
+              3u + 16u);
 }
 
 TEST(ArchiveHostile, TruncatedPackedDataEndsQuietly) {

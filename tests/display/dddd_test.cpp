@@ -284,6 +284,22 @@ TEST_F(DisplayTest, AWindowedFinaliseLeavesTheDisplayModeAlone) {
     EXPECT_EQ(d.BackBuffer(), nullptr);
 }
 
+// The primary and back buffer are given back when a set-up ends, so that
+// set-ups in a row (two for every game run) leave nothing behind.
+TEST_F(DisplayTest, FinalizeGivesBackTheBuffersSurfaces) {
+    for (bool fullScreen : {false, true}) {
+        TDDDD& d = LoadedComponent();
+        d.Initialize(fullScreen, 640, 480, 16, 0, "");
+        IDirectDrawSurface* front = d.FrontBuffer()->Surface;
+        IDirectDrawSurface* back = d.BackBuffer()->Surface;
+        front->AddRef();
+        back->AddRef();
+        d.Finalize();
+        EXPECT_EQ(back->Release(), 0u) << "full screen " << fullScreen;
+        EXPECT_EQ(front->Release(), 0u) << "full screen " << fullScreen;
+    }
+}
+
 TEST_F(DisplayTest, ClearBlackensTheBackBuffer) {
     TDDDD& d = LoadedComponent();
     d.Initialize(false, 640, 480, 32, 0, "");

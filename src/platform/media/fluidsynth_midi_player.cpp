@@ -6,6 +6,10 @@
 #include "base/system_error_text.h"
 
 #include <fluidsynth.h>
+#if PIMURU_HAVE_INSTPATCH
+// From libinstpatch/misc.h, whose C declarations lack a C++ guard.
+extern "C" void ipatch_init(void);
+#endif
 
 #include <cerrno>
 #include <filesystem>
@@ -27,6 +31,21 @@ void SilenceFluidSynthLog() {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
         fluid_set_log_function(level, QuietLog, nullptr);
     base::QuietAlsaLog();
+}
+
+// FluidSynth starts libinstpatch with every synthesizer it makes and closes
+// it with every one it deletes; each new start registers libinstpatch's
+// type data again without the old ever going (about 3 kB a synthesizer, so
+// a game run). One start of our own for the program's life turns the later
+// starts and closes into counting.
+void HoldInstPatch() {
+#if PIMURU_HAVE_INSTPATCH
+    static bool held = false;
+    if (held)
+        return;
+    held = true;
+    ipatch_init();
+#endif
 }
 
 // FluidSynth's default gain (0.2) leaves a single instrument near -40 dBFS;
@@ -69,6 +88,7 @@ FluidSynthMidiPlayer::FluidSynthMidiPlayer() : FluidSynthMidiPlayer(Options{}) {
 
 FluidSynthMidiPlayer::FluidSynthMidiPlayer(Options options) : options_(std::move(options)) {
     SilenceFluidSynthLog();
+    HoldInstPatch();
 }
 
 FluidSynthMidiPlayer::~FluidSynthMidiPlayer() = default;

@@ -9,8 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <malloc.h>
 #include <thread>
+
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 namespace {
 
@@ -34,6 +40,15 @@ std::string Tune() {
 
 void Wait(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Bytes of heap the program holds now.
+std::int64_t HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+    return static_cast<std::int64_t>(__sanitizer_get_current_allocated_bytes());
+#else
+    return static_cast<std::int64_t>(mallinfo2().uordblks);
+#endif
 }
 
 class MidiPlayerTest : public ::testing::Test {
@@ -104,6 +119,20 @@ TEST_F(MidiPlayerTest, StopKeepsThePositionAndRewindGoesBackToTheStart) {
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_NEAR(runs[1].startMs, 1250, 100);
     EXPECT_NEAR(runs[2].startMs, 2000, 100);
+}
+
+// Every game run opens the music and closes it again; none may keep memory
+// (FluidSynth's instrument library once kept about 3 kB a time).
+TEST_F(MidiPlayerTest, OpeningAndClosingAgainKeepsNoMemory) {
+    FluidSynthMidiPlayer player(ToFile());
+    player.Open(dir.File("TIME.MID")); // what the first use sets up for good
+    player.Close();
+    const std::int64_t before = HeapInUse();
+    for (int i = 0; i < 20; ++i) {
+        player.Open(dir.File("TIME.MID"));
+        player.Close();
+    }
+    EXPECT_LT(HeapInUse() - before, 10 * 1024);
 }
 
 TEST_F(MidiPlayerTest, EveryFailureIsAnErrorAndLeavesThePlayerClosed) {
