@@ -2,6 +2,7 @@
 
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/wayland_frame_view.h"
+#include "platform/ui/window_system_flush.h"
 #include "platform/ui/x11_frame_view.h"
 #include "platform/ui/x11_window_painter.h"
 
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace ui {
 
@@ -114,6 +116,21 @@ void PresenterWidget::ShowDesktop(const ddraw::PixelView& desktop, const QRect& 
     if (fullScreen_ || changed.isEmpty() || PutOnWindow(changed))
         return;
     update(changed);
+    unpainted_ += changed;
+}
+
+void PresenterWidget::FinishShowingDesktop() {
+    if (windowPainter_)
+        windowPainter_->Send();
+    if (unpainted_.isEmpty())
+        return;
+    // Qt would paint them when the event loop next runs, which a game does
+    // only after its next frame's wait.
+    const QWindow* handle = window()->windowHandle();
+    if (!isVisible() || !handle || !handle->isExposed())
+        return;
+    repaint(std::exchange(unpainted_, QRegion()));
+    FlushWindowSystem();
 }
 
 bool PresenterWidget::PutOnWindow(const QRect& changed) {
@@ -238,6 +255,7 @@ void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
     frame_ = frame;
     framePainted_ = false;
     repaint();
+    FlushWindowSystem();
     // A compositor may ask for the window anew at any time (as it grants
     // the full-screen state, say) and the window's image may then be a new
     // one: there the frame is kept as well.
@@ -313,6 +331,7 @@ QRect PresenterWidget::FittedRect(const QSize& frame, const QSize& area) {
 }
 
 void PresenterWidget::paintEvent(QPaintEvent* event) {
+    unpainted_ -= event->region();
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (fullScreen_) {
