@@ -3,6 +3,7 @@
 // a form sets up the screen, a known frame is drawn into the back buffer and
 // flipped, and the screen itself is read back.
 #include "support/screen_grab.h"
+#include "support/x_screen_now.h"
 #include "display/dddd.h"
 #include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
@@ -154,6 +155,38 @@ TEST_F(DisplayOnScreen, FullScreenFrameIsScaledBetweenBars) {
         qRgb(0, 255, 0));
     EXPECT_EQ(again.pixel(origin + QPoint(5, 5)), qRgb(0, 255, 0));
     EXPECT_EQ(again.pixel(origin + QPoint(600, 400)), qRgb(0, 0, 255));
+}
+
+// A flipped frame is on the screen when Flip returns, not once the event
+// loop next runs, which a game does only after its next frame's wait: the
+// screen is read through a connection of the test's own, with no message
+// handled in between.
+TEST_F(DisplayOnScreen, FlippedFrameIsOnTheScreenWhenFlipReturns) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "reads the X server's screen";
+    GameForm form;
+    form.CentreOnDesktop();
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+    dddd::TDDDD& display = *form.DDDD1;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const bool fullScreen : {false, true}) {
+        ASSERT_EQ(display.Initialize(fullScreen, 640, 480, 16, 0, ""), 0);
+        DrawFrame(display);
+        display.Flip();
+        Screen(fullScreen ? "before-flip-full-screen" : "before-flip-windowed");
+        DrawFrame(display, true);
+        display.Flip();
+        const testsupport::ScreenShot shown = testsupport::ReadXScreenNow();
+        ASSERT_FALSE(shown.image().isNull());
+        QPoint mark = form.Widget()->mapToGlobal(QPoint(339, 204)) - screen.topLeft();
+        if (fullScreen) {
+            const QRect fitted = ui::PresenterWidget::FittedRect({640, 480}, screen.size());
+            const double scale = fitted.width() / 640.0;
+            mark = fitted.topLeft() + QPoint(static_cast<int>(339 * scale), static_cast<int>(204 * scale));
+        }
+        EXPECT_EQ(shown.pixel(mark), qRgb(255, 255, 0)) << (fullScreen ? "full screen" : "windowed");
+    }
 }
 
 } // namespace

@@ -50,6 +50,8 @@ SoftwareSettings gSettings;
 
 } // namespace
 
+void Presenter::FinishPresenting(HWND) {}
+
 void Presenter::PrimaryPixelsGoing(const BYTE*) {}
 
 BYTE* Presenter::AllocatePrimaryPixels(std::size_t) {

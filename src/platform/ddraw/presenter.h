@@ -21,6 +21,11 @@ public:
     // PrimaryPixelsGoing names them.
     virtual void PresentWindow(HWND window, const PixelView& desktop, const RECT& clientRect,
                                const RECT& changed) = 0;
+    // The parts given to PresentWindow since the last call are all that one
+    // drawing onto the primary changed: a presenter that gathers them sends
+    // them to the screen now, before that drawing returns. The default has
+    // nothing gathered.
+    virtual void FinishPresenting(HWND window);
 
     // Exclusive mode with a display mode set: the window covers screen
     // (index into WindowSystem::Screens) without a border and shows frames

@@ -203,7 +203,7 @@ bool SoftwareDirectDraw::Exclusive() const {
     return (cooperativeFlags_ & DDSCL_EXCLUSIVE) != 0;
 }
 
-bool SoftwareDirectDraw::PresentPrimary(SoftwareSurface& primary, const RECT& changed) {
+bool SoftwareDirectDraw::PresentPrimary(SoftwareSurface& primary, std::span<const RECT> changed) {
     Presenter& presenter = CurrentPresenter();
     if (mode_ && Exclusive()) {
         presenter.PresentFullScreen(window_, primary.View());
@@ -221,12 +221,21 @@ bool SoftwareDirectDraw::PresentPrimary(SoftwareSurface& primary, const RECT& ch
     if (!windows.IsWindowVisible(window) || !windows.ClientRectOnScreen(window, &client)) {
         return false;
     }
-    const RECT part = Intersect(changed, client);
-    if (IsEmpty(part)) {
-        return false;
+    bool all = true;
+    bool any = false;
+    for (const RECT& area : changed) {
+        const RECT part = Intersect(area, client);
+        if (IsEmpty(part)) {
+            all = false;
+            continue;
+        }
+        presenter.PresentWindow(window, primary.View(), client, part);
+        any = true;
     }
-    presenter.PresentWindow(window, primary.View(), client, part);
-    return true;
+    if (any) {
+        presenter.FinishPresenting(window);
+    }
+    return all;
 }
 
 void SoftwareDirectDraw::LoseDisplayMemory() {

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace ddraw {
@@ -77,8 +78,10 @@ public:
     bool ChargeVideoMemory(std::size_t bytes);
     void UnchargeVideoMemory(std::size_t bytes);
     void Forget(SoftwareSurface* surface);
-    // False when nothing could be shown (no window, hidden, or off it).
-    bool PresentPrimary(SoftwareSurface& primary, const RECT& changed);
+    // Shows the changed parts of the primary, all of one drawing, and has
+    // them sent to the screen before returning. False when one could not be
+    // shown (no window, hidden, or off it).
+    bool PresentPrimary(SoftwareSurface& primary, std::span<const RECT> changed);
     // Whether the primary is shown as a whole frame whatever part changed
     // (the exclusive full screen), rather than part by part in a window.
     bool ShowsWholeFrames() const { return mode_ && Exclusive(); }

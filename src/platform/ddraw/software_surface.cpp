@@ -320,11 +320,12 @@ void SoftwareSurface::Wrote(const RECT& area) {
     shownCopy_.reset();
 }
 
-bool SoftwareSurface::Show(const RECT& area) {
-    if (IsEmpty(area) || !owner_ || !IsPrimary()) {
+bool SoftwareSurface::Show(std::span<const RECT> areas) {
+    if (std::all_of(areas.begin(), areas.end(), [](const RECT& area) { return IsEmpty(area); }) || !owner_ ||
+        !IsPrimary()) {
         return false;
     }
-    if (!owner_->PresentPrimary(*this, area)) {
+    if (!owner_->PresentPrimary(*this, areas)) {
         shownWhole_ = RECT{}; // the screen may now differ from the pixels
         return false;
     }
@@ -524,10 +525,13 @@ void SoftwareSurface::CopyOntoWindow(const blit::CopyArgs& args, SoftwareSurface
         lookAt = shownLookAt_;
     }
     blit::CopyChangedRows(args, Bytes(), kShownRowsMergeGap, shownBands_, lookAt);
+    // The bands go to the screen together.
+    shownParts_.clear();
     for (const blit::RowBand& band : shownBands_) {
-        Show(RECT{part.Left + band.left, part.Top + band.first, part.Left + band.right,
-                  part.Top + band.first + band.count});
+        shownParts_.push_back(RECT{part.Left + band.left, part.Top + band.first, part.Left + band.right,
+                                   part.Top + band.first + band.count});
     }
+    Show(shownParts_);
     // The source's marks now count from this copy; were it shown on another
     // window in between, its clearings no longer match.
     src.written_.Clear();

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace ddraw {
@@ -108,8 +109,10 @@ private:
     // Marks an area's pixels as written; on the primary, forgets which copy
     // its client area holds.
     void Wrote(const RECT& area);
-    // Shows a part of the primary; false when it could not be shown.
-    bool Show(const RECT& area);
+    // Shows parts of the primary changed by one drawing; false when one
+    // could not be shown.
+    bool Show(const RECT& area) { return Show(std::span<const RECT>(&area, 1)); }
+    bool Show(std::span<const RECT> areas);
     // Copies a source's rows onto the primary's client area, writing and
     // showing only what differs.
     void CopyOntoWindow(const blit::CopyArgs& args, SoftwareSurface& src, const RECT& from,
@@ -141,10 +144,11 @@ private:
     std::vector<RECT> clipperRects_; // the clipper's, kept: a blit asks the heap for nothing
     // The primary in a window: the client rectangle whose every pixel was
     // last shown as the pixels hold it (empty when not known), and the row
-    // bands a blit changed there, shown one by one.
+    // bands a blit changed there, shown together as parts of the window.
     RECT shownWhole_{};
     static constexpr LONG kShownRowsMergeGap = 4;
     std::vector<blit::RowBand> shownBands_;
+    std::vector<RECT> shownParts_;
     // Told apart from every other surface, even one made later at the same address.
     std::uint64_t id_;
     WrittenRows written_;

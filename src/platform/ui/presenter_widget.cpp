@@ -4,6 +4,7 @@
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/wayland_frame_view.h"
 #include "platform/ui/window_settle.h"
+#include "platform/ui/window_system_flush.h"
 #include "platform/ui/x11_frame_view.h"
 #include "platform/ui/x11_window_manager.h"
 #include "platform/ui/x11_window_painter.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace ui {
 
@@ -117,6 +119,21 @@ void PresenterWidget::ShowDesktop(const ddraw::PixelView& desktop, const QRect& 
     if (fullScreen_ || changed.isEmpty() || PutOnWindow(changed))
         return;
     update(changed);
+    unpainted_ += changed;
+}
+
+void PresenterWidget::FinishShowingDesktop() {
+    if (windowPainter_)
+        windowPainter_->Send();
+    if (unpainted_.isEmpty())
+        return;
+    // Qt would paint them when the event loop next runs, which a game does
+    // only after its next frame's wait.
+    const QWindow* handle = window()->windowHandle();
+    if (!isVisible() || !handle || !handle->isExposed())
+        return;
+    repaint(std::exchange(unpainted_, QRegion()));
+    FlushWindowSystem();
 }
 
 bool PresenterWidget::PutOnWindow(const QRect& changed) {
@@ -256,6 +273,7 @@ void PresenterWidget::ShowFrame(const ddraw::PixelView& frame) {
     frame_ = frame;
     framePainted_ = false;
     repaint();
+    FlushWindowSystem();
     // A compositor may ask for the window anew at any time (as it grants
     // the full-screen state, say) and the window's image may then be a new
     // one: there the frame is kept as well.
@@ -334,6 +352,7 @@ QRect PresenterWidget::FittedRect(const QSize& frame, const QSize& area) {
 }
 
 void PresenterWidget::paintEvent(QPaintEvent* event) {
+    unpainted_ -= event->region();
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (fullScreen_) {

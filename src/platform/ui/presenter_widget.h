@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QTransform>
 #include <QWidget>
 
@@ -40,6 +41,9 @@ public:
     // the changed part is put straight onto the window while no control
     // lies over it.
     void ShowDesktop(const ddraw::PixelView& desktop, const QRect& client, const QRect& changed);
+    // The parts given to ShowDesktop since the last call go to the screen
+    // now, together, rather than when the event loop next runs.
+    void FinishShowingDesktop();
     // Every presenter showing these pixels takes a copy of what it shows.
     static void PixelsGoing(const ddraw::BYTE* pixels);
 
@@ -110,6 +114,7 @@ private:
     // window is painted anew when the window is exposed.
     std::unique_ptr<X11WindowPainter> windowPainter_;
     bool noWindowPainter_ = false;
+    QRegion unpainted_; // changed parts Qt is to paint, not yet painted
     QPointer<QWindow> watchedWindow_;
     QImage scaled_; // used only where the window's own image cannot be reached
     bool fullScreen_ = false;

@@ -27,6 +27,11 @@ void QtPresenter::PresentWindow(ddraw::HWND window, const ddraw::PixelView& desk
     PresenterWidget::Of(form)->ShowDesktop(desktop, client, part.translated(-client.topLeft()));
 }
 
+void QtPresenter::FinishPresenting(ddraw::HWND window) {
+    if (PresenterWidget* presenter = PresenterWidget::Find(WidgetFromHandle(window)))
+        presenter->FinishShowingDesktop();
+}
+
 void QtPresenter::PrimaryPixelsGoing(const ddraw::BYTE* pixels) {
     PresenterWidget::PixelsGoing(pixels);
 }

@@ -3,12 +3,12 @@
 #include "platform/ui/x11_image.h"
 #include "platform/ui/x11_image_sender.h"
 
-#include <QAbstractEventDispatcher>
 #include <QWidget>
 
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace ui {
 
@@ -18,27 +18,12 @@ struct X11WindowPainter::Server {
     std::uint8_t depth = 0;
     xcb_gcontext_t gc = 0;
     std::unique_ptr<X11ImageSender> sender;
-    QMetaObject::Connection flushBeforeWaiting;
+    bool unsent = false;
 
     ~Server() {
-        QObject::disconnect(flushBeforeWaiting);
         sender.reset();
         Forget();
         xcb_flush(c);
-    }
-
-    // The changed bands of a frame go to the server together, when the event
-    // loop is about to wait: one write instead of two system calls per band.
-    void FlushSoon(QObject* context) {
-        if (flushBeforeWaiting)
-            return;
-        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-        if (!dispatcher) {
-            sender->EndFrame();
-            return;
-        }
-        flushBeforeWaiting = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
-                                              context, [this] { sender->EndFrame(); });
     }
 
     void Forget() {
@@ -94,8 +79,14 @@ bool X11WindowPainter::Put(const ddraw::PixelView& image, QPoint at) {
         return false;
     if (!s.sender->Put(s.window, s.gc, depth, image, at.x(), at.y()))
         return false;
-    s.FlushSoon(window_);
+    s.unsent = true;
     return true;
+}
+
+void X11WindowPainter::Send() {
+    if (!std::exchange(server_->unsent, false))
+        return;
+    server_->sender->EndFrame();
 }
 
 } // namespace ui

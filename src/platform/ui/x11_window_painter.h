@@ -23,6 +23,9 @@ public:
     // Puts the image at `at` (the window's own pixels). False when the
     // image cannot go this way (a pixel layout the window does not have).
     bool Put(const ddraw::PixelView& image, QPoint at);
+    // Sends the puts since the last call to the server, together: one write
+    // for a frame's changed bands instead of one per band.
+    void Send();
 
 private:
     struct Server;

@@ -42,12 +42,15 @@ public:
         DWORD firstPixel; // pixel at the client's top-left corner
     };
     std::vector<WindowFrame> windowFrames;
+    // For each FinishPresenting, how many window frames had come by then.
+    std::vector<std::size_t> finishes;
     std::vector<DWORD> fullScreenFrames; // first pixel of each frame
     std::vector<std::string> events;
     int vblanks = 0;
 
     void PresentWindow(HWND window, const PixelView& desktop, const RECT& client,
                        const RECT& changed) override;
+    void FinishPresenting(HWND) override { finishes.push_back(windowFrames.size()); }
     void EnterFullScreen(HWND, int screen, LONG width, LONG height, DWORD bits) override {
         events.push_back("enter " + std::to_string(screen) + " " + std::to_string(width) + "x" +
                          std::to_string(height) + "x" + std::to_string(bits));

@@ -344,15 +344,18 @@ TEST_F(DirectDrawObjectTest, WindowedBlitShowsOnlyTheRowsThatChanged) {
     EXPECT_TRUE(presenter.windowFrames.empty());
 
     // Rows 10 and 12 change (one band, being close) and row 200: two bands,
-    // each as wide as its changed pixels.
+    // each as wide as its changed pixels, sent to the screen together once
+    // both are given.
     WritePixel(back, 5, 10, 0x1234);
     WritePixel(back, 319, 12, 0x1234);
     WritePixel(back, 0, 200, 0x4321);
     presenter.windowFrames.clear();
+    presenter.finishes.clear();
     ASSERT_EQ(DD_OK, primary->Blt(&to, back, nullptr, DDBLT_WAIT, nullptr));
     ASSERT_EQ(2u, presenter.windowFrames.size());
     EXPECT_EQ((RECT{105, 60, 420, 63}), presenter.windowFrames[0].changed);
     EXPECT_EQ((RECT{100, 250, 101, 251}), presenter.windowFrames[1].changed);
+    EXPECT_EQ(std::vector<std::size_t>{2}, presenter.finishes);
     EXPECT_EQ(0x1234u, ReadPixel(primary, 105, 60));
     EXPECT_EQ(0x1234u, ReadPixel(primary, 419, 62));
     EXPECT_EQ(0x4321u, ReadPixel(primary, 100, 250));
