@@ -63,6 +63,11 @@ void World::AddEffect(std::int32_t x, std::int32_t y, std::int32_t dy, std::int3
     }
 }
 
+void World::SetCarryOver(const CarryOver& carryOver) {
+    random_.SetSeed(carryOver.RandomSeed);
+    highScore_ = carryOver.HighScore;
+}
+
 void World::StartRun(bool coupleMode, bool hard) {
     coupleMode_ = coupleMode;
     difficulty_ = Difficulty::For(hard);

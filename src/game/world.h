@@ -30,6 +30,16 @@ public:
     // Program start: high score 0, generator seeded with 0.
     World() = default;
 
+    // What a run takes over from the runs before it: StartRun keeps these.
+    // A replay or an online partner starts its world from them.
+    struct CarryOver {
+        std::uint32_t RandomSeed = 0;
+        std::int32_t HighScore = 0;
+        bool operator==(const CarryOver&) const = default;
+    };
+    CarryOver GetCarryOver() const { return {random_.Seed(), highScore_}; }
+    void SetCarryOver(const CarryOver& carryOver);
+
     // A new run: everything but the high score and the generator starts afresh.
     void StartRun(bool coupleMode, bool hard);
     // One frame of the rules (the game run tests its quit request before).
@@ -37,6 +47,10 @@ public:
     // place: a splash takes its position from the same generator as the
     // rules, and a drifter is drawn between its update and its burst step.
     void Step(const FrameInput& input, FrameSink& sink);
+
+    // A checksum of the whole state, the same for equal worlds on every
+    // machine and build: replays and online partners compare worlds by it.
+    std::uint64_t Checksum() const;
 
     // The operations the rules are built from.
     static bool PointInBox(std::int32_t x, std::int32_t y, std::int32_t left, std::int32_t top,
