@@ -1,0 +1,50 @@
+#pragma once
+// Two online sessions, host and guest, playing one run over a simulated
+// link on a virtual clock. Each side's player is a script that chases the
+// ball in its own (possibly predicted) world, so that the ball is struck,
+// passed and lost and drifters burst. The run ends with a quit from the host
+// once enough frames are confirmed.
+
+#include "game/world_types.h"
+#include "online/session.h"
+#include "support/sim_link.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace onlinetest {
+
+struct PairSetup {
+    LinkConditions Link;
+    std::uint32_t Seed = 1;
+    std::int32_t Frames = 5000; // confirmed frames before the host quits
+    int InputDelay = -1;        // −1: chosen from the round trip
+    std::int32_t ForceDesyncAtFrame = -1; // on the guest
+    // The guest's frames are this much longer: two machines' clocks differ.
+    std::int32_t GuestDriftPpm = 300;
+};
+
+struct SideResult {
+    online::SessionStats Stats;
+    std::optional<online::SessionEnd> End;
+    std::vector<game::FrameInput> Confirmed;  // what the world was given, frame by frame
+    std::vector<std::uint64_t> Checksums;     // of the world after each confirmed frame
+    std::array<int, 7> Sounds{};              // sounds played, by effect
+    std::int64_t TickCount = 0;
+};
+
+struct PairRun {
+    std::array<SideResult, 2> Sides; // host, guest
+    std::int64_t DurationUs = 0;     // virtual time from the host's start to both ends
+    std::array<LinkCounts, 2> Link;
+    int InputDelay = 0;
+};
+
+PairRun RunPair(const PairSetup& setup);
+
+// The same frame inputs compare equal field by field.
+bool SameInputs(const game::FrameInput& a, const game::FrameInput& b);
+
+} // namespace onlinetest
