@@ -59,7 +59,7 @@ Session::Tick Session::Advance(const PlayerInput& local, game::FrameSink& sink) 
         lastStepUs_ = now;
         Confirm();
         tick = Tick::Stepped;
-    } else {
+    } else if (!Closing() || nextFrame_ < closeAt_) {
         ++stats_.WaitTicks;
     }
     if (end_) {

@@ -37,7 +37,7 @@ void ExpectSameRun(const PairRun& run, std::int32_t frames, const std::string& w
     // The scripted players really played.
     for (const auto& side : run.Sides) {
         EXPECT_GT(side.Sounds[static_cast<int>(game::SoundEffect::Strike)], 20) << what;
-        EXPECT_GT(side.Sounds[static_cast<int>(game::SoundEffect::BallLost)], 2) << what;
+        EXPECT_GT(side.Sounds[static_cast<int>(game::SoundEffect::BallLost)], 1) << what;
         EXPECT_GT(side.Sounds[static_cast<int>(game::SoundEffect::Burst)], 0) << what;
         EXPECT_LE(side.Stats.LongestRollback, online::kPredictionFrames) << what;
     }
