@@ -1,6 +1,7 @@
 #include "online/packet.h"
 
-#include "online/wire.h"
+#include "replay/byte_reader.h"
+#include "replay/byte_writer.h"
 
 #include <algorithm>
 #include <limits>
@@ -8,6 +9,9 @@
 namespace online {
 
 namespace {
+
+using WireWriter = replay::ByteWriter;
+using WireReader = replay::ByteReader;
 
 constexpr std::uint8_t kMagic0 = 'P';
 constexpr std::uint8_t kMagic1 = 'M';
@@ -21,16 +25,31 @@ void Header(WireWriter& w, Type type, std::uint8_t protocol = kProtocolVersion) 
     w.U8(static_cast<std::uint8_t>(type));
 }
 
-std::string Clipped(const std::string& text) {
-    return text.size() > kMaxVersionText ? text.substr(0, kMaxVersionText) : text;
+// A version text: a length byte, then at most kMaxVersionText bytes.
+void WriteText(WireWriter& w, const std::string& text) {
+    const std::size_t size = std::min(text.size(), kMaxVersionText);
+    w.U8(static_cast<std::uint8_t>(size));
+    w.Bytes({reinterpret_cast<const std::uint8_t*>(text.data()), size});
+}
+
+std::string ReadText(WireReader& r) {
+    const std::size_t size = r.U8();
+    if (size > kMaxVersionText) {
+        r.Bytes(r.Left() + 1); // marks the reader failed
+        return {};
+    }
+    const auto bytes = r.Bytes(size);
+    return {bytes.begin(), bytes.end()};
 }
 
 void Write(WireWriter& w, const Hello& p) {
     Header(w, Type::Hello, p.Protocol);
     w.U32(p.Nonce);
-    w.Text(Clipped(p.ProgramVersion));
+    WriteText(w, p.ProgramVersion);
     w.U32(p.DataVersion);
-    w.ZerosUpTo(kHelloSize);
+    while (w.Result().size() < kHelloSize) {
+        w.U8(0);
+    }
 }
 
 void Write(WireWriter& w, const Welcome& p) {
@@ -47,7 +66,7 @@ void Write(WireWriter& w, const Reject& p) {
     Header(w, Type::Reject, p.Protocol);
     w.U32(p.HelloNonce);
     w.U8(static_cast<std::uint8_t>(p.Reason));
-    w.Text(Clipped(p.ProgramVersion));
+    WriteText(w, p.ProgramVersion);
     w.U32(p.DataVersion);
 }
 
@@ -65,7 +84,7 @@ void Write(WireWriter& w, const InputPacket& p) {
     w.U32(p.SentAtMs);
     w.U32(p.EchoMs);
     w.U16(p.EchoHoldMs);
-    w.I16(p.AdvantageMs);
+    w.U16(static_cast<std::uint16_t>(p.AdvantageMs));
     w.U8(p.Checksum ? 1 : 0);
     if (p.Checksum) {
         w.I32(p.Checksum->Frame);
@@ -91,7 +110,7 @@ std::optional<Packet> ReadHello(WireReader& r, std::uint8_t protocol, std::size_
     Hello p;
     p.Protocol = protocol;
     p.Nonce = r.U32();
-    p.ProgramVersion = r.Text(kMaxVersionText);
+    p.ProgramVersion = ReadText(r);
     p.DataVersion = r.U32();
     if (r.Failed() || size != kHelloSize) {
         return std::nullopt;
@@ -107,7 +126,7 @@ std::optional<Packet> ReadWelcome(WireReader& r) {
     p.HighScore = r.I32();
     const auto couple = Flag(r.U8());
     const auto hard = Flag(r.U8());
-    if (!r.Complete() || !couple || !hard || p.HighScore < 0) {
+    if (!(!r.Failed() && r.AtEnd()) || !couple || !hard || p.HighScore < 0) {
         return std::nullopt;
     }
     p.CoupleMode = *couple;
@@ -120,9 +139,9 @@ std::optional<Packet> ReadReject(WireReader& r, std::uint8_t protocol) {
     p.Protocol = protocol;
     p.HelloNonce = r.U32();
     const std::uint8_t reason = r.U8();
-    p.ProgramVersion = r.Text(kMaxVersionText);
+    p.ProgramVersion = ReadText(r);
     p.DataVersion = r.U32();
-    if (!r.Complete() || reason < 1 || reason > 4) {
+    if (!(!r.Failed() && r.AtEnd()) || reason < 1 || reason > 4) {
         return std::nullopt;
     }
     p.Reason = static_cast<RejectReason>(reason);
@@ -151,7 +170,7 @@ std::optional<Packet> ReadInput(WireReader& r) {
     p.SentAtMs = r.U32();
     p.EchoMs = r.U32();
     p.EchoHoldMs = r.U16();
-    p.AdvantageMs = r.I16();
+    p.AdvantageMs = static_cast<std::int16_t>(r.U16());
     const auto hasChecksum = Flag(r.U8());
     if (!hasChecksum) {
         return std::nullopt;
@@ -165,7 +184,7 @@ std::optional<Packet> ReadInput(WireReader& r) {
         }
         p.Checksum = checksum;
     }
-    if (!r.Complete()) {
+    if (!(!r.Failed() && r.AtEnd())) {
         return std::nullopt;
     }
     return p;
@@ -176,7 +195,7 @@ std::optional<Packet> ReadEnd(WireReader& r) {
     p.SessionNonce = r.U32();
     const std::uint8_t reason = r.U8();
     p.Frame = r.I32();
-    if (!r.Complete() || reason < 1 || reason > 3 || p.Frame < 0) {
+    if (!(!r.Failed() && r.AtEnd()) || reason < 1 || reason > 3 || p.Frame < 0) {
         return std::nullopt;
     }
     p.Reason = static_cast<EndReason>(reason);
@@ -188,7 +207,7 @@ std::optional<Packet> ReadEnd(WireReader& r) {
 std::vector<std::uint8_t> EncodePacket(const Packet& packet) {
     WireWriter w;
     std::visit([&w](const auto& p) { Write(w, p); }, packet);
-    return w.Take();
+    return std::move(w.Result());
 }
 
 std::optional<Packet> DecodePacket(std::span<const std::uint8_t> bytes) {
