@@ -213,7 +213,7 @@ PlayerInput Session::PartnerInputAt(std::int32_t frame) const {
 
 game::FrameInput Session::FrameInputAt(std::int32_t frame, const PlayerInput& partner, bool stepped) const {
     PlayerInput other = partner;
-    if (stepped && frame == options_.ForceDesyncAtFrame) {
+    if (stepped && options_.ForceDesyncAtFrame >= 0 && frame >= options_.ForceDesyncAtFrame) {
         other.Fire = !other.Fire;
     }
     const PlayerInput& own = local_[frame];

@@ -39,7 +39,7 @@ struct SessionOptions {
     // Every confirmed frame in order: what the world was given and the world
     // after it. A replay records from here.
     std::function<void(const game::FrameInput&, const game::World&)> OnConfirmedFrame;
-    // Tests only: this side steps the frame with the partner's button flipped.
+    // Tests only: from this frame on, this side steps with the partner's button flipped.
     std::int32_t ForceDesyncAtFrame = -1;
 };
 

@@ -40,6 +40,11 @@ void ExpectSameRun(const PairRun& run, std::int32_t frames, const std::string& w
         EXPECT_GT(side.Sounds[static_cast<int>(game::SoundEffect::BallLost)], 1) << what;
         EXPECT_GT(side.Sounds[static_cast<int>(game::SoundEffect::Burst)], 0) << what;
         EXPECT_LE(side.Stats.LongestRollback, online::kPredictionFrames) << what;
+        // Each way at most 4 kB/s with 28 bytes of UDP and IPv4 headers a datagram.
+        const double seconds = static_cast<double>(run.DurationUs) / 1e6;
+        EXPECT_LE(static_cast<double>(side.Stats.BytesSent + 28 * side.Stats.PacketsSent) / seconds, 4000.0) << what;
+        // Each frame is drawn once, however often it was stepped again.
+        EXPECT_EQ(side.FramesDrawn, side.Stats.FramesStepped) << what;
     }
 }
 
@@ -69,5 +74,17 @@ TEST(LinkGrid, EveryLinkEndsWithTheSameInputsAndWorlds) {
                 }
             }
         }
+    }
+}
+
+// The figure players notice: 150 ms round trip, 10 ms jitter, 5 % loss.
+TEST(LinkGrid, AtAHundredAndFiftyMillisecondsTheWorldWaitsOnAtMostOnePercentOfFrames) {
+    PairSetup setup;
+    setup.Link = {150, 10, 5, 1, 1};
+    setup.Seed = 150;
+    const PairRun run = RunPair(setup);
+    ExpectSameRun(run, setup.Frames, Describe(setup.Link));
+    for (const auto& side : run.Sides) {
+        EXPECT_LE(side.Stats.WaitTicks * 100, side.Stats.FramesStepped);
     }
 }

@@ -13,11 +13,12 @@ namespace {
 
 class CountingSink : public game::FrameSink {
 public:
-    explicit CountingSink(std::array<int, 7>& sounds) : sounds_(sounds) {}
-    void PlaySound(game::SoundEffect effect) override { ++sounds_.at(static_cast<std::size_t>(effect)); }
+    explicit CountingSink(SideResult& result) : result_(result) {}
+    void PlaySound(game::SoundEffect effect) override { ++result_.Sounds.at(static_cast<std::size_t>(effect)); }
+    void EndFrame() override { ++result_.FramesDrawn; }
 
 private:
-    std::array<int, 7>& sounds_;
+    SideResult& result_;
 };
 
 // A player who chases the ball and swings at it, now and then wanders, and
@@ -79,7 +80,7 @@ PairRun RunPair(const PairSetup& setup) {
             result.Checksums.push_back(after.Checksum());
         };
         sessions[side] = std::make_unique<online::Session>(start, options, clock, link.Side(side));
-        sinks[side] = std::make_unique<CountingSink>(result.Sounds);
+        sinks[side] = std::make_unique<CountingSink>(result);
     }
 
     std::array<std::mt19937, 2> players{std::mt19937(setup.Seed + 11), std::mt19937(setup.Seed + 23)};

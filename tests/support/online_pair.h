@@ -32,6 +32,7 @@ struct SideResult {
     std::vector<game::FrameInput> Confirmed;  // what the world was given, frame by frame
     std::vector<std::uint64_t> Checksums;     // of the world after each confirmed frame
     std::array<int, 7> Sounds{};              // sounds played, by effect
+    std::int64_t FramesDrawn = 0;             // frames whose drawing finished
     std::int64_t TickCount = 0;
 };
 

@@ -40,8 +40,8 @@ void SimLink::Carry(int from, std::span<const std::uint8_t> datagram) {
         return std::uniform_real_distribution<double>(0.0, 100.0)(dice_) < percent;
     };
     // Half of the loss comes alone, half in bursts of five packets.
-    if (burstLeft_[from] > 0) {
-        --burstLeft_[from];
+    if (cut_ || burstLeft_[from] > 0) {
+        burstLeft_[from] = std::max(burstLeft_[from] - 1, 0);
         ++counts.Lost;
         return;
     }

@@ -47,6 +47,12 @@ public:
     online::Transport& Side(int side) { return *ends_[side]; }
     ~SimLink();
     const LinkCounts& Counts(int fromSide) const { return counts_[fromSide]; }
+    // A cut link loses everything, as when a partner's machine is gone.
+    void SetCut(bool cut) { cut_ = cut; }
+    // A datagram from a stranger, arriving at a side now.
+    void Inject(int toSide, std::vector<std::uint8_t> datagram) {
+        inFlight_[toSide].emplace(clock_.NowUs(), std::move(datagram));
+    }
 
 private:
     class EndPoint;
@@ -57,6 +63,7 @@ private:
     const VirtualClock& clock_;
     std::array<std::multimap<std::int64_t, std::vector<std::uint8_t>>, 2> inFlight_; // to side i, by arrival
     std::array<int, 2> burstLeft_{};
+    bool cut_ = false;
     std::array<LinkCounts, 2> counts_{};
     std::array<std::unique_ptr<online::Transport>, 2> ends_;
 };
