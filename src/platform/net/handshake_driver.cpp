@@ -1,0 +1,119 @@
+#include "platform/net/handshake_driver.h"
+
+#include <QElapsedTimer>
+#include <QHostInfo>
+
+#include <random>
+
+namespace net {
+
+namespace {
+
+constexpr int kHelloEveryMs = 250;
+
+std::uint32_t RandomNonce() {
+    std::random_device device;
+    std::uint32_t nonce = 0;
+    while (nonce == 0) {
+        nonce = device();
+    }
+    return nonce;
+}
+
+} // namespace
+
+JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Versions& versions, int timeoutMs,
+                const std::function<bool()>& cancelled) {
+    JoinResult result;
+    QHostAddress address(QString::fromStdString(host.Host));
+    if (address.isNull()) {
+        const QHostInfo info = QHostInfo::fromName(QString::fromStdString(host.Host));
+        if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+            result.Error = "The host " + host.Host + " was not found: " + info.errorString().toStdString();
+            return result;
+        }
+        address = info.addresses().front();
+    }
+    online::Hello hello;
+    hello.Nonce = RandomNonce();
+    hello.ProgramVersion = versions.Program;
+    hello.DataVersion = versions.Data;
+    const auto helloBytes = online::EncodePacket(hello);
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 sentAt = -kHelloEveryMs;
+    while (clock.elapsed() < timeoutMs) {
+        if (cancelled && cancelled()) {
+            result.Error = "Joining was cancelled.";
+            return result;
+        }
+        if (clock.elapsed() - sentAt >= kHelloEveryMs) {
+            endpoint.SendTo(helloBytes, address, host.Port);
+            sentAt = clock.elapsed();
+        }
+        const auto datagram = endpoint.ReceiveAny(50);
+        if (!datagram || datagram->Port != host.Port ||
+            !datagram->From.isEqual(address, QHostAddress::TolerantConversion)) {
+            continue;
+        }
+        const auto packet = online::DecodePacket(datagram->Bytes);
+        if (const auto* welcome = packet ? std::get_if<online::Welcome>(&*packet) : nullptr;
+            welcome && welcome->HelloNonce == hello.Nonce) {
+            result.Welcome = *welcome;
+            result.RoundTripMs = static_cast<int>(clock.elapsed() - sentAt);
+            endpoint.SetPartner(address, host.Port);
+            return result;
+        }
+        if (const auto* reject = packet ? std::get_if<online::Reject>(&*packet) : nullptr;
+            reject && reject->HelloNonce == hello.Nonce) {
+            result.Error = online::RefusalForGuest(*reject, versions);
+            return result;
+        }
+    }
+    result.Error = "The host " + host.Host + " port " + std::to_string(host.Port) + " did not answer.";
+    return result;
+}
+
+HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions, online::Welcome& offer,
+                        int timeoutMs, const std::function<void(const std::string&)>& onRefused,
+                        const std::function<bool()>& cancelled) {
+    HostResult result;
+    offer.SessionNonce = RandomNonce();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        if (cancelled && cancelled()) {
+            result.Error = "Hosting was cancelled.";
+            return result;
+        }
+        const auto datagram = endpoint.ReceiveAny(50);
+        if (!datagram) {
+            continue;
+        }
+        const auto packet = online::DecodePacket(datagram->Bytes);
+        const auto* hello = packet ? std::get_if<online::Hello>(&*packet) : nullptr;
+        if (!hello) {
+            continue; // nothing is answered but a Hello
+        }
+        const online::Packet answer = online::AnswerHello(*hello, versions, offer, false);
+        const auto answerBytes = online::EncodePacket(answer);
+        endpoint.SendTo(answerBytes, datagram->From, datagram->Port);
+        if (const auto* welcome = std::get_if<online::Welcome>(&answer)) {
+            offer = *welcome;
+            endpoint.SetPartner(datagram->From, datagram->Port, hello->Nonce, answerBytes);
+            result.Accepted = true;
+            return result;
+        }
+        result.Error = online::RefusalForHost(*hello, versions);
+        if (onRefused) {
+            onRefused(result.Error);
+        }
+    }
+    if (result.Error.empty()) {
+        result.Error = "Nobody joined.";
+    }
+    return result;
+}
+
+} // namespace net

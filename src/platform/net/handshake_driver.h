@@ -1,0 +1,35 @@
+#pragma once
+// The handshake over a real socket, blocking: the guest sends its Hello
+// every quarter second until the host answers; the host answers every Hello
+// and takes the first guest whose versions match its own as its partner.
+
+#include "online/handshake.h"
+#include "platform/net/udp_endpoint.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace net {
+
+struct JoinResult {
+    std::optional<online::Welcome> Welcome; // set when the host took us
+    std::string Error;                      // otherwise why not, for the player
+    int RoundTripMs = 0;                    // from the Hello that was answered
+};
+// The endpoint's partner is the host afterwards. cancelled: asked between
+// tries (Esc in the launcher).
+JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Versions& versions, int timeoutMs,
+                const std::function<bool()>& cancelled = {});
+
+struct HostResult {
+    bool Accepted = false;
+    std::string Error; // the last refusal or the reason nobody came
+};
+// offer: the run's start (a fresh session nonce is drawn here). onRefused: a
+// guest was turned away, with the message for the host's player.
+HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions, online::Welcome& offer,
+                        int timeoutMs, const std::function<void(const std::string&)>& onRefused = {},
+                        const std::function<bool()>& cancelled = {});
+
+} // namespace net
