@@ -255,7 +255,7 @@ void Tfrm_main::ReplayButtonClick() {
 void Tfrm_main::WatchReplay(const std::string& path) {
     if (running_)
         return;
-    replay::DecodedReplay read = ReadReplayFile(path);
+    replay::DecodedReplay read = replay::ReadReplayFile(path);
     if (!read.Value) {
         ui::CurrentDesktop().ShowMessage(MessageCaption(), read.Error, ui::MessageKind::Error);
         return;

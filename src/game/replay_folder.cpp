@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <system_error>
 
@@ -16,13 +15,6 @@ namespace game {
 namespace {
 
 namespace fs = std::filesystem;
-
-// An hour's run takes well under a megabyte; a file far beyond that is no
-// replay, and reading it whole could exhaust the memory.
-constexpr std::uintmax_t kLargestReplayFile = 64u << 20;
-
-constexpr char kCannotOpen[] = "リプレイファイルを開けません: ";
-constexpr char kTooLarge[] = "リプレイファイルが大きすぎます。";
 
 // What a kept replay's name tells: when it started and its score.
 struct KeptName {
@@ -110,34 +102,17 @@ void PruneReplays(const std::string& folder, std::size_t newest, std::size_t bes
     }
 }
 
-replay::DecodedReplay ReadReplayFile(const std::string& path) {
-    // Only a plain file: opening a named pipe would wait for a writer.
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return {std::nullopt, kCannotOpen + path};
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (error)
-        return {std::nullopt, kCannotOpen + error.message()};
-    if (size > kLargestReplayFile)
-        return {std::nullopt, kTooLarge};
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return {std::nullopt, kCannotOpen + base::SystemErrorText(errno)};
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return replay::DecodeReplay(bytes);
-}
-
 std::vector<ReplaySummary> ListReplays(const std::string& folder) {
     std::vector<ReplaySummary> list;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (it->path().extension() != kReplaySuffix)
+        // Only plain files: opening a named pipe would wait for a writer.
+        std::error_code kind;
+        if (it->path().extension() != kReplaySuffix || !it->is_regular_file(kind))
             continue;
         ReplaySummary entry;
         entry.Path = it->path().string();
-        replay::DecodedReplay read = ReadReplayFile(entry.Path);
+        replay::DecodedReplay read = replay::ReadReplayFile(entry.Path);
         if (read.Value) {
             entry.StartedAt = read.Value->StartedAt;
             entry.CoupleMode = read.Value->CoupleMode;

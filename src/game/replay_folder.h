@@ -35,10 +35,6 @@ std::string KeepReplay(const replay::Replay& replay, const std::string& folder, 
 void PruneReplays(const std::string& folder, std::size_t newest = kNewestReplaysKept,
                   std::size_t best = kBestReplaysKept, const std::string& spare = {});
 
-// Reads a replay file. Files larger than any replay could be are refused
-// before they are read.
-replay::DecodedReplay ReadReplayFile(const std::string& path);
-
 // What the launcher's list shows of a replay file.
 struct ReplaySummary {
     std::string Path;
