@@ -1,0 +1,23 @@
+#pragma once
+// The line over the picture while a replay is watched: where it is, its
+// length and speed, in a black box at the bottom left. Hidden, the box's
+// place is drawn afresh by the scene.
+
+#include "game/back_buffer_canvas.h"
+#include "play/replay_playback.h"
+
+namespace game {
+
+class WatchOverlay {
+public:
+    explicit WatchOverlay(BackBufferCanvas& canvas) : canvas_(canvas) {}
+
+    // After the frame's scene is drawn.
+    void Draw(const play::ReplayPlayback& playback, bool shown);
+
+private:
+    BackBufferCanvas& canvas_;
+    bool wasShown_ = false;
+};
+
+} // namespace game
