@@ -20,15 +20,16 @@ std::function<void(std::uint32_t)> FramePacer::SleepThenHandle(std::function<voi
     };
 }
 
-void FramePacer::WaitFrame() {
+void FramePacer::WaitFrame(std::uint32_t extraMs) {
+    const std::uint32_t frameMs = kFrameMs + extraMs;
     // Messages are handled at least once per frame, in the same pass that
     // sleeps for what is left of the frame; an early message only shortens
     // one sleep.
     std::uint32_t elapsed = Elapsed(tick_(), mark_);
     for (;;) {
-        waitForMessages_(elapsed > kFrameMs ? 0 : kFrameMs + 1 - elapsed);
+        waitForMessages_(elapsed > frameMs ? 0 : frameMs + 1 - elapsed);
         elapsed = Elapsed(tick_(), mark_);
-        if (elapsed > kFrameMs) {
+        if (elapsed > frameMs) {
             break;
         }
     }

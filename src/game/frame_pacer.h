@@ -20,7 +20,9 @@ public:
                std::function<void(std::uint32_t maxWaitMs)> waitForMessages)
         : tick_(std::move(tick)), waitForMessages_(std::move(waitForMessages)) {}
 
-    void WaitFrame();
+    // extraMs: this frame is that much longer (an online run keeping level
+    // with its partner).
+    void WaitFrame(std::uint32_t extraMs = 0);
 
     // Kept for the program's lifetime: the first wait of a later run measures
     // from the last frame of the one before.

@@ -5,8 +5,8 @@ namespace online {
 namespace {
 
 std::string Describe(std::uint8_t protocol, const std::string& program, std::uint32_t data) {
-    return "version " + (program.empty() ? std::string("?") : program) + " (protocol " +
-           std::to_string(protocol) + ", data " + std::to_string(data) + ")";
+    return (program.empty() ? std::string("?") : program) + "(通信 " + std::to_string(protocol) + "、データ " +
+           std::to_string(data) + ")";
 }
 
 } // namespace
@@ -28,17 +28,16 @@ Packet AnswerHello(const Hello& hello, const Versions& host, Welcome offer, bool
 
 std::string RefusalForGuest(const Reject& reject, const Versions& guest) {
     if (reject.Reason == RejectReason::Busy) {
-        return "The host is already playing with someone else.";
+        return "ホストは既に別の相手と遊んでいます。";
     }
-    return "The host runs " + Describe(reject.Protocol, reject.ProgramVersion, reject.DataVersion) +
-           ", this game runs " + Describe(kProtocolVersion, guest.Program, guest.Data) +
-           ". Both players need the same version.";
+    return "ホストの版は " + Describe(reject.Protocol, reject.ProgramVersion, reject.DataVersion) + "、こちらの版は " +
+           Describe(kProtocolVersion, guest.Program, guest.Data) + " です。同じ版どうしでないと一緒に遊べません。";
 }
 
 std::string RefusalForHost(const Hello& hello, const Versions& host) {
-    return "A player with " + Describe(hello.Protocol, hello.ProgramVersion, hello.DataVersion) +
-           " tried to join; this game runs " + Describe(kProtocolVersion, host.Program, host.Data) +
-           ". Both players need the same version.";
+    return "版 " + Describe(hello.Protocol, hello.ProgramVersion, hello.DataVersion) +
+           " の相手が参加しようとしました。こちらの版は " + Describe(kProtocolVersion, host.Program, host.Data) +
+           " です。同じ版どうしでないと一緒に遊べません。";
 }
 
 } // namespace online

@@ -1,5 +1,7 @@
 #include "online/player_input.h"
 
+#include "game/steer_by_keys.h"
+
 namespace online {
 
 namespace {
@@ -27,6 +29,14 @@ std::optional<PlayerInput> PlayerInput::Decode(std::uint8_t byte) {
 PlayerInput PlayerInput::From(const game::PadInput& pad) {
     auto sign = [](std::int32_t v) { return static_cast<std::int8_t>(v > 0 ? 1 : v < 0 ? -1 : 0); };
     return PlayerInput{sign(pad.Dx), sign(pad.Dy), pad.Fire};
+}
+
+PlayerInput PlayerInput::FromDevices(const game::FrameInput& devices) {
+    const game::PadInput& first = devices.Pads[0];
+    const game::PadInput& second = devices.Pads[1];
+    const game::PadInput pads{first.Dx != 0 ? first.Dx : second.Dx, first.Dy != 0 ? first.Dy : second.Dy,
+                              first.Fire || second.Fire};
+    return From(game::SteerByKeys(pads, devices.Keys));
 }
 
 game::FrameInput FrameInputOf(const PlayerInput& host, const PlayerInput& guest, bool hard) {

@@ -25,6 +25,9 @@ struct PlayerInput {
 
     // A device's input, its axes reduced to their signs.
     static PlayerInput From(const game::PadInput& pad);
+    // Every local device steers this side's one pimuru: the pads (the first
+    // one's keys already beside it) and the second key set.
+    static PlayerInput FromDevices(const game::FrameInput& devices);
 };
 
 // host: pimuru 1, guest: pimuru 2; hard: the host's harder-game box.

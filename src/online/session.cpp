@@ -77,6 +77,15 @@ void Session::Quit() {
     StartClosing(nextFrame_);
 }
 
+void Session::DrawAgain(game::FrameSink& pictures) const {
+    if (nextFrame_ == 0) {
+        return;
+    }
+    const std::int32_t frame = nextFrame_ - 1;
+    game::World again = saved_[frame % kSaved];
+    again.Step(FrameInputAt(frame, used_[frame % kSaved], true), pictures);
+}
+
 std::int32_t Session::ExtraFrameMs() {
     return sync_.ExtraFrameMs(nextFrame_, clock_.NowUs());
 }

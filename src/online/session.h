@@ -80,6 +80,10 @@ public:
     // up to it; Advance keeps exchanging until then (or kCloseUs).
     void Quit();
 
+    // The last stepped frame's requests again, for a frame on which the world
+    // waits: pass a sink that draws and does not sound.
+    void DrawAgain(game::FrameSink& pictures) const;
+
     // What to add to the next frame's length to stay level with the partner.
     std::int32_t ExtraFrameMs();
 

@@ -6,6 +6,8 @@
 #include "game/frame_sink.h"
 #include "game/world.h"
 
+#include <cstdint>
+
 namespace play {
 
 class FrameDriver {
@@ -16,6 +18,12 @@ public:
     // Moves the world on for the frame about to be shown; that frame draws
     // and sounds through `shown`.
     virtual void Advance(game::FrameSink& shown) = 0;
+    // Whether another frame follows; quitAsked: the player asked to end. An
+    // online run goes on a moment after Esc to end at the same frame as its
+    // partner.
+    virtual bool Continue(bool quitAsked) { return !quitAsked; }
+    // How much longer the next frame is than the game's pace.
+    virtual std::uint32_t ExtraFrameMs() { return 0; }
 };
 
 } // namespace play

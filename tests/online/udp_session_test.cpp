@@ -137,10 +137,10 @@ TEST(UdpHandshake, AnotherVersionIsToldOnBothSides) {
     ASSERT_TRUE(endpoint.Open(0));
     const net::JoinResult joined = net::Join(endpoint, {"127.0.0.1", port}, {"1.2", 7}, 5000);
     EXPECT_FALSE(joined.Welcome);
-    EXPECT_NE(joined.Error.find("host runs version 1.1"), std::string::npos) << joined.Error;
-    EXPECT_NE(joined.Error.find("this game runs version 1.2"), std::string::npos) << joined.Error;
+    EXPECT_NE(joined.Error.find("ホストの版は 1.1"), std::string::npos) << joined.Error;
+    EXPECT_NE(joined.Error.find("こちらの版は 1.2"), std::string::npos) << joined.Error;
     const std::string refused = hostRun.get();
-    EXPECT_NE(refused.find("player with version 1.2"), std::string::npos) << refused;
+    EXPECT_NE(refused.find("版 1.2("), std::string::npos) << refused;
 }
 
 TEST(UdpHandshake, AddressesAreReadAsPlayersTypeThem) {

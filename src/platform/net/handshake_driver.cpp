@@ -29,7 +29,7 @@ JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Ve
     if (address.isNull()) {
         const QHostInfo info = QHostInfo::fromName(QString::fromStdString(host.Host));
         if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
-            result.Error = "The host " + host.Host + " was not found: " + info.errorString().toStdString();
+            result.Error = "ホスト " + host.Host + " が見つかりません(" + info.errorString().toStdString() + ")。";
             return result;
         }
         address = info.addresses().front();
@@ -45,7 +45,7 @@ JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Ve
     qint64 sentAt = -kHelloEveryMs;
     while (clock.elapsed() < timeoutMs) {
         if (cancelled && cancelled()) {
-            result.Error = "Joining was cancelled.";
+            result.Error = "参加を取り消しました。";
             return result;
         }
         if (clock.elapsed() - sentAt >= kHelloEveryMs) {
@@ -71,7 +71,7 @@ JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Ve
             return result;
         }
     }
-    result.Error = "The host " + host.Host + " port " + std::to_string(host.Port) + " did not answer.";
+    result.Error = "ホスト " + host.Host + " のポート " + std::to_string(host.Port) + " から応答がありません。";
     return result;
 }
 
@@ -84,7 +84,7 @@ HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
     clock.start();
     while (clock.elapsed() < timeoutMs) {
         if (cancelled && cancelled()) {
-            result.Error = "Hosting was cancelled.";
+            result.Error = "相手を待つのを取り消しました。";
             return result;
         }
         const auto datagram = endpoint.ReceiveAny(50);
@@ -111,7 +111,7 @@ HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
         }
     }
     if (result.Error.empty()) {
-        result.Error = "Nobody joined.";
+        result.Error = "相手が来ませんでした。";
     }
     return result;
 }

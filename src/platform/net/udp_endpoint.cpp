@@ -85,13 +85,13 @@ std::optional<HostAndPort> ParseHostAndPort(const std::string& text, quint16 def
     if (!text.empty() && text.front() == '[') {
         const auto close = text.find(']');
         if (close == std::string::npos) {
-            error = "An IPv6 address in [ ] lacks its ]: " + text;
+            error = "[ ] で囲んだ IPv6 アドレスに ] がありません: " + text;
             return std::nullopt;
         }
         result.Host = text.substr(1, close - 1);
         if (close + 1 < text.size()) {
             if (text[close + 1] != ':') {
-                error = "After ] only :port may follow: " + text;
+                error = "] の後に書けるのは :ポート番号 だけです: " + text;
                 return std::nullopt;
             }
             port = text.substr(close + 2);
@@ -101,14 +101,14 @@ std::optional<HostAndPort> ParseHostAndPort(const std::string& text, quint16 def
         port = text.substr(colon + 1);
     }
     if (result.Host.empty()) {
-        error = "No host to join was given.";
+        error = "参加するホストがありません。";
         return std::nullopt;
     }
     if (!port.empty()) {
         bool ok = false;
         const uint value = QString::fromStdString(port).toUInt(&ok);
         if (!ok || value == 0 || value > 65535) {
-            error = "Not a port number (1–65535): " + port;
+            error = "ポート番号(1〜65535)ではありません: " + port;
             return std::nullopt;
         }
         result.Port = static_cast<quint16>(value);

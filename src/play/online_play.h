@@ -1,0 +1,56 @@
+#pragma once
+// A run played online: the rollback session steps the world, this machine's
+// devices steer this side's pimuru (the host's is pimuru 1, the guest's
+// pimuru 2), and the confirmed frames are recorded, so that both machines
+// keep the same replay. While the world waits for the partner the last frame
+// is shown again.
+
+#include "online/handshake.h"
+#include "online/session.h"
+#include "play/frame_driver.h"
+#include "play/input_source.h"
+#include "replay/recorder.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace play {
+
+struct OnlineStart {
+    online::Welcome Run; // the host's options and start, from the handshake
+    bool Host = true;
+    int InputDelay = 0;
+    std::int32_t ForceDesyncAtFrame = -1; // tests only
+};
+
+class OnlinePlay : public FrameDriver {
+public:
+    // world: the launcher's; it starts from the host's carry-over and keeps
+    // the last confirmed world when the run is over.
+    OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices, online::Clock& clock,
+               online::Transport& transport, std::string programVersion, std::int64_t startedAt);
+    ~OnlinePlay() override;
+
+    const game::World& GameWorld() const override { return session_->World(); }
+    void Advance(game::FrameSink& shown) override;
+    bool Continue(bool quitAsked) override;
+    std::uint32_t ExtraFrameMs() override;
+
+    const online::Session& Session() const { return *session_; }
+    bool Waiting() const { return waiting_; }
+    // The confirmed frames as a replay.
+    replay::Replay Finish() const { return recorder_.Finish(confirmed_); }
+    // Why the run ended, for the player; empty when this player quit.
+    std::string EndMessage() const;
+
+private:
+    game::World& world_;
+    InputSource& devices_;
+    replay::Recorder recorder_;
+    game::World confirmed_; // the world after the last confirmed frame
+    std::unique_ptr<online::Session> session_;
+    bool waiting_ = false;
+};
+
+} // namespace play
