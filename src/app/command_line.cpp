@@ -2,6 +2,8 @@
 
 #include "app/check_replay_command.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <span>
 #include <string_view>
@@ -22,6 +24,11 @@ bool IsIn(std::string_view name, std::span<const std::string_view> names) {
         if (name == known)
             return true;
     return false;
+}
+
+bool IsNumber(std::string_view text) {
+    return !text.empty() && text.size() <= 5 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string Absolute(const std::string& path) {
@@ -52,6 +59,28 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             line.Help = true;
         } else if (arg == "--windowed") {
             line.Windowed = true;
+        } else if (arg == "--host") {
+            line.Host = true;
+            // The port is optional: a number next is taken as the port.
+            if (i + 1 < argc && IsNumber(argv[i + 1])) {
+                line.HostPort = std::atoi(argv[++i]);
+                if (line.HostPort < 1 || line.HostPort > 65535) {
+                    line.Error = "pimuru: --host takes a port from 1 to 65535";
+                    return line;
+                }
+            }
+        } else if (arg == "--join") {
+            if (i + 1 >= argc) {
+                line.Error = "pimuru: --join needs HOST or HOST:PORT";
+                return line;
+            }
+            line.Join = argv[++i];
+        } else if (arg == "--input-delay") {
+            if (i + 1 >= argc || !IsNumber(argv[i + 1]) || std::atoi(argv[i + 1]) > 4) {
+                line.Error = "pimuru: --input-delay takes 0 to 4 frames";
+                return line;
+            }
+            line.InputDelay = std::atoi(argv[++i]);
         } else if (arg == "--replay") {
             if (i + 1 >= argc || !line.ReplayFile.empty()) {
                 line.Error = i + 1 >= argc ? "pimuru: --replay needs a file"
@@ -73,6 +102,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             }
         }
     }
+    if (static_cast<int>(line.Host) + static_cast<int>(!line.Join.empty()) + static_cast<int>(!line.ReplayFile.empty()) > 1)
+        line.Error = "pimuru: --host, --join and a replay exclude each other";
     return line;
 }
 
@@ -81,6 +112,10 @@ std::string HelpText() {
                        "Pimuru's Game (ぴむるのゲーム): two pimuru keep a ball in the air.\n"
                        "\n"
                        "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
+                       "  --host [PORT]         host an online game at once (port 7170 unless given)\n"
+                       "  --join HOST[:PORT]    join an online game at once ([IPv6]:PORT for IPv6)\n"
+                       "  --input-delay N       online: delay this side's input N frames (0-4;\n"
+                       "                        chosen from the round trip unless given)\n"
                        "  --windowed            untick the launcher's full-screen box\n"
                        "  ") +
            kCheckReplayOption +
@@ -91,6 +126,8 @@ std::string HelpText() {
            "While watching a replay: Space pauses and resumes, . steps one frame while\n"
            "paused, Right and Left jump 10 s, 1 2 4 8 set the speed, + and - change it,\n"
            "H hides the time line, Esc goes back to the launcher.\n"
+           "Online, H hides the line of round trip, input delay and frames rolled\n"
+           "back; Esc ends the game on both machines.\n"
            "Every run is kept as a replay in $XDG_DATA_HOME/pimuru/replays/\n"
            "(~/.local/share/pimuru/replays/): the newest 100 and the 10 best.\n"
            "Qt's own options (-platform, -display …) are passed on to Qt.\n";

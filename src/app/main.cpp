@@ -96,6 +96,14 @@ int main(int argc, char** argv) {
     frm_main.Show();
     if (!options.ReplayFile.empty())
         QTimer::singleShot(0, [&] { frm_main.WatchReplay(options.ReplayFile); });
+    if (options.Host || !options.Join.empty()) {
+        game::OnlineRequest request;
+        request.Host = options.Host;
+        request.Port = static_cast<std::uint16_t>(options.HostPort);
+        request.Address = options.Join;
+        request.InputDelay = options.InputDelay;
+        QTimer::singleShot(0, [&frm_main, request] { frm_main.PlayOnline(request); });
+    }
     const int status = QApplication::exec();
     return quitSignals.Received() ? 128 + quitSignals.Received() : status;
 }

@@ -7,6 +7,7 @@
 #include "game/run_sounds.h"
 #include "game/scene_composer.h"
 #include "game/watch_overlay.h"
+#include "game/online_overlay.h"
 #include "platform/component/desktop.h"
 
 #include <QCheckBox>
@@ -55,6 +56,10 @@ GameRun::GameRun(Tfrm_main& form, play::ReplayPlayback& watching, const play::Wa
     watchKeys_ = &keys;
 }
 
+GameRun::GameRun(Tfrm_main& form, OnlineConnection& connection) : GameRun(form) {
+    connection_ = &connection;
+}
+
 GameRun::~GameRun() = default;
 
 void GameRun::Execute() {
@@ -65,6 +70,8 @@ void GameRun::Execute() {
         RunFrames();
         SaveRecording();
         EndRun();
+        if (!endMessage_.empty())
+            desktop_.ShowMessage(Tfrm_main::MessageCaption(), endMessage_, ui::MessageKind::Information);
     } catch (const std::exception& error) {
         // The message tells the player; the log keeps the cause.
         dddd::ReportMessage(std::string("ゲームの実行が妨害されました(") + error.what() + ")");
@@ -82,6 +89,11 @@ bool GameRun::StartUp() {
     LoadSounds();
     coupleMode_ = watching_ ? watching_->Recorded().CoupleMode : form_.CheckBox2->isChecked();
     hard_ = watching_ ? watching_->Recorded().Hard : form_.CheckBox4->isChecked();
+    if (connection_) {
+        // The host's options decide an online run.
+        coupleMode_ = connection_->Start.Run.CoupleMode;
+        hard_ = connection_->Start.Run.Hard;
+    }
     savedClientWidth_ = form_.ClientWidth();
     savedClientHeight_ = form_.ClientHeight();
     savedPlace_ = form_.Widget()->geometry().topLeft();
@@ -93,7 +105,10 @@ bool GameRun::StartUp() {
     ShowTitle();
     StartMusic(*form_.MediaPlayer1, desktop_);
     LoadPictures();
-    if (!watching_)
+    if (connection_)
+        online_ = std::make_unique<play::OnlinePlay>(form_.GameWorld(), connection_->Start, devices_, clock_,
+                                                     *connection_->Endpoint, PIMURU_VERSION, std::time(nullptr));
+    else if (!watching_)
         live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, devices_,
                                                  PIMURU_VERSION, std::time(nullptr));
     form_.KeyState.QuitRequest = 0;
@@ -169,31 +184,40 @@ void GameRun::LoadPictures() {
 
 void GameRun::RunFrames() {
     RunFrameSink sink(canvas_, *form_.DDSD1, *form_.MediaPlayer1);
-    play::FrameDriver& driver = watching_ ? static_cast<play::FrameDriver&>(*watching_) : *live_;
+    play::FrameDriver& driver = watching_ ? static_cast<play::FrameDriver&>(*watching_)
+                                : online_ ? static_cast<play::FrameDriver&>(*online_)
+                                          : *live_;
     WatchOverlay overlay(canvas_);
-    while (form_.KeyState.QuitRequest == 0) {
+    OnlineOverlay onlineOverlay(canvas_);
+    while (driver.Continue(form_.KeyState.QuitRequest != 0)) {
         driver.Advance(sink);
         if (watching_)
             overlay.Draw(*watching_, watchKeys_->OverlayShown());
-        form_.Pacer().WaitFrame();
+        if (online_)
+            onlineOverlay.Draw(*online_, form_.OnlineLineShown);
+        form_.Pacer().WaitFrame(driver.ExtraFrameMs());
         form_.DDDD1->Flip();
     }
 }
 
 void GameRun::SaveRecording() {
-    if (!live_)
+    if (!live_ && !online_)
         return;
     // A replay that cannot be kept is lost with a log line, never the run.
     std::string error;
     try {
-        const replay::Replay replay = live_->Finish();
+        const replay::Replay replay = live_ ? live_->Finish() : online_->Finish();
         live_.reset();
+        if (online_)
+            endMessage_ = online_->EndMessage();
+        online_.reset();
         if (game::KeepReplay(replay, ReplayFolder(), error).empty())
             dddd::ReportMessage("リプレイを保存できません(" + error + ")");
     } catch (const std::exception& failure) {
         dddd::ReportMessage(std::string("リプレイを保存できません(") + failure.what() + ")");
     }
     live_.reset();
+    online_.reset();
 }
 
 void GameRun::EndRun() {

@@ -7,6 +7,8 @@
 
 #include "game/back_buffer_canvas.h"
 #include "game/device_input.h"
+#include "game/online_connect.h"
+#include "online/steady_clock.h"
 #include "game/world_types.h"
 #include "play/live_play.h"
 #include "play/replay_playback.h"
@@ -35,6 +37,8 @@ public:
     explicit GameRun(Tfrm_main& form);
     // Watching a replay; `keys` say whether its line is shown.
     GameRun(Tfrm_main& form, play::ReplayPlayback& watching, const play::WatchKeys& keys);
+    // A run played online with the partner at the other end of `connection`.
+    GameRun(Tfrm_main& form, OnlineConnection& connection);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -72,6 +76,10 @@ private:
     std::unique_ptr<play::LivePlay> live_;
     play::ReplayPlayback* watching_ = nullptr;
     const play::WatchKeys* watchKeys_ = nullptr;
+    OnlineConnection* connection_ = nullptr;
+    online::SteadyClock clock_;
+    std::unique_ptr<play::OnlinePlay> online_;
+    std::string endMessage_; // why an online run ended, for the player
 };
 
 } // namespace game

@@ -3,10 +3,13 @@
 #include "game/game_run.h"
 #include "game/help.h"
 #include "game/launcher_pictures.h"
+#include "game/online_connect.h"
+#include "game/recent_joins.h"
 #include "game/replay_folder.h"
 #include "game/replay_list.h"
 #include "game/scene_canvas.h"
 #include "base/tick_count.h"
+#include "base/user_folders.h"
 #include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
 #include "play/replay_playback.h"
@@ -171,6 +174,11 @@ void Tfrm_main::CreateControls() {
     ReplayButton->setGeometry(371, 229, 100, 20);
     ReplayButton->setFont(FormFont(12));
     SetTextColour(ReplayButton, kWindowText);
+    OnlineButton = new QPushButton(QStringLiteral("オンライン…"), Panel1);
+    OnlineButton->setObjectName(QStringLiteral("OnlineButton"));
+    OnlineButton->setGeometry(259, 229, 106, 20);
+    OnlineButton->setFont(FormFont(12));
+    SetTextColour(OnlineButton, kWindowText);
     CheckBox1->setChecked(true);
 
     QWidget::setTabOrder(BitBtn2, BitBtn1);
@@ -178,11 +186,13 @@ void Tfrm_main::CreateControls() {
     QWidget::setTabOrder(CheckBox1, CheckBox4);
     QWidget::setTabOrder(CheckBox4, CheckBox2);
     QWidget::setTabOrder(CheckBox2, CheckBox3);
-    QWidget::setTabOrder(CheckBox3, ReplayButton);
+    QWidget::setTabOrder(CheckBox3, OnlineButton);
+    QWidget::setTabOrder(OnlineButton, ReplayButton);
 
     QObject::connect(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
     QObject::connect(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
     QObject::connect(ReplayButton, &QPushButton::clicked, [this] { ReplayButtonClick(); });
+    QObject::connect(OnlineButton, &QPushButton::clicked, [this] { OnlineButtonClick(); });
 }
 
 void Tfrm_main::CreateComponents() {
@@ -219,6 +229,10 @@ void Tfrm_main::FormClose(ui::TCloseAction&) { KeyState.QuitRequest = -1; }
 void Tfrm_main::FormKeyDown(std::uint16_t& key, ui::TShiftState shift) {
     if (watchKeys_ && (shift & (ui::ssCtrl | ui::ssAlt)) == 0 && watchKeys_->KeyDown(key))
         return;
+    if (online_ && (shift & (ui::ssCtrl | ui::ssAlt)) == 0 && key == 'H') {
+        OnlineLineShown = !OnlineLineShown;
+        return;
+    }
     KeyState.KeyDown(key, shift, KeyScanCode());
 }
 
@@ -267,6 +281,40 @@ void Tfrm_main::WatchReplay(const std::string& path) {
     GameRun run(*this, playback, keys);
     run.Execute();
     watchKeys_ = nullptr;
+    running_ = false;
+}
+
+void Tfrm_main::OnlineButtonClick() {
+    if (running_)
+        return;
+    OnlineDialog dialog(Widget(), LoadRecentJoins(base::UserStateFolder()));
+    if (dialog.exec() == QDialog::Accepted)
+        PlayOnline(dialog.Request());
+}
+
+void Tfrm_main::PlayOnline(const OnlineRequest& request) {
+    if (running_)
+        return;
+    running_ = true;
+    // The host's options and world decide the run; a joiner's are replaced by them.
+    online::Welcome offer;
+    const World::CarryOver start = world_.GetCarryOver();
+    offer.RandomSeed = start.RandomSeed;
+    offer.HighScore = start.HighScore;
+    offer.CoupleMode = CheckBox2->isChecked();
+    offer.Hard = CheckBox4->isChecked();
+    std::string error;
+    std::optional<OnlineConnection> connection = ConnectOnline(Widget(), request, offer, error);
+    if (connection) {
+        if (!request.Host)
+            RememberJoin(base::UserStateFolder(), request.Address);
+        online_ = true;
+        GameRun run(*this, *connection);
+        run.Execute();
+        online_ = false;
+    } else if (!error.empty()) {
+        ui::CurrentDesktop().ShowMessage(MessageCaption(), error, ui::MessageKind::Error);
+    }
     running_ = false;
 }
 

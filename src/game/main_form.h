@@ -9,6 +9,7 @@
 #include "game/frame_pacer.h"
 #include "game/game_keys.h"
 #include "game/media_player.h"
+#include "game/online_dialog.h"
 #include "game/world.h"
 #include "input/Ddidex.h"
 #include "platform/ui/qt_form.h"
@@ -43,6 +44,7 @@ public:
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
     QPushButton* ReplayButton; // the list of kept replays
+    QPushButton* OnlineButton; // hosting or joining a game online
     QCheckBox* CheckBox1; // full-screen play
     QCheckBox* CheckBox4; // harder game
     QCheckBox* CheckBox2; // couple mode
@@ -74,6 +76,12 @@ public:
     // Watches a replay file in the game screen; a file that cannot be read
     // says why in a message box.
     void WatchReplay(const std::string& path);
+    // Hosting or joining: the choice, then the handshake and the run.
+    void OnlineButtonClick();
+    // Hosts or joins at once (the command line's --host and --join).
+    void PlayOnline(const OnlineRequest& request);
+    // Whether an online run shows its line of round trip, delay and rollback (H).
+    bool OnlineLineShown = true;
 
     // What outlives a run: the high score and generator, and the frame mark.
     World& GameWorld() { return world_; }
@@ -95,6 +103,7 @@ private:
     World world_;
     FramePacer pacer_;
     bool running_ = false;
+    bool online_ = false;
     bool terminateRequested_ = false;
     // While a replay is watched: its keys, which the key handler serves.
     play::WatchKeys* watchKeys_ = nullptr;

@@ -1,5 +1,7 @@
 #include "online/session.h"
 
+#include "online/input_delay.h"
+
 #include <algorithm>
 
 namespace online {
@@ -22,8 +24,8 @@ constexpr int kEndRepeats = 3;
 Session::Session(const game::World& world, SessionOptions options, Clock& clock, Transport& transport)
     : options_(std::move(options)), clock_(clock), transport_(transport), sync_(options_.FrameMs),
       world_(world) {
-    options_.InputDelay = std::clamp(options_.InputDelay, 0, kMaxInputsAhead / 4);
-    local_.assign(static_cast<std::size_t>(options_.InputDelay), PlayerInput{});
+    inputDelay_ = std::clamp(options_.InputDelay, 0, kMaxInputDelay);
+    local_.assign(static_cast<std::size_t>(inputDelay_), PlayerInput{});
     lastPacketUs_ = clock_.NowUs();
     lastStepUs_ = lastPacketUs_;
 }
@@ -50,6 +52,7 @@ Session::Tick Session::Advance(const PlayerInput& local, game::FrameSink& sink) 
         Finish({EndReason::Timeout, true});
         return Tick::Ended;
     }
+    ChooseInputDelay();
     Tick tick = Tick::Waited;
     if (CanStep()) {
         local_.push_back(local);
@@ -193,6 +196,20 @@ void Session::RollBack() {
     stats_.FramesRestepped += count;
     stats_.LastRollback = count;
     stats_.LongestRollback = std::max(stats_.LongestRollback, count);
+}
+
+void Session::ChooseInputDelay() {
+    // A few round trips first: one alone may have met a late packet.
+    if (options_.InputDelay >= 0 || sync_.RoundTripSamples() < 16) {
+        return;
+    }
+    options_.InputDelay = InputDelayFor(sync_.RoundTripMs(), options_.FrameMs);
+    // Only ever longer: the frames in between repeat the last input, so the
+    // inputs stay one a frame.
+    while (inputDelay_ < options_.InputDelay) {
+        local_.push_back(local_.empty() ? PlayerInput{} : local_.back());
+        ++inputDelay_;
+    }
 }
 
 bool Session::CanStep() const {

@@ -34,7 +34,8 @@ struct SessionOptions {
     bool Host = true;               // the host steers pimuru 1
     std::uint32_t SessionNonce = 0; // from the handshake
     bool Hard = false;              // the host's harder-game box, for the whole run
-    int InputDelay = 0;             // 0…kMaxInputDelay frames
+    // 0…kMaxInputDelay frames; −1: from the first measured round trip (0 until then).
+    int InputDelay = 0;
     std::int32_t FrameMs = 26;      // the nominal frame length
     // Every confirmed frame in order: what the world was given and the world
     // after it. A replay records from here.
@@ -95,7 +96,7 @@ public:
     const std::optional<SessionEnd>& Ending() const { return end_; }
     const SessionStats& Stats() const { return stats_; }
     std::int32_t RoundTripMs() const { return sync_.RoundTripMs(); }
-    int InputDelay() const { return options_.InputDelay; }
+    int InputDelay() const { return inputDelay_; }
 
 private:
     static constexpr std::int32_t kSaved = 16; // > kPredictionFrames + 1
@@ -118,7 +119,10 @@ private:
     game::FrameInput FrameInputAt(std::int32_t frame, const PlayerInput& partner, bool stepped) const;
     std::uint32_t NowMs() const;
 
+    void ChooseInputDelay();
+
     SessionOptions options_;
+    int inputDelay_ = 0;
     Clock& clock_;
     Transport& transport_;
     TimeSync sync_;

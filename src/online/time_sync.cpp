@@ -19,6 +19,7 @@ void TimeSync::OnRoundTrip(std::int32_t ms) {
     }
     roundTripMs_ = hasRoundTrip_ ? (7 * roundTripMs_ + ms) / 8 : ms;
     hasRoundTrip_ = true;
+    ++samples_;
 }
 
 std::int16_t TimeSync::AdvantageMs(std::int32_t localFrame, std::int64_t nowUs) const {

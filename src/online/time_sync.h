@@ -26,6 +26,7 @@ public:
 
     std::int32_t RoundTripMs() const { return roundTripMs_; }
     bool HasRoundTrip() const { return hasRoundTrip_; }
+    int RoundTripSamples() const { return samples_; }
 
 private:
     std::int32_t frameMs_;
@@ -34,6 +35,7 @@ private:
     std::int16_t partnerAdvantageMs_ = 0;
     std::int32_t roundTripMs_ = 0;
     bool hasRoundTrip_ = false;
+    int samples_ = 0;
     // The difference of both views, smoothed over about 16 frames (in µs so
     // that the smoothing keeps its fractions in integers).
     std::int64_t smoothedGapUs_ = 0;

@@ -1,0 +1,131 @@
+#include "game/online_connect.h"
+
+#include "platform/net/handshake_driver.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace game {
+
+namespace {
+
+// What the rules of a run depend on besides the program: raised when a
+// change would make two machines' worlds part.
+constexpr std::uint32_t kRulesDataVersion = 1;
+constexpr int kJoinTimeoutMs = 15'000;
+constexpr int kHostTimeoutMs = 24 * 3600 * 1000; // the host waits until the player gives up
+
+online::Versions OurVersions() {
+    return {PIMURU_VERSION, kRulesDataVersion};
+}
+
+// Tests only: this side's world parts from the partner's at this frame.
+std::int32_t ForcedDesyncFrame() {
+    const char* frame = std::getenv("PIMURU_TEST_DESYNC_AT");
+    return frame ? std::atoi(frame) : -1;
+}
+
+class ProgressWindow {
+public:
+    explicit ProgressWindow(QWidget* parent) : window_(parent) {
+        window_.setObjectName(QStringLiteral("OnlineProgress"));
+        window_.setWindowTitle(QStringLiteral("オンライン"));
+        auto* layout = new QVBoxLayout(&window_);
+        label_ = new QLabel(&window_);
+        label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        auto* cancel = new QPushButton(QStringLiteral("やめる"), &window_);
+        layout->addWidget(label_);
+        layout->addWidget(cancel);
+        QObject::connect(cancel, &QPushButton::clicked, [this] { cancelled_ = true; });
+        QObject::connect(&window_, &QDialog::rejected, [this] { cancelled_ = true; });
+        window_.show();
+    }
+    void Say(const std::string& text) {
+        label_->setText(QString::fromStdString(text));
+        QCoreApplication::processEvents();
+    }
+    // Handles the window's events; true once the player gave up.
+    bool Cancelled() {
+        QCoreApplication::processEvents();
+        return cancelled_;
+    }
+    // Leaves the last words up a moment, so that they can be read.
+    void Linger(int ms) {
+        QElapsedTimer shown;
+        shown.start();
+        // The partner is connected: giving up now would only leave them waiting.
+        while (shown.elapsed() < ms) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+    }
+
+private:
+    QDialog window_;
+    QLabel* label_ = nullptr;
+    bool cancelled_ = false;
+};
+
+} // namespace
+
+std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineRequest& request,
+                                              const online::Welcome& offer, std::string& error) {
+    error.clear();
+    OnlineConnection connection;
+    connection.Endpoint = std::make_unique<net::UdpEndpoint>();
+    connection.Start.Host = request.Host;
+    connection.Start.InputDelay = request.InputDelay;
+    connection.Start.ForceDesyncAtFrame = ForcedDesyncFrame();
+    net::UdpEndpoint& endpoint = *connection.Endpoint;
+    ProgressWindow progress(parent);
+    const auto cancelled = [&progress] { return progress.Cancelled(); };
+
+    if (request.Host) {
+        if (!endpoint.Open(request.Port)) {
+            error = "ポート " + std::to_string(request.Port) + " で待てません(" + endpoint.Error() + ")。";
+            return std::nullopt;
+        }
+        std::string addresses;
+        for (const std::string& address : LocalAddresses()) {
+            addresses += "\n  " + address;
+        }
+        progress.Say("ポート " + std::to_string(endpoint.Port()) + " で相手を待っています。\n相手に伝えるアドレス:" +
+                     addresses);
+        connection.Start.Run = offer;
+        const net::HostResult hosted = net::WaitForGuest(
+            endpoint, OurVersions(), connection.Start.Run, kHostTimeoutMs,
+            [&progress](const std::string& refused) { progress.Say(refused + "\n引き続き相手を待っています。"); },
+            cancelled);
+        if (!hosted.Accepted) {
+            error = progress.Cancelled() ? "" : hosted.Error;
+            return std::nullopt;
+        }
+        progress.Say("相手と接続しました。");
+    } else {
+        const auto target = net::ParseHostAndPort(request.Address, kDefaultOnlinePort, error);
+        if (!target) {
+            return std::nullopt;
+        }
+        if (!endpoint.Open(0)) {
+            error = "通信を始められません(" + endpoint.Error() + ")。";
+            return std::nullopt;
+        }
+        progress.Say("ホスト " + target->Host + " のポート " + std::to_string(target->Port) + " に参加しています…");
+        const net::JoinResult joined = net::Join(endpoint, *target, OurVersions(), kJoinTimeoutMs, cancelled);
+        if (!joined.Welcome) {
+            error = progress.Cancelled() ? "" : joined.Error;
+            return std::nullopt;
+        }
+        connection.Start.Run = *joined.Welcome;
+        progress.Say("相手と接続しました(往復 " + std::to_string(joined.RoundTripMs) + " ms)。");
+    }
+    progress.Linger(800);
+    return connection;
+}
+
+} // namespace game

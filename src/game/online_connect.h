@@ -1,0 +1,29 @@
+#pragma once
+// Hosting or joining, from the launcher's choice to a run ready to start: a
+// small window tells how it goes (the port and addresses, the partner
+// connected and the round trip) and its button gives up.
+
+#include "game/online_dialog.h"
+#include "online/packet.h"
+#include "platform/net/udp_endpoint.h"
+#include "play/online_play.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace game {
+
+struct OnlineConnection {
+    std::unique_ptr<net::UdpEndpoint> Endpoint; // the session's transport
+    play::OnlineStart Start;
+};
+
+// offer: the host's run (carry-over and options); a joiner gets the host's.
+// nullopt with error set when no run follows (error empty: the player gave up).
+std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineRequest& request,
+                                              const online::Welcome& offer, std::string& error);
+
+} // namespace game
