@@ -107,7 +107,7 @@ bool GameRun::StartUp() {
     LoadPictures();
     if (connection_)
         online_ = std::make_unique<play::OnlinePlay>(form_.GameWorld(), connection_->Start, devices_, clock_,
-                                                     *connection_->Endpoint, PIMURU_VERSION, std::time(nullptr));
+                                                     *connection_->Endpoint, PIMURU_VERSION);
     else if (!watching_)
         live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, devices_,
                                                  PIMURU_VERSION, std::time(nullptr));
@@ -141,7 +141,9 @@ bool GameRun::SetUpDisplay() {
         display.Initialize(true, kWidth, kHeight, kBitCount, 0, "");
         return true;
     }
-    if (display.GetScreenBitsPerPixel() > kBitCount) {
+    // Online the partner is already waiting: a box that waits for a click
+    // could outlast their patience, and this one only advises.
+    if (display.GetScreenBitsPerPixel() > kBitCount && !connection_) {
         desktop_.ShowCursor(true);
         desktop_.ShowMessage(Tfrm_main::MessageCaption(), kTrueColourAdvice,
                              ui::MessageKind::Information);

@@ -24,6 +24,8 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <ctime>
+#include <iostream>
 
 namespace game {
 
@@ -303,6 +305,7 @@ void Tfrm_main::PlayOnline(const OnlineRequest& request) {
     offer.HighScore = start.HighScore;
     offer.CoupleMode = CheckBox2->isChecked();
     offer.Hard = CheckBox4->isChecked();
+    offer.StartedAt = std::time(nullptr);
     std::string error;
     std::optional<OnlineConnection> connection = ConnectOnline(Widget(), request, offer, error);
     if (connection) {
@@ -313,6 +316,8 @@ void Tfrm_main::PlayOnline(const OnlineRequest& request) {
         run.Execute();
         online_ = false;
     } else if (!error.empty()) {
+        // Also where a desktop shortcut's or a script's output goes.
+        std::cerr << "pimuru: " << error << '\n';
         ui::CurrentDesktop().ShowMessage(MessageCaption(), error, ui::MessageKind::Error);
     }
     running_ = false;

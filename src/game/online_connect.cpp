@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include <cstdlib>
+#include <iostream>
 
 namespace game {
 
@@ -22,7 +23,9 @@ constexpr int kJoinTimeoutMs = 15'000;
 constexpr int kHostTimeoutMs = 24 * 3600 * 1000; // the host waits until the player gives up
 
 online::Versions OurVersions() {
-    return {PIMURU_VERSION, kRulesDataVersion};
+    // Tests only: another program version, to meet a partner that runs this one.
+    const char* testVersion = std::getenv("PIMURU_TEST_PROGRAM_VERSION");
+    return {testVersion ? testVersion : PIMURU_VERSION, kRulesDataVersion};
 }
 
 // Tests only: this side's world parts from the partner's at this frame.
@@ -99,7 +102,10 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
         connection.Start.Run = offer;
         const net::HostResult hosted = net::WaitForGuest(
             endpoint, OurVersions(), connection.Start.Run, kHostTimeoutMs,
-            [&progress](const std::string& refused) { progress.Say(refused + "\n引き続き相手を待っています。"); },
+            [&progress](const std::string& refused) {
+                std::cerr << "pimuru: " << refused << '\n';
+                progress.Say(refused + "\n引き続き相手を待っています。");
+            },
             cancelled);
         if (!hosted.Accepted) {
             error = progress.Cancelled() ? "" : hosted.Error;

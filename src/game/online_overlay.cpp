@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::int32_t kPoints = 16;
 constexpr std::int32_t kHeight = 24;
-constexpr std::int32_t kLineWidth = 360;
+constexpr std::int32_t kLineWidth = 420;
 constexpr std::uint32_t kWhite = Rgb(255, 255, 255);
 constexpr std::uint32_t kYellow = Rgb(255, 255, 0);
 

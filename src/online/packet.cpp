@@ -60,6 +60,7 @@ void Write(WireWriter& w, const Welcome& p) {
     w.I32(p.HighScore);
     w.U8(p.CoupleMode ? 1 : 0);
     w.U8(p.Hard ? 1 : 0);
+    w.I64(p.StartedAt);
 }
 
 void Write(WireWriter& w, const Reject& p) {
@@ -126,6 +127,7 @@ std::optional<Packet> ReadWelcome(WireReader& r) {
     p.HighScore = r.I32();
     const auto couple = Flag(r.U8());
     const auto hard = Flag(r.U8());
+    p.StartedAt = r.I64();
     if (!(!r.Failed() && r.AtEnd()) || !couple || !hard || p.HighScore < 0) {
         return std::nullopt;
     }

@@ -16,10 +16,10 @@ game::World StartedWorld(game::World& world, const online::Welcome& run) {
 } // namespace
 
 OnlinePlay::OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices, online::Clock& clock,
-                       online::Transport& transport, std::string programVersion, std::int64_t startedAt)
+                       online::Transport& transport, std::string programVersion)
     : world_(world), devices_(devices),
       recorder_(StartedWorld(world, start.Run), start.Run.CoupleMode, start.Run.Hard, std::move(programVersion),
-                startedAt) {
+                start.Run.StartedAt) {
     world_.StartRun(start.Run.CoupleMode, start.Run.Hard);
     confirmed_ = world_;
     online::SessionOptions options;

@@ -82,9 +82,12 @@ TEST(LinkGrid, AtAHundredAndFiftyMillisecondsTheWorldWaitsOnAtMostOnePercentOfFr
     PairSetup setup;
     setup.Link = {150, 10, 5, 1, 1};
     setup.Seed = 150;
+    setup.MeasureDelay = true;
     const PairRun run = RunPair(setup);
     ExpectSameRun(run, setup.Frames, Describe(setup.Link));
     for (const auto& side : run.Sides) {
         EXPECT_LE(side.Stats.WaitTicks * 100, side.Stats.FramesStepped);
+        EXPECT_GE(side.InputDelay, 1);
+        EXPECT_LE(side.InputDelay, 2);
     }
 }

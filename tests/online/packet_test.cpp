@@ -30,7 +30,7 @@ InputPacket FullInput() {
 TEST(Packet, EveryKindDecodesToWhatWasEncoded) {
     const std::vector<Packet> packets = {
         Hello{kProtocolVersion, 42, "1.1", 7},
-        Welcome{42, 99, 0xDEADBEEF, 1234, true, false},
+        Welcome{42, 99, 0xDEADBEEF, 1234, true, false, 1'700'000'000},
         Reject{kProtocolVersion, 42, RejectReason::DataMismatch, "1.2", 8},
         FullInput(),
         InputPacket{},

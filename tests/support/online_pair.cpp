@@ -72,7 +72,7 @@ PairRun RunPair(const PairSetup& setup) {
         online::SessionOptions options;
         options.Host = side == 0;
         options.SessionNonce = 0x5EED0000u + setup.Seed;
-        options.InputDelay = run.InputDelay;
+        options.InputDelay = setup.MeasureDelay ? -1 : run.InputDelay;
         options.FrameMs = kFrameMs;
         options.ForceDesyncAtFrame = side == 1 ? setup.ForceDesyncAtFrame : -1;
         options.OnConfirmedFrame = [&result](const game::FrameInput& input, const game::World& after) {
@@ -117,6 +117,7 @@ PairRun RunPair(const PairSetup& setup) {
     for (int side = 0; side < 2; ++side) {
         run.Sides[side].Stats = sessions[side]->Stats();
         run.Sides[side].End = sessions[side]->Ending();
+        run.Sides[side].InputDelay = sessions[side]->InputDelay();
         run.Link[side] = link.Counts(side);
     }
     return run;

@@ -20,7 +20,8 @@ struct PairSetup {
     LinkConditions Link;
     std::uint32_t Seed = 1;
     std::int32_t Frames = 5000; // confirmed frames before the host quits
-    int InputDelay = -1;        // −1: chosen from the round trip
+    int InputDelay = -1;        // −1: chosen from the link's round trip
+    bool MeasureDelay = false;  // the sessions choose it from the round trip they measure
     std::int32_t ForceDesyncAtFrame = -1; // on the guest
     // The guest's frames are this much longer: two machines' clocks differ.
     std::int32_t GuestDriftPpm = 300;
@@ -34,6 +35,7 @@ struct SideResult {
     std::array<int, 7> Sounds{};              // sounds played, by effect
     std::int64_t FramesDrawn = 0;             // frames whose drawing finished
     std::int64_t TickCount = 0;
+    int InputDelay = 0; // at the end
 };
 
 struct PairRun {

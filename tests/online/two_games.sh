@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Two game processes playing one online run on this machine.
+#   two_games.sh PIMURU RELAY REPLAY-INPUTS DATA-DIR SCENARIO
+# Scenarios:
+#   keys      host and join on loopback under $DISPLAY (16-bit, with a window
+#             manager): keys sent to each window move that side's pimuru on
+#             both, Esc in one ends both, both replays are the same and clean
+#             (screenshots go to $PIMURU_SHOTS when set)
+#   relay     through a seeded relay: 60 ms each way ±10 ms, 5 % loss
+#   killed    the guest killed mid-run: the host ends after 10 s, replay kept
+#   desync    the guest's world forced apart: both stop and keep their replays,
+#             the guest's replay check shows where the worlds parted
+#   garbage   datagrams from a third socket: dropped, the run unharmed
+#   version   a guest running another version: told on both sides
+#   netns4 / netns6   host and guest in two network namespaces joined by a
+#             veth pair the test makes, over IPv4 / IPv6 (needs root)
+# Every scenario but keys runs on Qt's offscreen platform.
+set -euo pipefail
+pimuru=$1 relay=$2 replay_inputs=$3 data=$4 scenario=$5
+work=$(mktemp -d)
+pids=()
+namespaces=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    for ns in "${namespaces[@]}"; do ip netns del "$ns" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL ($scenario): $*" >&2
+    for log in "$work"/*.log; do [ -f "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }; done
+    exit 1
+}
+port=$((20000 + RANDOM % 20000))
+export ALSOFT_DRIVERS=null ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+# Two windows side by side under X; full screen on the offscreen platform.
+windowed=(--windowed)
+[ "$scenario" = keys ] || { export QT_QPA_PLATFORM=offscreen; windowed=(); }
+
+# start NAME [PREFIX…] -- [ENV=VALUE…] -- PIMURU-ARGS…: a game in its own folders.
+start() {
+    local name=$1
+    shift
+    local prefix=()
+    while [ "$1" != -- ]; do prefix+=("$1"); shift; done
+    shift
+    local environment=()
+    while [ "$1" != -- ]; do environment+=("$1"); shift; done
+    shift
+    mkdir -p "$work/$name"
+    (cd "$data" && exec "${prefix[@]}" env XDG_DATA_HOME="$work/$name" XDG_STATE_HOME="$work/$name" \
+        "${environment[@]}" "$pimuru" "${windowed[@]}" "$@" >"$work/$name.log" 2>&1) &
+    pids+=($!)
+    eval "${name}_pid=$!"
+}
+replay_of() { ls "$work/$1"/pimuru/replays/*.pimuru-replay 2>/dev/null | head -n 1; }
+wait_replay() { # NAME SECONDS
+    for _ in $(seq 1 $(($2 * 10))); do
+        [ -n "$(replay_of "$1")" ] && return 0
+        sleep 0.1
+    done
+    fail "no replay from the $1 after $2 s"
+}
+check_same_replays() {
+    wait_replay host 20
+    wait_replay guest 20
+    local a b
+    a=$(replay_of host)
+    b=$(replay_of guest)
+    "$pimuru" --check-replay "$a" "$b" >"$work/check.txt" 2>&1 || fail "a replay does not check clean: $(cat "$work/check.txt")"
+    cmp -s "$a" "$b" || fail "the two replays differ: $(cat "$work/check.txt")"
+    frames=$("$replay_inputs" "$a" | awk '{ print $2 }')
+    [ "$frames" -ge "${1:-100}" ] || fail "only $frames frames were played"
+    echo "$scenario: both replays the same, $frames frames, clean"
+}
+
+case "$scenario" in
+keys)
+    start host -- -- --host "$port"
+    sleep 2
+    start guest -- -- --join "127.0.0.1:$port"
+    host_window=$(xdotool search --sync --onlyvisible --pid "$host_pid" | head -n 1)
+    guest_window=$(xdotool search --sync --onlyvisible --pid "$guest_pid" | head -n 1)
+    sleep 4
+    xdotool windowmove "$host_window" 0 0
+    xdotool windowmove "$guest_window" 660 40
+    sleep 1
+    # Each player steers their own pimuru with their keyboard's cursor keys.
+    xdotool windowactivate --sync "$host_window" keydown Left sleep 1.5 keyup Left
+    xdotool windowactivate --sync "$guest_window" keydown Right sleep 1.5 keyup Right
+    sleep 0.5
+    [ -n "${PIMURU_SHOTS:-}" ] && import -window root "$PIMURU_SHOTS/online_both_screens.png"
+    xdotool windowactivate --sync "$guest_window" key Escape
+    check_same_replays 100
+    read -r _ _ _ p1_left _ p1_right _ p2_left _ p2_right <<<"$("$replay_inputs" "$(replay_of host)")"
+    [ "$p1_left" -gt 20 ] && [ "$p2_right" -gt 20 ] || fail "keys did not steer: $("$replay_inputs" "$(replay_of host)")"
+    [ "$p1_right" -eq 0 ] && [ "$p2_left" -eq 0 ] || fail "a pimuru moved the other way"
+    ;;
+relay)
+    "$relay" $((port + 1)) 127.0.0.1 "$port" 7 60 10 5 &
+    pids+=($!)
+    start host -- -- --host "$port"
+    sleep 1
+    start guest -- -- --join "127.0.0.1:$((port + 1))"
+    sleep 8
+    kill -TERM "$guest_pid"
+    check_same_replays 150
+    ;;
+killed)
+    start host -- -- --host "$port"
+    sleep 1
+    start guest -- -- --join "127.0.0.1:$port"
+    sleep 5
+    kill -9 "$guest_pid"
+    wait_replay host 16
+    "$pimuru" --check-replay "$(replay_of host)" >/dev/null || fail "the host's replay does not check clean"
+    grep -q . <(ls "$work/guest/pimuru/replays" 2>/dev/null) && fail "a killed guest left a replay"
+    echo "killed: the host ended on its own and kept a clean replay"
+    ;;
+desync)
+    start host -- -- --host "$port"
+    sleep 1
+    start guest -- PIMURU_TEST_DESYNC_AT=100 -- --join "127.0.0.1:$port"
+    wait_replay host 20
+    wait_replay guest 20
+    "$pimuru" --check-replay "$(replay_of host)" >/dev/null || fail "the host's replay does not check clean"
+    if "$pimuru" --check-replay "$(replay_of guest)" >"$work/check.txt" 2>&1; then
+        fail "the guest's replay checks clean although its world parted"
+    fi
+    echo "desync: both stopped and kept replays; guest's check: $(cat "$work/check.txt")"
+    ;;
+garbage)
+    start host -- -- --host "$port"
+    sleep 1
+    start guest -- -- --join "127.0.0.1:$port"
+    sleep 3
+    python3 - "$port" <<'PY'
+import os, socket, sys, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+for i in range(60):
+    s.sendto(b"PM\x01\x04" + os.urandom(i % 40), ("127.0.0.1", int(sys.argv[1])))
+    time.sleep(0.02)
+PY
+    sleep 1
+    kill -TERM "$host_pid"
+    check_same_replays 100
+    ;;
+version)
+    start host -- -- --host "$port"
+    sleep 1
+    start guest -- PIMURU_TEST_PROGRAM_VERSION=0.9 -- --join "127.0.0.1:$port"
+    for _ in $(seq 1 100); do grep -q "ホストの版は" "$work/guest.log" && break; sleep 0.1; done
+    grep -q "ホストの版は 1.1.*こちらの版は 0.9" "$work/guest.log" || fail "the guest was not told the versions"
+    grep -q "版 0.9(.*こちらの版は 1.1" "$work/host.log" || fail "the host was not told the versions"
+    echo "version: both sides told"
+    ;;
+netns4 | netns6)
+    [ "$(id -u)" = 0 ] && command -v ip >/dev/null || { echo "netns needs root and ip: skipped"; exit 77; }
+    a=h30-$$-a b=h30-$$-b
+    ip netns add "$a" && namespaces+=("$a")
+    ip netns add "$b" && namespaces+=("$b")
+    ip link add "h30a$$" netns "$a" type veth peer name "h30b$$" netns "$b"
+    for ns in "$a" "$b"; do ip -n "$ns" link set lo up; done
+    ip -n "$a" addr add 10.230.0.1/24 dev "h30a$$"
+    ip -n "$b" addr add 10.230.0.2/24 dev "h30b$$"
+    ip -n "$a" addr add fd30::1/64 dev "h30a$$" nodad
+    ip -n "$b" addr add fd30::2/64 dev "h30b$$" nodad
+    ip -n "$a" link set "h30a$$" up
+    ip -n "$b" link set "h30b$$" up
+    target=10.230.0.1
+    [ "$scenario" = netns6 ] && target="[fd30::1]"
+    start host ip netns exec "$a" -- -- --host "$port"
+    sleep 1
+    start guest ip netns exec "$b" -- -- --join "$target:$port"
+    sleep 6
+    kill -TERM "$host_pid"
+    check_same_replays 100
+    ;;
+*)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
