@@ -307,7 +307,9 @@ void Tfrm_main::PlayOnline(const OnlineRequest& request) {
     offer.Hard = CheckBox4->isChecked();
     offer.StartedAt = std::time(nullptr);
     std::string error;
-    std::optional<OnlineConnection> connection = ConnectOnline(Widget(), request, offer, error);
+    KeyState.QuitRequest = 0;
+    std::optional<OnlineConnection> connection =
+        ConnectOnline(Widget(), request, offer, [this] { return KeyState.QuitRequest != 0; }, error);
     if (connection) {
         if (!request.Host)
             RememberJoin(base::UserStateFolder(), request.Address);

@@ -21,6 +21,7 @@ namespace {
 constexpr std::uint32_t kRulesDataVersion = 1;
 constexpr int kJoinTimeoutMs = 15'000;
 constexpr int kHostTimeoutMs = 24 * 3600 * 1000; // the host waits until the player gives up
+constexpr int kRouterSearchMs = 1500;
 
 online::Versions OurVersions() {
     // Tests only: another program version, to meet a partner that runs this one.
@@ -77,7 +78,8 @@ private:
 } // namespace
 
 std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineRequest& request,
-                                              const online::Welcome& offer, std::string& error) {
+                                              const online::Welcome& offer, const std::function<bool()>& quitAsked,
+                                              std::string& error) {
     error.clear();
     OnlineConnection connection;
     connection.Endpoint = std::make_unique<net::UdpEndpoint>();
@@ -86,7 +88,7 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
     connection.Start.ForceDesyncAtFrame = ForcedDesyncFrame();
     net::UdpEndpoint& endpoint = *connection.Endpoint;
     ProgressWindow progress(parent);
-    const auto cancelled = [&progress] { return progress.Cancelled(); };
+    const auto cancelled = [&progress, &quitAsked] { return progress.Cancelled() || quitAsked(); };
 
     if (request.Host) {
         if (!endpoint.Open(request.Port)) {
@@ -97,8 +99,14 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
         for (const std::string& address : LocalAddresses()) {
             addresses += "\n  " + address;
         }
-        progress.Say("ポート " + std::to_string(endpoint.Port()) + " で相手を待っています。\n相手に伝えるアドレス:" +
-                     addresses);
+        progress.Say("ルーターにポート " + std::to_string(endpoint.Port()) + " の転送を頼んでいます…");
+        connection.Mapping = std::make_unique<net::PortMapping>(endpoint.Port(), kRouterSearchMs);
+        std::cerr << "pimuru: " << connection.Mapping->Report() << '\n';
+        if (connection.Mapping->Mapped() && !connection.Mapping->ExternalAddress().empty()) {
+            addresses = "\n  " + connection.Mapping->ExternalAddress() + "(ルーターの外側)" + addresses;
+        }
+        progress.Say("ポート " + std::to_string(endpoint.Port()) + " で相手を待っています。\n" +
+                     connection.Mapping->Report() + "\n相手に伝えるアドレス:" + addresses);
         connection.Start.Run = offer;
         const net::HostResult hosted = net::WaitForGuest(
             endpoint, OurVersions(), connection.Start.Run, kHostTimeoutMs,
@@ -108,7 +116,7 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
             },
             cancelled);
         if (!hosted.Accepted) {
-            error = progress.Cancelled() ? "" : hosted.Error;
+            error = cancelled() ? "" : hosted.Error;
             return std::nullopt;
         }
         progress.Say("相手と接続しました。");
@@ -124,7 +132,7 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
         progress.Say("ホスト " + target->Host + " のポート " + std::to_string(target->Port) + " に参加しています…");
         const net::JoinResult joined = net::Join(endpoint, *target, OurVersions(), kJoinTimeoutMs, cancelled);
         if (!joined.Welcome) {
-            error = progress.Cancelled() ? "" : joined.Error;
+            error = cancelled() ? "" : joined.Error;
             return std::nullopt;
         }
         connection.Start.Run = *joined.Welcome;

@@ -5,9 +5,11 @@
 
 #include "game/online_dialog.h"
 #include "online/packet.h"
+#include "platform/net/port_mapping.h"
 #include "platform/net/udp_endpoint.h"
 #include "play/online_play.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,11 +21,14 @@ namespace game {
 struct OnlineConnection {
     std::unique_ptr<net::UdpEndpoint> Endpoint; // the session's transport
     play::OnlineStart Start;
+    std::unique_ptr<net::PortMapping> Mapping;  // the host's router forwarding, while it lasts
 };
 
 // offer: the host's run (carry-over and options); a joiner gets the host's.
+// quitAsked: the program is asked to end (its window closed, a signal).
 // nullopt with error set when no run follows (error empty: the player gave up).
 std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineRequest& request,
-                                              const online::Welcome& offer, std::string& error);
+                                              const online::Welcome& offer, const std::function<bool()>& quitAsked,
+                                              std::string& error);
 
 } // namespace game

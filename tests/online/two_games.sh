@@ -14,6 +14,9 @@
 #   version   a guest running another version: told on both sides
 #   netns4 / netns6   host and guest in two network namespaces joined by a
 #             veth pair the test makes, over IPv4 / IPv6 (needs root)
+#   upnp      the host behind a router namespace running miniupnpd (UPnP IGD,
+#             nftables): the game asks it to forward the port, the guest
+#             outside joins through it, the mapping goes with the run
 # Every scenario but keys runs on Qt's offscreen platform.
 set -euo pipefail
 pimuru=$1 relay=$2 replay_inputs=$3 data=$4 scenario=$5
@@ -22,6 +25,7 @@ pids=()
 namespaces=()
 cleanup() {
     for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    [ -n "${router_pid:-}" ] && kill "$router_pid" 2>/dev/null || true
     for ns in "${namespaces[@]}"; do ip netns del "$ns" 2>/dev/null || true; done
     rm -rf "$work"
 }
@@ -175,6 +179,61 @@ netns4 | netns6)
     sleep 6
     kill -TERM "$host_pid"
     check_same_replays 100
+    ;;
+upnp)
+    [ "$(id -u)" = 0 ] && command -v miniupnpd >/dev/null && command -v nft >/dev/null ||
+        { echo "upnp needs root, miniupnpd and nft: skipped"; exit 77; }
+    r=h30-$$-r l=h30-$$-l w=h30-$$-w
+    for ns in "$r" "$l" "$w"; do ip netns add "$ns" && namespaces+=("$ns"); ip -n "$ns" link set lo up; done
+    ip link add "h30l$$" netns "$l" type veth peer name "h30rl$$" netns "$r"
+    ip link add "h30w$$" netns "$w" type veth peer name "h30rw$$" netns "$r"
+    ip -n "$l" addr add 192.168.70.2/24 dev "h30l$$"
+    ip -n "$r" addr add 192.168.70.1/24 dev "h30rl$$"
+    # The router's outside: an address the routers' rules take as public;
+    # nothing leaves these namespaces.
+    ip -n "$r" addr add 11.30.0.1/24 dev "h30rw$$"
+    ip -n "$w" addr add 11.30.0.2/24 dev "h30w$$"
+    for link in "$l h30l$$" "$r h30rl$$" "$r h30rw$$" "$w h30w$$"; do set -- $link; ip -n "$1" link set "$2" up; done
+    ip -n "$l" route add default via 192.168.70.1
+    ip netns exec "$r" sysctl -qw net.ipv4.ip_forward=1
+    ip netns exec "$r" nft -f - <<'NFT'
+table inet filter {
+    chain forward { type filter hook forward priority 0; policy drop; ct state established,related accept; jump miniupnpd; }
+    chain miniupnpd { }
+    chain prerouting { type nat hook prerouting priority -100; policy accept; jump prerouting_miniupnpd; }
+    chain postrouting { type nat hook postrouting priority 100; policy accept; jump postrouting_miniupnpd; }
+    chain prerouting_miniupnpd { }
+    chain postrouting_miniupnpd { }
+}
+NFT
+    cat >"$work/miniupnpd.conf" <<CONF
+ext_ifname=h30rw$$
+listening_ip=h30rl$$
+port=0
+enable_upnp=yes
+enable_natpmp=yes
+secure_mode=yes
+system_uptime=yes
+lease_file=$work/upnp.leases
+uuid=3e1f0b2a-5c55-4a3e-9d1c-000000000030
+allow 1024-65535 192.168.70.0/24 1024-65535
+deny 0-65535 0.0.0.0/0 0-65535
+CONF
+    ip netns exec "$r" miniupnpd -d -f "$work/miniupnpd.conf" -P "$work/miniupnpd.pid" >"$work/router.log" 2>&1 &
+    router_pid=$!
+    sleep 1
+    start host ip netns exec "$l" -- -- --host "$port"
+    for _ in $(seq 1 100); do grep -q "UPnP" "$work/host.log" && break; sleep 0.1; done
+    grep -q "ポート $port をこの機械へ転送しています(外側のアドレス 11.30.0.1)" "$work/host.log" ||
+        fail "the router was not asked: $(grep pimuru: "$work/host.log")"
+    ip netns exec "$r" nft list ruleset | grep -q "dport $port" || fail "the router has no rule for port $port"
+    start guest ip netns exec "$w" -- -- --join "11.30.0.1:$port"
+    sleep 6
+    kill -TERM "$host_pid"
+    check_same_replays 100
+    for _ in $(seq 1 50); do ip netns exec "$r" nft list ruleset | grep -q "dport $port" || break; sleep 0.1; done
+    ip netns exec "$r" nft list ruleset | grep -q "dport $port" && fail "the mapping outlived the run"
+    echo "upnp: mapped through the router, played, mapping removed"
     ;;
 *)
     echo "unknown scenario $scenario" >&2

@@ -1,0 +1,29 @@
+// Asks the router for a port with the game's own port mapping, says what
+// happened, holds the mapping until a line arrives on standard input, then
+// lets it go: a test checks the router's rules in between.
+//   pimuru_map_port PORT  →  "mapped EXTERNAL-ADDRESS" or "not mapped: REPORT"
+#include "platform/net/port_mapping.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s PORT\n", argv[0]);
+        return 2;
+    }
+    {
+        net::PortMapping mapping(static_cast<std::uint16_t>(std::atoi(argv[1])), 2000);
+        if (mapping.Mapped()) {
+            std::cout << "mapped " << mapping.ExternalAddress() << std::endl;
+        } else {
+            std::cout << "not mapped: " << mapping.Report() << std::endl;
+        }
+        std::string line;
+        std::getline(std::cin, line);
+    }
+    std::cout << "released" << std::endl;
+    return 0;
+}
