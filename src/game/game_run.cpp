@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <exception>
+#include <fstream>
 #include <malloc.h>
 #include <string>
 
@@ -210,11 +211,17 @@ void GameRun::SaveRecording() {
     try {
         const replay::Replay replay = live_ ? live_->Finish() : online_->Finish();
         live_.reset();
-        if (online_)
+        std::string desyncReport;
+        if (online_) {
             endMessage_ = online_->EndMessage();
+            desyncReport = online_->DesyncReport();
+        }
         online_.reset();
-        if (game::KeepReplay(replay, ReplayFolder(), error).empty())
+        const std::string kept = game::KeepReplay(replay, ReplayFolder(), error);
+        if (kept.empty())
             dddd::ReportMessage("リプレイを保存できません(" + error + ")");
+        else if (!desyncReport.empty())
+            std::ofstream(kept + ".desync.txt") << desyncReport;
     } catch (const std::exception& failure) {
         dddd::ReportMessage(std::string("リプレイを保存できません(") + failure.what() + ")");
     }

@@ -2,6 +2,7 @@
 
 #include "play/frame_sink_parts.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace play {
@@ -22,6 +23,7 @@ OnlinePlay::OnlinePlay(game::World& world, const OnlineStart& start, InputSource
                 start.Run.StartedAt) {
     world_.StartRun(start.Run.CoupleMode, start.Run.Hard);
     confirmed_ = world_;
+    host_ = start.Host;
     online::SessionOptions options;
     options.Host = start.Host;
     options.SessionNonce = start.Run.SessionNonce;
@@ -76,6 +78,25 @@ std::string OnlinePlay::EndMessage() const {
                " までは一致)。両方のリプレイを保存しました。";
     }
     return {};
+}
+
+std::string OnlinePlay::DesyncReport() const {
+    const auto& end = session_->Ending();
+    if (!end || end->Reason != online::EndReason::Desync) {
+        return {};
+    }
+    char checksums[96] = {};
+    std::snprintf(checksums, sizeof checksums, "this side %016llx, partner %016llx",
+                  static_cast<unsigned long long>(end->LocalChecksum),
+                  static_cast<unsigned long long>(end->PartnerChecksum));
+    return std::string("pimuru online desync report\n") + "side: " + (host_ ? "host (pimuru 1)" : "guest (pimuru 2)") +
+           "\nfound by: " + (end->ByPartner ? "the partner" : "this side") +
+           "\nlast frame both worlds agreed on: " + std::to_string(end->LastGoodFrame) +
+           "\nfirst checked frame that differed: " + std::to_string(end->DesyncFrame) +
+           (end->ByPartner ? std::string() : "\nchecksums after it: " + std::string(checksums)) +
+           "\nconfirmed frames recorded: " + std::to_string(session_->ConfirmedFrames()) +
+           "\nCheck both replays (pimuru --check-replay FILE…): each replays its own world, so the\n"
+           "one whose world left the rules shows the first differing frame.\n";
 }
 
 } // namespace play

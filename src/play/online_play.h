@@ -44,6 +44,9 @@ public:
     replay::Replay Finish() const { return recorder_.Finish(confirmed_); }
     // Why the run ended, for the player; empty when this player quit.
     std::string EndMessage() const;
+    // When the worlds parted: a report kept beside the replay (which frames
+    // agreed, which differed, both checksums), else empty.
+    std::string DesyncReport() const;
 
 private:
     game::World& world_;
@@ -52,6 +55,7 @@ private:
     game::World confirmed_; // the world after the last confirmed frame
     std::unique_ptr<online::Session> session_;
     bool waiting_ = false;
+    bool host_ = true;
 };
 
 } // namespace play

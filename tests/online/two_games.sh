@@ -131,7 +131,11 @@ desync)
     if "$pimuru" --check-replay "$(replay_of guest)" >"$work/check.txt" 2>&1; then
         fail "the guest's replay checks clean although its world parted"
     fi
-    echo "desync: both stopped and kept replays; guest's check: $(cat "$work/check.txt")"
+    for side in host guest; do
+        grep -q "first checked frame that differed: 111" "$(replay_of $side).desync.txt" ||
+            fail "no desync report beside the $side's replay"
+    done
+    echo "desync: both stopped and kept replays and reports; guest's check: $(cat "$work/check.txt")"
     ;;
 garbage)
     start host -- -- --host "$port"
