@@ -21,6 +21,7 @@
 #include <ctime>
 #include <exception>
 #include <fstream>
+#include <iostream>
 #include <malloc.h>
 #include <string>
 
@@ -106,9 +107,12 @@ bool GameRun::StartUp() {
     ShowTitle();
     StartMusic(*form_.MediaPlayer1, desktop_);
     LoadPictures();
-    if (connection_)
+    if (connection_) {
         online_ = std::make_unique<play::OnlinePlay>(form_.GameWorld(), connection_->Start, devices_, clock_,
                                                      *connection_->Endpoint, PIMURU_VERSION);
+        // For whoever started the game from a script or a shortcut's log.
+        std::cerr << "pimuru: the online run starts as " << (connection_->Start.Host ? "host" : "guest") << '\n';
+    }
     else if (!watching_)
         live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, devices_,
                                                  PIMURU_VERSION, std::time(nullptr));

@@ -14,7 +14,8 @@ void TimeSync::OnPartnerPacket(std::int32_t partnerFrame, std::int16_t partnerAd
 }
 
 void TimeSync::OnRoundTrip(std::int32_t ms) {
-    if (ms < 0) {
+    // A round trip beyond the quiet partner's timeout is a bent echo, not a measurement.
+    if (ms < 0 || ms > 10'000) {
         return;
     }
     roundTripMs_ = hasRoundTrip_ ? (7 * roundTripMs_ + ms) / 8 : ms;

@@ -116,3 +116,22 @@ TEST(Session, PacketsFromStrangersAreDroppedAndCounted) {
     // Only the first guess, before the partner was heard, was wrong: the stranger's inputs were not taken.
     EXPECT_LE(pair.host->Stats().Rollbacks, 1);
 }
+
+TEST(Session, BothPlayersPressingEscEndAtTheSameFrame) {
+    TwoSessions pair;
+    for (int i = 0; i < 100; ++i) {
+        pair.Frame();
+    }
+    pair.host->Quit();
+    pair.Frame();
+    pair.Frame();
+    pair.guest->Quit();
+    for (int i = 0; i < 200 && !(pair.host->Ending() && pair.guest->Ending()); ++i) {
+        pair.Frame();
+    }
+    ASSERT_TRUE(pair.host->Ending() && pair.guest->Ending());
+    EXPECT_EQ(pair.host->Ending()->Reason, EndReason::Quit);
+    EXPECT_EQ(pair.guest->Ending()->Reason, EndReason::Quit);
+    EXPECT_EQ(pair.host->ConfirmedFrames(), pair.guest->ConfirmedFrames());
+    EXPECT_GE(pair.host->ConfirmedFrames(), 100);
+}
