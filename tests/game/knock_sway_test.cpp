@@ -20,6 +20,10 @@ TEST(KnockSway, MatchesTheFloatingPointSway) {
     // careful argument reduction.
     for (std::int64_t n = -2'147'483'648; n <= 2'147'483'647; n += 4099)
         ASSERT_EQ(game::KnockSway(static_cast<std::int32_t>(n)), WithSin(static_cast<std::int32_t>(n))) << n;
+    // The only counters whose sin rounds to ±1: the sweep found them.
+    EXPECT_EQ(game::KnockSway(1'870'692'068), 15);
+    EXPECT_EQ(game::KnockSway(1'993'617'529), -15);
+    EXPECT_EQ(game::KnockSway(-1'870'692'068), -15);
 }
 
 } // namespace
