@@ -69,15 +69,19 @@ void WriteInputs(ByteWriter& out, const std::vector<game::FrameInput>& inputs) {
 }
 
 // Reads the runs twice: first to learn they add up to the frame count, so
-// that only then memory for the frames is taken.
+// that only then memory for the frames is taken. A file read back is written
+// again byte for byte (the fuzzer holds it to that).
 bool ReadInputs(std::span<const std::uint8_t> runs, std::uint32_t frames,
                 std::vector<game::FrameInput>& inputs) {
     std::uint64_t total = 0;
+    int previous = -1;
     for (ByteReader in(runs); !in.AtEnd();) {
-        const bool known = UnpackInput(in.U16()).has_value();
+        const std::uint16_t bits = in.U16();
         const std::uint32_t length = in.Count();
-        if (in.Failed() || !known || length == 0)
+        // A run is as long as it can be, so that a replay has one file.
+        if (in.Failed() || !UnpackInput(bits) || length == 0 || bits == previous)
             return false;
+        previous = bits;
         total += length;
         if (total > frames)
             return false;
