@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
     const std::string save = "--save-hour=";
     if (argc > 1 && std::string(argv[1]).rfind(save, 0) == 0) {
         std::ofstream(argv[1] + save.size(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(HourFile().data()), static_cast<std::streamsize>(HourFile().size()));
+            .write(reinterpret_cast<const char*>(HourFile().data()),
+                   static_cast<std::streamsize>(HourFile().size()));
     }
     Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -96,15 +97,18 @@ int main(int argc, char** argv) {
     std::printf("\nprocessor: %s\n", benchsupport::ProcessorModel().c_str());
     if (s.count("WorldStep") && s.count("CheckReplay")) {
         std::printf("world step:   %.2f million frames/s\n", kHour / s["WorldStep"] / 1e6);
-        std::printf("check:        %.2f million frames/s, an hour in %.0f ms (goal well under 1000 ms), "
-                    "%.2fx the bare step's time\n",
-                    kHour / s["CheckReplay"] / 1e6, s["CheckReplay"] * 1000, s["CheckReplay"] / s["WorldStep"]);
+        std::printf(
+            "check:        %.2f million frames/s, an hour in %.0f ms (goal well under 1000 ms), "
+            "%.2fx the bare step's time\n",
+            kHour / s["CheckReplay"] / 1e6, s["CheckReplay"] * 1000,
+            s["CheckReplay"] / s["WorldStep"]);
     }
     if (s.count("DecodeReplay"))
         std::printf("reading:      an hour's file in %.2f ms\n", s["DecodeReplay"] * 1000);
     const double minutes = kHour * 0.026 / 60;
     const std::size_t inputs = HourFile().size() - Hour().Checksums.size() * 8;
-    std::printf("replay size:  %zu bytes an hour, %.0f bytes a minute (checksums %zu, inputs and the rest %zu); "
+    std::printf("replay size:  %zu bytes an hour, %.0f bytes a minute (checksums %zu, inputs and "
+                "the rest %zu); "
                 "zlib -9 would make it %zu\n",
                 HourFile().size(), HourFile().size() / minutes, Hour().Checksums.size() * 8, inputs,
                 ZlibSize(HourFile()));

@@ -19,7 +19,9 @@ TEST(KnockSway, MatchesTheFloatingPointSway) {
     // Strided over the whole range, negatives too, where sin needs its
     // careful argument reduction.
     for (std::int64_t n = -2'147'483'648; n <= 2'147'483'647; n += 4099)
-        ASSERT_EQ(game::KnockSway(static_cast<std::int32_t>(n)), WithSin(static_cast<std::int32_t>(n))) << n;
+        ASSERT_EQ(game::KnockSway(static_cast<std::int32_t>(n)),
+                  WithSin(static_cast<std::int32_t>(n)))
+            << n;
     // The only counters whose sin rounds to ±1: the sweep found them.
     EXPECT_EQ(game::KnockSway(1'870'692'068), 15);
     EXPECT_EQ(game::KnockSway(1'993'617'529), -15);
