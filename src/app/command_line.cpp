@@ -12,9 +12,14 @@ namespace {
 
 // Qt reads these itself, with one dash or two; those in the first list take
 // the next argument as their value.
-constexpr std::string_view kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "display", "geometry", "style", "stylesheet", "session", "title", "name", "visual"};
+constexpr std::string_view kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
+                                                    "platformtheme",   "plugin",
+                                                    "qwindowgeometry", "qwindowicon",
+                                                    "qwindowtitle",    "display",
+                                                    "geometry",        "style",
+                                                    "stylesheet",      "session",
+                                                    "title",           "name",
+                                                    "visual"};
 constexpr std::string_view kQtOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 bool IsIn(std::string_view name, std::span<const std::string_view> names) {
@@ -54,8 +59,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             line.Windowed = true;
         } else if (arg == "--replay") {
             if (i + 1 >= argc || !line.ReplayFile.empty()) {
-                line.Error = i + 1 >= argc ? "pimuru: --replay needs a file"
-                                           : "pimuru: only one replay file can be watched at a time";
+                line.Error = i + 1 >= argc
+                                 ? "pimuru: --replay needs a file"
+                                 : "pimuru: only one replay file can be watched at a time";
                 return line;
             }
             line.ReplayFile = Absolute(argv[++i]);
@@ -77,12 +83,13 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string HelpText() {
-    return std::string("Usage: pimuru [OPTION]… [REPLAY-FILE]\n"
-                       "Pimuru's Game (ぴむるのゲーム): two pimuru keep a ball in the air.\n"
-                       "\n"
-                       "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
-                       "  --windowed            untick the launcher's full-screen box\n"
-                       "  ") +
+    return std::string(
+               "Usage: pimuru [OPTION]… [REPLAY-FILE]\n"
+               "Pimuru's Game (ぴむるのゲーム): two pimuru keep a ball in the air.\n"
+               "\n"
+               "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
+               "  --windowed            untick the launcher's full-screen box\n"
+               "  ") +
            kCheckReplayOption +
            " FILE…  check replays without a window: print each one's score and\n"
            "                        length, or the first frame that differs; exit 1 on any fault\n"

@@ -9,9 +9,9 @@ namespace app {
 
 struct CommandLine {
     bool Help = false;
-    bool Windowed = false;    // unticks the launcher's full-screen box
-    std::string ReplayFile;   // watched at once; absolute, as the program changes folder
-    std::string Error;        // one line when the command line is not understood
+    bool Windowed = false;  // unticks the launcher's full-screen box
+    std::string ReplayFile; // watched at once; absolute, as the program changes folder
+    std::string Error;      // one line when the command line is not understood
 };
 
 CommandLine ParseCommandLine(int argc, const char* const* argv);

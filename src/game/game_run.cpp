@@ -171,10 +171,18 @@ void GameRun::RunFrames() {
     RunFrameSink sink(canvas_, *form_.DDSD1, *form_.MediaPlayer1);
     play::FrameDriver& driver = watching_ ? static_cast<play::FrameDriver&>(*watching_) : *live_;
     WatchOverlay overlay(canvas_);
-    while (form_.KeyState.QuitRequest == 0) {
+    bool musicHeld = false;
+    // A run also ends when the program is asked to end while it starts (a
+    // signal or a close while the colour advice shows).
+    while (form_.KeyState.QuitRequest == 0 && !form_.TerminateRequested()) {
         driver.Advance(sink);
-        if (watching_)
+        if (watching_) {
             overlay.Draw(*watching_, watchKeys_->OverlayShown());
+            // The music waits while the picture stands still.
+            const bool still = watching_->Paused() || watching_->AtEnd();
+            if (still != musicHeld)
+                HoldMusic(*form_.MediaPlayer1, musicHeld = still);
+        }
         form_.Pacer().WaitFrame();
         form_.DDDD1->Flip();
     }

@@ -3,12 +3,12 @@
 // best rally score. The one chosen (double-click, Enter or the watch button)
 // is watched; a file that cannot be read says why when chosen.
 
+#include "game/replay_folder.h"
+
 #include <QDialog>
 
 #include <string>
 #include <vector>
-
-#include "game/replay_folder.h"
 
 class QTreeWidget;
 

@@ -14,7 +14,6 @@
 #include <QFrame>
 #include <gmock/gmock.h>
 
-
 namespace gametest {
 namespace {
 
@@ -26,7 +25,9 @@ protected:
         desktop_->bitsPerPixel = 16; // no colour-depth advice in a window
     }
 
-    std::vector<game::ReplaySummary> Kept() const { return game::ListReplays(game::ReplayFolder()); }
+    std::vector<game::ReplaySummary> Kept() const {
+        return game::ListReplays(game::ReplayFolder());
+    }
 
     // Watches a file; `during` runs once the replay has got `frames` frames
     // in, and then Esc ends the watching.
@@ -123,7 +124,8 @@ TEST_F(ReplayRunTest, WatchingPlaysTheRunAgainAndEscReturnsToTheLauncher) {
 }
 
 TEST_F(ReplayRunTest, AFaultyFileSaysWhyAndStaysAtTheLauncher) {
-    testsupport::WriteFileBytes(userData_.File("bad.pimuru-replay"), "PIMURURP and then nothing sound");
+    testsupport::WriteFileBytes(userData_.File("bad.pimuru-replay"),
+                                "PIMURURP and then nothing sound");
     form_->WatchReplay(userData_.File("bad.pimuru-replay"));
     ASSERT_EQ(desktop_->messages.size(), 1u);
     EXPECT_THAT(desktop_->messages[0], ::testing::HasSubstr("リプレイ"));
