@@ -63,8 +63,9 @@ void GameRun::Execute() {
         if (!StartUp())
             return;
         RunFrames();
-        SaveRecording();
         EndRun();
+        // After the launcher is back: the player waits for no disk.
+        SaveRecording();
     } catch (const std::exception& error) {
         // The message tells the player; the log keeps the cause.
         dddd::ReportMessage(std::string("ゲームの実行が妨害されました(") + error.what() + ")");
