@@ -57,6 +57,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             line.Help = true;
         } else if (arg == "--windowed") {
             line.Windowed = true;
+        } else if (arg == kCheckReplayOption) {
+            line.Error = std::string("pimuru: ") + kCheckReplayOption +
+                         " comes first, before any file or option";
+            return line;
         } else if (arg == "--replay") {
             if (i + 1 >= argc || !line.ReplayFile.empty()) {
                 line.Error = i + 1 >= argc

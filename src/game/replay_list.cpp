@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -68,6 +69,19 @@ ReplayList::ReplayList(QWidget* parent, const std::string& folder)
     QPushButton* watch = buttons->addButton(QStringLiteral("見る"), QDialogButtonBox::AcceptRole);
     watch->setEnabled(!replays_.empty());
     watch->setDefault(true);
+    // A replay from elsewhere: a friend's, or one kept in another folder.
+    QPushButton* open =
+        buttons->addButton(QStringLiteral("ファイルから…"), QDialogButtonBox::ActionRole);
+    connect(open, &QPushButton::clicked, this, [this] {
+        const QString file =
+            QFileDialog::getOpenFileName(this, QStringLiteral("リプレイを開く"), QString(),
+                                         QStringLiteral("リプレイ (*%1);;すべてのファイル (*)")
+                                             .arg(QString::fromUtf8(kReplaySuffix)));
+        if (file.isEmpty())
+            return;
+        chosen_ = file.toStdString();
+        accept();
+    });
     buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { Choose(); });

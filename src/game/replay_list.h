@@ -1,7 +1,8 @@
 #pragma once
 // The launcher's list of kept replays, newest first: date, mode, length and
 // best rally score. The one chosen (double-click, Enter or the watch button)
-// is watched; a file that cannot be read says why when chosen.
+// is watched, or a file chosen from anywhere; a file that cannot be read
+// says why when chosen.
 
 #include "game/replay_folder.h"
 
