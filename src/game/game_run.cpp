@@ -63,9 +63,10 @@ void GameRun::Execute() {
         if (!StartUp())
             return;
         RunFrames();
-        EndRun();
-        // After the launcher is back: the player waits for no disk.
+        // Before the launcher is back, so that what the player sees next is
+        // a launcher ready for them.
         SaveRecording();
+        EndRun();
     } catch (const std::exception& error) {
         // The message tells the player; the log keeps the cause.
         dddd::ReportMessage(std::string("ゲームの実行が妨害されました(") + error.what() + ")");
@@ -176,9 +177,11 @@ void GameRun::RunFrames() {
     // A run also ends when the program is asked to end while it starts (a
     // signal or a close while the colour advice shows).
     while (form_.KeyState.QuitRequest == 0 && !form_.TerminateRequested()) {
+        if (watching_)
+            overlay.Show(watchKeys_->OverlayShown());
         driver.Advance(sink);
         if (watching_) {
-            overlay.Draw(*watching_, watchKeys_->OverlayShown());
+            overlay.Draw(*watching_);
             // The music waits while the picture stands still.
             const bool still = watching_->Paused() || watching_->AtEnd();
             if (still != musicHeld)
