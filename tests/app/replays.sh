@@ -104,6 +104,10 @@ awk -v w="$white" 'BEGIN { exit !(w > 0.02) }' || fail "no time line while watch
 xdotool key space period H
 sleep 0.5
 import -window "$window" "$out/watching-paused-hidden.png"
+# Hidden, the line leaves no black box behind: the sand shows there again.
+black=$(convert "$out/watching-paused-hidden.png" -crop 280x20+4+458 +repage -fuzz 10% -fill white -opaque black \
+    -fill black +opaque white -format '%[fx:mean]' info:)
+awk -v b="$black" 'BEGIN { exit !(b < 0.3) }' || fail "the hidden time line left its box ($black black)"
 xdotool key Escape
 wait_for 20 has_size 501 256 || fail "Esc did not end the watching"
 [ "$(count_replays)" = 1 ] || fail "watching recorded a replay"
