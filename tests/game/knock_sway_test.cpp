@@ -22,10 +22,10 @@ TEST(KnockSway, MatchesTheFloatingPointSway) {
         ASSERT_EQ(game::KnockSway(static_cast<std::int32_t>(n)),
                   WithSin(static_cast<std::int32_t>(n)))
             << n;
-    // The only counters whose sin rounds to ±1: the sweep found them.
-    EXPECT_EQ(game::KnockSway(1'870'692'068), 15);
-    EXPECT_EQ(game::KnockSway(1'993'617'529), -15);
-    EXPECT_EQ(game::KnockSway(-1'870'692'068), -15);
+    // Some of the 28 counters whose sin rounds to exactly ±1 (the sweep lists them).
+    for (std::int32_t n : {144'316'263, 267'241'724, 1'993'617'529, -678'799'711})
+        EXPECT_EQ(game::KnockSway(n), WithSin(n)) << n;
+    EXPECT_EQ(game::KnockSway(144'316'263), 15);
 }
 
 } // namespace
