@@ -42,19 +42,17 @@ done
 [ -x "$prefix/bin/pimuru" ] || fail "no program in $prefix/bin"
 # Replay files open with the program: their type is known by name and by content.
 mime=$prefix/share/mime/packages/$id.xml
-xmllint --noout "$mime" 2>/dev/null || [ ! -x "$(command -v xmllint)" ] || fail "MIME type not valid XML"
+xmllint --noout "$mime" || fail "MIME type not valid XML"
 grep -q 'application/x-pimuru-replay' "$mime" || fail "no MIME type for replays"
 grep -q '^MimeType=application/x-pimuru-replay;$' "$entry" || fail "the menu entry does not open replays"
-if command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
-    cp -r "$prefix/share/mime" "$work/mime"
-    update-mime-database "$work/mime" >/dev/null 2>&1
-    printf 'PIMURURP\001' >"$work/replay-without-its-suffix" # known by its content
-    printf 'other bytes\000\001' >"$work/other.pimuru-replay"        # known by its name
-    for file in "$work/replay-without-its-suffix" "$work/other.pimuru-replay"; do
-        type=$(XDG_DATA_DIRS="$work" gio info -a standard::content-type "$file" | sed -n 's/.*content-type: //p')
-        [ "$type" = application/x-pimuru-replay ] || fail "$file is taken for $type"
-    done
-fi
+cp -r "$prefix/share/mime" "$work/mime"
+update-mime-database "$work/mime" >/dev/null 2>&1
+printf 'PIMURURP\001' >"$work/replay-without-its-suffix"  # known by its content
+printf 'other bytes\000\001' >"$work/other.pimuru-replay" # known by its name
+for file in "$work/replay-without-its-suffix" "$work/other.pimuru-replay"; do
+    type=$(XDG_DATA_DIRS="$work" gio info -a standard::content-type "$file" | sed -n 's/.*content-type: //p')
+    [ "$type" = application/x-pimuru-replay ] || fail "$file is taken for $type"
+done
 
 # 2. A read-only prefix with se3.wav missing, and an ordinary user.
 rm "$prefix/share/pimuru/se3.wav"
