@@ -2,6 +2,7 @@
 // drawing, OpenAL sound, SDL joysticks), the launcher as the main window and
 // the help window created hidden. The program ends when the launcher closes.
 #include "app/check_replay_command.h"
+#include "app/command_line.h"
 #include "base/data_folder.h"
 #include "base/executable_dir.h"
 #include "game/font_check.h"
@@ -13,12 +14,16 @@
 #include "platform/ui/application_start.h"
 #include "platform/ui/event_pump.h"
 #include "platform/ui/qt_backends.h"
+#include "platform/ui/quit_signals.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
 #include <QWidget>
 #include <SDL.h>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -44,6 +49,15 @@ int main(int argc, char** argv) {
     // Before anything opens a display: the check runs where there is none.
     if (const auto status = app::CheckReplayIfAsked(argc, argv))
         return *status;
+    const app::CommandLine options = app::ParseCommandLine(argc, argv);
+    if (!options.Error.empty()) {
+        std::cerr << options.Error << '\n';
+        return 2;
+    }
+    if (options.Help) {
+        std::cout << app::HelpText();
+        return 0;
+    }
     const std::vector<std::string> searched = EnterDataFolder();
     ui::PreferQtEventLoop();
     const auto app = ui::OpenApplication(argc, argv);
@@ -74,6 +88,14 @@ int main(int argc, char** argv) {
     game::Tfrm_help frm_help;
     frm_main.HelpWindow = &frm_help;
 
+    // A signal ends the program as closing the launcher does: a run going on
+    // ends and is kept as a replay first.
+    ui::QuitSignals quitSignals([&frm_main](int) { frm_main.Widget()->close(); });
+    if (options.Windowed)
+        frm_main.CheckBox1->setChecked(false);
     frm_main.Show();
-    return QApplication::exec();
+    if (!options.ReplayFile.empty())
+        QTimer::singleShot(0, [&] { frm_main.WatchReplay(options.ReplayFile); });
+    const int status = QApplication::exec();
+    return quitSignals.Received() ? 128 + quitSignals.Received() : status;
 }

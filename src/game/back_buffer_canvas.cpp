@@ -1,5 +1,6 @@
 #include "game/back_buffer_canvas.h"
 
+#include "game/scene_repaint.h"
 #include "surfaces/dddd_canvas.h"
 
 #include <algorithm>
@@ -159,7 +160,13 @@ void BackBufferCanvas::DrawBorderLines(std::int32_t top, std::int32_t bottom) {
     }
 }
 
+void BackBufferCanvas::DrawWholeFrames() { wholeFrames_ = SceneRepaint::kMostFramesHeld; }
+
 int BackBufferCanvas::FramesHeld() const {
+    if (wholeFrames_ > 0) {
+        --wholeFrames_;
+        return 0;
+    }
     // A full-screen flip that fails copies instead; the buffer then holds
     // the last frame, which the frame before last's changes include.
     return display_.FullScreen() ? 2 : 1;

@@ -31,12 +31,16 @@ public:
                         std::int32_t bottom, std::uint32_t pixel) override;
     void DrawBorderLines(std::int32_t top, std::int32_t bottom) override;
     int FramesHeld() const override;
+    // Something other than the scene drew over the back buffer: the next
+    // frames the buffer may hold are drawn whole.
+    void DrawWholeFrames();
 
 private:
     dddd::TDDDD& display_;
     std::array<dddd::TDDDDGenSurface*, 4> sheets_{};
     // The fill record: only its fill colour changes between fills.
     ddraw::DDBLTFX fill_ = ddraw::MakeBltFx();
+    mutable int wholeFrames_ = 0; // counted down as frames ask FramesHeld
 };
 
 } // namespace game

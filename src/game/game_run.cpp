@@ -3,9 +3,10 @@
 #include "diagnostics/dddd_log.h"
 #include "game/main_form.h"
 #include "game/run_frame_sink.h"
+#include "game/replay_folder.h"
 #include "game/run_sounds.h"
 #include "game/scene_composer.h"
-#include "game/steer_by_keys.h"
+#include "game/watch_overlay.h"
 #include "platform/component/desktop.h"
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QScreen>
 
 #include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <malloc.h>
 #include <string>
@@ -42,16 +44,16 @@ QSize ScreenSize() {
     return screen ? screen->geometry().size() : QSize(kWidth, kHeight);
 }
 
-PadInput ReadPad(const ddid::TDDIDEX& input) {
-    ddid::TDDIDEXDirections directions;
-    input.GetJoystickState(directions);
-    return PadInput{directions.X, directions.Y, input.JoyButtonDown(0)};
-}
-
 } // namespace
 
 GameRun::GameRun(Tfrm_main& form)
-    : form_(form), desktop_(ui::CurrentDesktop()), canvas_(*form.DDDD1) {}
+    : form_(form), desktop_(ui::CurrentDesktop()), canvas_(*form.DDDD1), devices_(form) {}
+
+GameRun::GameRun(Tfrm_main& form, play::ReplayPlayback& watching, const play::WatchKeys& keys)
+    : GameRun(form) {
+    watching_ = &watching;
+    watchKeys_ = &keys;
+}
 
 GameRun::~GameRun() = default;
 
@@ -61,24 +63,16 @@ void GameRun::Execute() {
         if (!StartUp())
             return;
         RunFrames();
+        // Before the launcher is back, so that what the player sees next is
+        // a launcher ready for them.
+        SaveRecording();
         EndRun();
     } catch (const std::exception& error) {
         // The message tells the player; the log keeps the cause.
         dddd::ReportMessage(std::string("ゲームの実行が妨害されました(") + error.what() + ")");
+        SaveRecording();
         Fail();
     }
-}
-
-FrameInput GameRun::ReadInput(Tfrm_main& form) {
-    FrameInput input;
-    ddid::TDDIDEX& devices = *form.DDIDEX1;
-    devices.ReadDevice(2);
-    input.Pads[0] = SteerByKeys(ReadPad(devices), form.KeyState.Pimuru1Keys);
-    devices.ReadDevices({0, 3});
-    input.Pads[1] = ReadPad(devices);
-    input.Keys = form.KeyState.Keys;
-    input.Hard = form.CheckBox4->isChecked();
-    return input;
 }
 
 bool GameRun::StartUp() {
@@ -88,8 +82,8 @@ bool GameRun::StartUp() {
     if (form_.DDIDEX1->JoysticksChanged())
         form_.DDIDEX1->Initialize();
     LoadSounds();
-    coupleMode_ = form_.CheckBox2->isChecked();
-    hard_ = form_.CheckBox4->isChecked();
+    coupleMode_ = watching_ ? watching_->Recorded().CoupleMode : form_.CheckBox2->isChecked();
+    hard_ = watching_ ? watching_->Recorded().Hard : form_.CheckBox4->isChecked();
     savedClientWidth_ = form_.ClientWidth();
     savedClientHeight_ = form_.ClientHeight();
     savedPlace_ = form_.Widget()->geometry().topLeft();
@@ -101,7 +95,9 @@ bool GameRun::StartUp() {
     ShowTitle();
     StartMusic(*form_.MediaPlayer1, desktop_);
     LoadPictures();
-    form_.GameWorld().StartRun(coupleMode_, hard_);
+    if (!watching_)
+        live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, devices_,
+                                                 PIMURU_VERSION, std::time(nullptr));
     form_.KeyState.QuitRequest = 0;
     desktop_.SwitchImeOff(form_.Handle());
     return true;
@@ -175,11 +171,41 @@ void GameRun::LoadPictures() {
 
 void GameRun::RunFrames() {
     RunFrameSink sink(canvas_, *form_.DDSD1, *form_.MediaPlayer1);
-    while (form_.KeyState.QuitRequest == 0) {
-        form_.GameWorld().Step(ReadInput(form_), sink);
+    play::FrameDriver& driver = watching_ ? static_cast<play::FrameDriver&>(*watching_) : *live_;
+    WatchOverlay overlay(canvas_);
+    bool musicHeld = false;
+    // A run also ends when the program is asked to end while it starts (a
+    // signal or a close while the colour advice shows).
+    while (form_.KeyState.QuitRequest == 0 && !form_.TerminateRequested()) {
+        if (watching_)
+            overlay.Show(watchKeys_->OverlayShown());
+        driver.Advance(sink);
+        if (watching_) {
+            overlay.Draw(*watching_);
+            // The music waits while the picture stands still.
+            const bool still = watching_->Paused() || watching_->AtEnd();
+            if (still != musicHeld)
+                HoldMusic(*form_.MediaPlayer1, musicHeld = still);
+        }
         form_.Pacer().WaitFrame();
         form_.DDDD1->Flip();
     }
+}
+
+void GameRun::SaveRecording() {
+    if (!live_)
+        return;
+    // A replay that cannot be kept is lost with a log line, never the run.
+    std::string error;
+    try {
+        const replay::Replay replay = live_->Finish();
+        live_.reset();
+        if (game::KeepReplay(replay, ReplayFolder(), error).empty())
+            dddd::ReportMessage("リプレイを保存できません(" + error + ")");
+    } catch (const std::exception& failure) {
+        dddd::ReportMessage(std::string("リプレイを保存できません(") + failure.what() + ")");
+    }
+    live_.reset();
 }
 
 void GameRun::EndRun() {

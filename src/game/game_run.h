@@ -2,10 +2,15 @@
 // One game run, from the start button's click to the launcher's return: the
 // launcher window becomes the 640 × 480 game screen, the title shows, music
 // and pictures load, frames run until a quit is asked for, and everything
-// the run made is let go again.
+// the run made is let go again. A run played here is kept as a replay when
+// it ends; a replay is watched through this same run.
 
 #include "game/back_buffer_canvas.h"
+#include "game/device_input.h"
 #include "game/world_types.h"
+#include "play/live_play.h"
+#include "play/replay_playback.h"
+#include "play/watch_keys.h"
 #include "sound/wave.h"
 #include "surfaces/surface.h"
 
@@ -26,7 +31,10 @@ class GameRun {
 public:
     static constexpr int kSoundCount = 7;
 
+    // A run played on this machine's devices.
     explicit GameRun(Tfrm_main& form);
+    // Watching a replay; `keys` say whether its line is shown.
+    GameRun(Tfrm_main& form, play::ReplayPlayback& watching, const play::WatchKeys& keys);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -34,10 +42,6 @@ public:
     // The whole run. Any error on the way shows a message and ends the
     // program instead of returning to the launcher.
     void Execute();
-
-    // The input of one frame: the first joystick and its keys for pimuru 1;
-    // the keyboard, the second joystick and the key flags for pimuru 2.
-    static FrameInput ReadInput(Tfrm_main& form);
 
 private:
     // false when the desktop's colour depth refuses the run.
@@ -49,6 +53,8 @@ private:
     void LoadPictures();
     void RunFrames();
     void EndRun();
+    // Writes the run played into the replays folder; a failure is logged.
+    void SaveRecording();
     void RestoreLauncher();
     void Fail();
 
@@ -62,6 +68,10 @@ private:
     QPoint savedPlace_; // of the launcher's inside on the desktop
     bool coupleMode_ = false;
     bool hard_ = false;
+    DeviceInput devices_;
+    std::unique_ptr<play::LivePlay> live_;
+    play::ReplayPlayback* watching_ = nullptr;
+    const play::WatchKeys* watchKeys_ = nullptr;
 };
 
 } // namespace game

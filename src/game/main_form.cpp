@@ -3,10 +3,14 @@
 #include "game/game_run.h"
 #include "game/help.h"
 #include "game/launcher_pictures.h"
+#include "game/replay_folder.h"
+#include "game/replay_list.h"
 #include "game/scene_canvas.h"
 #include "base/tick_count.h"
 #include "platform/component/desktop.h"
 #include "platform/ui/fonts.h"
+#include "play/replay_playback.h"
+#include "play/watch_keys.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -162,6 +166,11 @@ void Tfrm_main::CreateControls() {
     CheckBox2 = MakeCheckBox(Panel1, "カップルモード", 326, 192, 115, 13, FormFont(12), kPink);
     CheckBox3 = MakeCheckBox(Panel1, "VRAMモード切替（動作が遅い時、速くできる場合があります）", 78,
                              214, 355, 13, FormFont(12), kWindowText);
+    ReplayButton = new QPushButton(QStringLiteral("リプレイ…"), Panel1);
+    ReplayButton->setObjectName(QStringLiteral("ReplayButton"));
+    ReplayButton->setGeometry(371, 229, 100, 20);
+    ReplayButton->setFont(FormFont(12));
+    SetTextColour(ReplayButton, kWindowText);
     CheckBox1->setChecked(true);
 
     QWidget::setTabOrder(BitBtn2, BitBtn1);
@@ -169,9 +178,11 @@ void Tfrm_main::CreateControls() {
     QWidget::setTabOrder(CheckBox1, CheckBox4);
     QWidget::setTabOrder(CheckBox4, CheckBox2);
     QWidget::setTabOrder(CheckBox2, CheckBox3);
+    QWidget::setTabOrder(CheckBox3, ReplayButton);
 
     QObject::connect(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
     QObject::connect(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
+    QObject::connect(ReplayButton, &QPushButton::clicked, [this] { ReplayButtonClick(); });
 }
 
 void Tfrm_main::CreateComponents() {
@@ -206,6 +217,8 @@ void Tfrm_main::FormCreate() {}
 void Tfrm_main::FormClose(ui::TCloseAction&) { KeyState.QuitRequest = -1; }
 
 void Tfrm_main::FormKeyDown(std::uint16_t& key, ui::TShiftState shift) {
+    if (watchKeys_ && (shift & (ui::ssCtrl | ui::ssAlt)) == 0 && watchKeys_->KeyDown(key))
+        return;
     KeyState.KeyDown(key, shift, KeyScanCode());
 }
 
@@ -229,6 +242,34 @@ void Tfrm_main::BitBtn1Click() {
 void Tfrm_main::BitBtn2Click() {
     if (HelpWindow)
         HelpWindow->ShowModal();
+}
+
+void Tfrm_main::ReplayButtonClick() {
+    if (running_)
+        return;
+    ReplayList list(Widget(), ReplayFolder());
+    if (list.exec() == QDialog::Accepted)
+        WatchReplay(list.Chosen());
+}
+
+void Tfrm_main::WatchReplay(const std::string& path) {
+    if (running_)
+        return;
+    replay::DecodedReplay read = replay::ReadReplayFile(path);
+    if (!read.Value) {
+        ui::CurrentDesktop().ShowMessage(MessageCaption(), read.Error, ui::MessageKind::Error);
+        return;
+    }
+    running_ = true;
+    play::ReplayPlayback playback(std::move(*read.Value));
+    play::WatchKeys keys(playback);
+    watching_ = &playback;
+    watchKeys_ = &keys;
+    GameRun run(*this, playback, keys);
+    run.Execute();
+    watching_ = nullptr;
+    watchKeys_ = nullptr;
+    running_ = false;
 }
 
 void Tfrm_main::RequestTerminate(int exitStatus) {

@@ -1,8 +1,9 @@
 #pragma once
-// The launcher window: title, start and help buttons and four option boxes.
-// It owns the display, sound and input components and the music player; its
-// key handlers keep the game's key flags and quit request, and the start
-// button's click runs a whole game inside this same window.
+// The launcher window: title, start, help and replay buttons and four option
+// boxes. It owns the display, sound and input components and the music
+// player; its key handlers keep the game's key flags and quit request, and
+// the start button's click runs a whole game inside this same window, as
+// watching a replay does.
 
 #include "display/dddd.h"
 #include "game/frame_pacer.h"
@@ -14,12 +15,18 @@
 #include "sound/ddsd.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QCheckBox;
 class QFrame;
 class QLabel;
 class QPushButton;
+
+namespace play {
+class ReplayPlayback;
+class WatchKeys;
+} // namespace play
 
 namespace game {
 
@@ -36,6 +43,7 @@ public:
     QLabel* Label8;
     QPushButton* BitBtn2;
     QPushButton* BitBtn1;
+    QPushButton* ReplayButton; // the list of kept replays
     QCheckBox* CheckBox1; // full-screen play
     QCheckBox* CheckBox4; // harder game
     QCheckBox* CheckBox2; // couple mode
@@ -62,12 +70,19 @@ public:
     void BitBtn1Click();
     // The help window, modally.
     void BitBtn2Click();
+    // The list of kept replays; the one chosen is watched.
+    void ReplayButtonClick();
+    // Watches a replay file in the game screen; a file that cannot be read
+    // says why in a message box.
+    void WatchReplay(const std::string& path);
 
     // What outlives a run: the high score and generator, and the frame mark.
     World& GameWorld() { return world_; }
     FramePacer& Pacer() { return pacer_; }
 
     bool Running() const { return running_; }
+    // The replay being watched, or null.
+    const play::ReplayPlayback* Watching() const { return watching_; }
     // Asks the application to end once control is back in its event loop,
     // with the exit status the program then returns (not 0 after a failure).
     void RequestTerminate(int exitStatus = 0);
@@ -84,6 +99,9 @@ private:
     FramePacer pacer_;
     bool running_ = false;
     bool terminateRequested_ = false;
+    // While a replay is watched: its keys, which the key handler serves.
+    play::ReplayPlayback* watching_ = nullptr;
+    play::WatchKeys* watchKeys_ = nullptr;
 };
 
 } // namespace game

@@ -113,7 +113,8 @@ TEST_F(LauncherWindow, KeysSteerThroughTheFlagsWhicheverControlHasTheFocus) {
 TEST_F(LauncherWindow, EachPlayersKeysDriveOnlyTheirOwnPimuru) {
     form_->Widget()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_->Widget()));
-    auto input = [&] { return game::GameRun::ReadInput(*form_); };
+    game::DeviceInput devices(*form_);
+    auto input = [&] { return devices.Read(form_->GameWorld()); };
     // W, A, S, D and the swing keys: pimuru 1 alone.
     QTest::keyPress(Window(), Qt::Key_A);
     QTest::keyPress(Window(), Qt::Key_S);

@@ -1,0 +1,110 @@
+#include "app/command_line.h"
+
+#include "app/check_replay_command.h"
+
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace app {
+
+namespace {
+
+// Qt reads these itself, with one dash or two; those in the first list take
+// the next argument as their value.
+constexpr std::string_view kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
+                                                    "platformtheme",   "plugin",
+                                                    "qwindowgeometry", "qwindowicon",
+                                                    "qwindowtitle",    "display",
+                                                    "geometry",        "style",
+                                                    "stylesheet",      "session",
+                                                    "title",           "name",
+                                                    "visual"};
+constexpr std::string_view kQtOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+bool IsIn(std::string_view name, std::span<const std::string_view> names) {
+    for (std::string_view known : names)
+        if (name == known)
+            return true;
+    return false;
+}
+
+std::string Absolute(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            // A bare file is watched, as a file manager opens it.
+            if (!line.ReplayFile.empty()) {
+                line.Error = "pimuru: only one replay file can be watched at a time";
+                return line;
+            }
+            line.ReplayFile = Absolute(std::string(arg));
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            line.Help = true;
+        } else if (arg == "--windowed") {
+            line.Windowed = true;
+        } else if (arg == kCheckReplayOption) {
+            line.Error = std::string("pimuru: ") + kCheckReplayOption +
+                         " comes first, before any file or option";
+            return line;
+        } else if (arg == "--replay") {
+            if (i + 1 >= argc || !line.ReplayFile.empty()) {
+                line.Error = i + 1 >= argc
+                                 ? "pimuru: --replay needs a file"
+                                 : "pimuru: only one replay file can be watched at a time";
+                return line;
+            }
+            line.ReplayFile = Absolute(argv[++i]);
+        } else {
+            std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
+            if (const std::size_t equals = name.find('='); equals != std::string_view::npos)
+                name = name.substr(0, equals);
+            if (IsIn(name, kQtOptionsWithValue)) {
+                if (arg.find('=') == std::string_view::npos)
+                    ++i;
+            } else if (!IsIn(name, kQtOptions)) {
+                line.Error = "pimuru: unknown option '" + std::string(arg) +
+                             "' (pimuru --help lists the options)";
+                return line;
+            }
+        }
+    }
+    return line;
+}
+
+std::string HelpText() {
+    return std::string(
+               "Usage: pimuru [OPTION]… [REPLAY-FILE]\n"
+               "Pimuru's Game (ぴむるのゲーム): two pimuru keep a ball in the air.\n"
+               "\n"
+               "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
+               "  --windowed            untick the launcher's full-screen box\n"
+               "  ") +
+           kCheckReplayOption +
+           " FILE…  check replays without a window: print each one's score and\n"
+           "                        length, or the first frame that differs; exit 1 on any fault\n"
+           "  -h, --help            show this help and end\n"
+           "\n"
+           "While watching a replay: Space pauses and resumes, . steps one frame while\n"
+           "paused, Right and Left jump 10 s, 1 2 4 8 set the speed, + and - change it,\n"
+           "H hides the time line, Esc goes back to the launcher.\n"
+           "Every run is kept as a replay in $XDG_DATA_HOME/pimuru/replays/\n"
+           "(~/.local/share/pimuru/replays/): the newest 100 and the 10 best.\n"
+           "Qt's own options (-platform, -display …) are passed on to Qt.\n";
+}
+
+} // namespace app
