@@ -33,6 +33,9 @@
 #include <cstring>
 #include <memory>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace replay {
 
 namespace {
@@ -216,10 +219,24 @@ DecodedReplay DecodeReplay(std::span<const std::uint8_t> bytes) {
 }
 
 DecodedReplay ReadReplayFile(const std::string& path) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               std::fclose);
-    if (!file)
+    // Opened without waiting: a named pipe nobody writes to would otherwise
+    // hold the program in open() for ever; it reads as empty instead. Reads
+    // then wait as usual, for a pipe that has a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return Fault(messages::CannotOpen(errno));
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        const int error = errno;
+        ::close(fd);
+        return Fault(messages::CannotOpen(error));
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(fd, "rb"), std::fclose);
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        return Fault(messages::CannotOpen(error));
+    }
     // Read up to one byte beyond the limit to tell a file that is too large,
     // whatever it is (a pipe has no size to ask for).
     std::vector<std::uint8_t> bytes;

@@ -9,6 +9,8 @@
 
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 using replay::DecodeReplay;
@@ -136,6 +138,9 @@ TEST(ReplayFile, UnreadableFilesGiveAMessage) {
               replay::messages::CannotOpen(EISDIR));
     std::ofstream(dir.File("huge")).seekp(replay::kMaxFileBytes) << 'x';
     EXPECT_EQ(replay::ReadReplayFile(dir.File("huge")).Error, replay::messages::TooLarge());
+    // A named pipe without a writer reads as empty instead of waiting for one.
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(replay::ReadReplayFile(dir.File("pipe")).Error, replay::messages::NotAReplay());
     const Bytes good = EncodeReplay(ShortRun());
     testsupport::WriteFileBytes(dir.File("good"), std::string(good.begin(), good.end()));
     EXPECT_TRUE(replay::ReadReplayFile(dir.File("good")).Value);
