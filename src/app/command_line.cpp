@@ -14,9 +14,14 @@ namespace {
 
 // Qt reads these itself, with one dash or two; those in the first list take
 // the next argument as their value.
-constexpr std::string_view kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "display", "geometry", "style", "stylesheet", "session", "title", "name", "visual"};
+constexpr std::string_view kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
+                                                    "platformtheme",   "plugin",
+                                                    "qwindowgeometry", "qwindowicon",
+                                                    "qwindowtitle",    "display",
+                                                    "geometry",        "style",
+                                                    "stylesheet",      "session",
+                                                    "title",           "name",
+                                                    "visual"};
 constexpr std::string_view kQtOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 bool IsIn(std::string_view name, std::span<const std::string_view> names) {
@@ -81,10 +86,15 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                 return line;
             }
             line.InputDelay = std::atoi(argv[++i]);
+        } else if (arg == kCheckReplayOption) {
+            line.Error = std::string("pimuru: ") + kCheckReplayOption +
+                         " comes first, before any file or option";
+            return line;
         } else if (arg == "--replay") {
             if (i + 1 >= argc || !line.ReplayFile.empty()) {
-                line.Error = i + 1 >= argc ? "pimuru: --replay needs a file"
-                                           : "pimuru: only one replay file can be watched at a time";
+                line.Error = i + 1 >= argc
+                                 ? "pimuru: --replay needs a file"
+                                 : "pimuru: only one replay file can be watched at a time";
                 return line;
             }
             line.ReplayFile = Absolute(argv[++i]);
@@ -108,16 +118,17 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string HelpText() {
-    return std::string("Usage: pimuru [OPTION]… [REPLAY-FILE]\n"
-                       "Pimuru's Game (ぴむるのゲーム): two pimuru keep a ball in the air.\n"
-                       "\n"
-                       "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
-                       "  --host [PORT]         host an online game at once (port 7170 unless given)\n"
-                       "  --join HOST[:PORT]    join an online game at once ([IPv6]:PORT for IPv6)\n"
-                       "  --input-delay N       online: delay this side's input N frames (0-4;\n"
-                       "                        chosen from the round trip unless given)\n"
-                       "  --windowed            untick the launcher's full-screen box\n"
-                       "  ") +
+    return std::string(
+               "Usage: pimuru [OPTION]… [REPLAY-FILE]\n"
+               "Pimuru's Game (ぴむるのゲーム): two pimuru keep a ball in the air.\n"
+               "\n"
+               "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
+               "  --host [PORT]         host an online game at once (port 7170 unless given)\n"
+               "  --join HOST[:PORT]    join an online game at once ([IPv6]:PORT for IPv6)\n"
+               "  --input-delay N       online: delay this side's input N frames (0-4;\n"
+               "                        chosen from the round trip unless given)\n"
+               "  --windowed            untick the launcher's full-screen box\n"
+               "  ") +
            kCheckReplayOption +
            " FILE…  check replays without a window: print each one's score and\n"
            "                        length, or the first frame that differs; exit 1 on any fault\n"

@@ -70,6 +70,8 @@ void GameRun::Execute() {
         if (!StartUp())
             return;
         RunFrames();
+        // Before the launcher is back, so that what the player sees next is
+        // a launcher ready for them.
         SaveRecording();
         EndRun();
         if (!endMessage_.empty())
@@ -196,10 +198,21 @@ void GameRun::RunFrames() {
                                           : *live_;
     WatchOverlay overlay(canvas_);
     OnlineOverlay onlineOverlay(canvas_);
-    while (driver.Continue(form_.KeyState.QuitRequest != 0)) {
-        driver.Advance(sink);
+    bool musicHeld = false;
+    // A run also ends when the program is asked to end while it starts (a
+    // signal or a close while the colour advice shows). An online run goes on
+    // a moment more, to end at the same frame as its partner.
+    while (driver.Continue(form_.KeyState.QuitRequest != 0 || form_.TerminateRequested())) {
         if (watching_)
-            overlay.Draw(*watching_, watchKeys_->OverlayShown());
+            overlay.Show(watchKeys_->OverlayShown());
+        driver.Advance(sink);
+        if (watching_) {
+            overlay.Draw(*watching_);
+            // The music waits while the picture stands still.
+            const bool still = watching_->Paused() || watching_->AtEnd();
+            if (still != musicHeld)
+                HoldMusic(*form_.MediaPlayer1, musicHeld = still);
+        }
         if (online_)
             onlineOverlay.Draw(*online_, form_.OnlineLineShown);
         form_.Pacer().WaitFrame(driver.ExtraFrameMs());

@@ -279,9 +279,11 @@ void Tfrm_main::WatchReplay(const std::string& path) {
     running_ = true;
     play::ReplayPlayback playback(std::move(*read.Value));
     play::WatchKeys keys(playback);
+    watching_ = &playback;
     watchKeys_ = &keys;
     GameRun run(*this, playback, keys);
     run.Execute();
+    watching_ = nullptr;
     watchKeys_ = nullptr;
     running_ = false;
 }

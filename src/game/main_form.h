@@ -25,8 +25,9 @@ class QLabel;
 class QPushButton;
 
 namespace play {
+class ReplayPlayback;
 class WatchKeys;
-}
+} // namespace play
 
 namespace game {
 
@@ -88,6 +89,8 @@ public:
     FramePacer& Pacer() { return pacer_; }
 
     bool Running() const { return running_; }
+    // The replay being watched, or null.
+    const play::ReplayPlayback* Watching() const { return watching_; }
     // Asks the application to end once control is back in its event loop,
     // with the exit status the program then returns (not 0 after a failure).
     void RequestTerminate(int exitStatus = 0);
@@ -106,6 +109,7 @@ private:
     bool online_ = false;
     bool terminateRequested_ = false;
     // While a replay is watched: its keys, which the key handler serves.
+    play::ReplayPlayback* watching_ = nullptr;
     play::WatchKeys* watchKeys_ = nullptr;
 };
 

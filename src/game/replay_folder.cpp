@@ -52,7 +52,8 @@ std::string ReplayFileName(std::int64_t startedAt, std::int32_t score) {
     return std::string(date) + "_score-" + std::to_string(std::max(score, 0)) + kReplaySuffix;
 }
 
-std::string KeepReplay(const replay::Replay& replay, const std::string& folder, std::string& error) {
+std::string KeepReplay(const replay::Replay& replay, const std::string& folder,
+                       std::string& error) {
     error.clear();
     if (!base::MakeFolders(folder)) {
         error = folder + ": " + base::SystemErrorText(errno);
@@ -67,8 +68,8 @@ std::string KeepReplay(const replay::Replay& replay, const std::string& folder, 
         path = fs::path(folder) / (stem + "-" + std::to_string(n) + kReplaySuffix);
 
     const std::vector<std::uint8_t> bytes = replay::EncodeReplay(replay);
-    const QString failure = ReplaceFile(QString::fromStdString(path.string()),
-                                        std::string(bytes.begin(), bytes.end()));
+    const QString failure =
+        ReplaceFile(QString::fromStdString(path.string()), std::string(bytes.begin(), bytes.end()));
     if (!failure.isEmpty()) {
         error = path.string() + ": " + failure.toStdString();
         return {};

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -38,16 +39,18 @@ ReplayList::ReplayList(QWidget* parent, const std::string& folder)
     list_ = new QTreeWidget(this);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
-    list_->setHeaderLabels({QStringLiteral("日時"), QStringLiteral("モード"), QStringLiteral("長さ"),
-                            QStringLiteral("最高得点")});
+    list_->setHeaderLabels({QStringLiteral("日時"), QStringLiteral("モード"),
+                            QStringLiteral("長さ"), QStringLiteral("最高得点")});
     for (const ReplaySummary& replay : replays_) {
         auto* row = new QTreeWidgetItem(list_);
         if (!replay.Error.empty()) {
-            row->setText(0, QString::fromStdString(std::filesystem::path(replay.Path).filename().string()));
+            row->setText(
+                0, QString::fromStdString(std::filesystem::path(replay.Path).filename().string()));
             row->setText(1, QStringLiteral("読めません"));
             continue;
         }
-        row->setText(0, QDateTime::fromSecsSinceEpoch(replay.StartedAt).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+        row->setText(0, QDateTime::fromSecsSinceEpoch(replay.StartedAt)
+                            .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
         row->setText(1, ModeText(replay));
         row->setText(2, QString::fromStdString(play::ClockText(replay.Frames)));
         row->setText(3, QString::number(replay.BestRallyScore));
@@ -59,12 +62,26 @@ ReplayList::ReplayList(QWidget* parent, const std::string& folder)
         list_->setCurrentItem(list_->topLevelItem(0));
     layout->addWidget(list_);
     if (replays_.empty())
-        layout->addWidget(new QLabel(QStringLiteral("まだリプレイはありません。ゲームを遊ぶと自動で保存されます。"), this));
+        layout->addWidget(new QLabel(
+            QStringLiteral("まだリプレイはありません。ゲームを遊ぶと自動で保存されます。"), this));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* watch = buttons->addButton(QStringLiteral("見る"), QDialogButtonBox::AcceptRole);
     watch->setEnabled(!replays_.empty());
     watch->setDefault(true);
+    // A replay from elsewhere: a friend's, or one kept in another folder.
+    QPushButton* open =
+        buttons->addButton(QStringLiteral("ファイルから…"), QDialogButtonBox::ActionRole);
+    connect(open, &QPushButton::clicked, this, [this] {
+        const QString file =
+            QFileDialog::getOpenFileName(this, QStringLiteral("リプレイを開く"), QString(),
+                                         QStringLiteral("リプレイ (*%1);;すべてのファイル (*)")
+                                             .arg(QString::fromUtf8(kReplaySuffix)));
+        if (file.isEmpty())
+            return;
+        chosen_ = file.toStdString();
+        accept();
+    });
     buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { Choose(); });
@@ -79,7 +96,8 @@ void ReplayList::Choose() {
         return;
     const ReplaySummary& replay = replays_[static_cast<std::size_t>(row)];
     if (!replay.Error.empty()) {
-        ui::CurrentDesktop().ShowMessage(Tfrm_main::MessageCaption(), replay.Error, ui::MessageKind::Error);
+        ui::CurrentDesktop().ShowMessage(Tfrm_main::MessageCaption(), replay.Error,
+                                         ui::MessageKind::Error);
         return;
     }
     chosen_ = replay.Path;

@@ -1,14 +1,15 @@
 #pragma once
 // The launcher's list of kept replays, newest first: date, mode, length and
 // best rally score. The one chosen (double-click, Enter or the watch button)
-// is watched; a file that cannot be read says why when chosen.
+// is watched, or a file chosen from anywhere; a file that cannot be read
+// says why when chosen.
+
+#include "game/replay_folder.h"
 
 #include <QDialog>
 
 #include <string>
 #include <vector>
-
-#include "game/replay_folder.h"
 
 class QTreeWidget;
 

@@ -43,6 +43,16 @@ void RestartMusic(TMediaPlayer& music) {
     }
 }
 
+void HoldMusic(TMediaPlayer& music, bool held) {
+    try {
+        if (held)
+            music.Stop();
+        else
+            music.Play();
+    } catch (const std::exception&) {
+    }
+}
+
 void EndMusic(TMediaPlayer& music) {
     try {
         music.Stop();

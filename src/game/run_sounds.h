@@ -20,6 +20,9 @@ void PlayEffectSound(ddsd::TDDSD& sound, int channel);
 void StartMusic(TMediaPlayer& music, ui::Desktop& desktop);
 // The music again from its beginning (a new rally).
 void RestartMusic(TMediaPlayer& music);
+// Stops the music where it is, or plays on from there (a replay paused and
+// resumed).
+void HoldMusic(TMediaPlayer& music, bool held);
 // Stops and closes the music (the run is over).
 void EndMusic(TMediaPlayer& music);
 

@@ -14,14 +14,15 @@ constexpr std::uint32_t kWhite = Rgb(255, 255, 255);
 
 } // namespace
 
-void WatchOverlay::Draw(const play::ReplayPlayback& playback, bool shown) {
-    if (!shown) {
-        if (wasShown_)
-            canvas_.DrawWholeFrames();
-        wasShown_ = false;
+void WatchOverlay::Show(bool shown) {
+    if (shown_ && !shown)
+        canvas_.DrawWholeFrames();
+    shown_ = shown;
+}
+
+void WatchOverlay::Draw(const play::ReplayPlayback& playback) {
+    if (!shown_)
         return;
-    }
-    wasShown_ = true;
     // Opaque, so that it covers its own last text whatever the scene left.
     const base::Rect box = base::MakeRect(0, kScreenHeight - kHeight, kWidth, kScreenHeight);
     canvas_.FillScreenRect(box.Left, box.Top, box.Right, box.Bottom, 0);

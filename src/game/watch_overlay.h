@@ -12,12 +12,15 @@ class WatchOverlay {
 public:
     explicit WatchOverlay(BackBufferCanvas& canvas) : canvas_(canvas) {}
 
-    // After the frame's scene is drawn.
-    void Draw(const play::ReplayPlayback& playback, bool shown);
+    // Before the frame's scene is drawn: whether the line is shown in it.
+    // Once hidden, the frames the back buffer holds are drawn whole.
+    void Show(bool shown);
+    // After the frame's scene is drawn, when shown.
+    void Draw(const play::ReplayPlayback& playback);
 
 private:
     BackBufferCanvas& canvas_;
-    bool wasShown_ = false;
+    bool shown_ = false;
 };
 
 } // namespace game

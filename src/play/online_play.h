@@ -5,7 +5,7 @@
 // keep the same replay. While the world waits for the partner the last frame
 // is shown again.
 
-#include "online/handshake.h"
+#include "online/packet.h"
 #include "online/session.h"
 #include "play/frame_driver.h"
 #include "play/input_source.h"

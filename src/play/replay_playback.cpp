@@ -15,7 +15,8 @@ ReplayPlayback::ReplayPlayback(replay::Replay replay)
 }
 
 void ReplayPlayback::Keep() {
-    if (position_ % kKeepEvery == 0 && position_ / kKeepEvery == static_cast<std::int64_t>(kept_.size()))
+    if (position_ % kKeepEvery == 0 &&
+        position_ / kKeepEvery == static_cast<std::int64_t>(kept_.size()))
         kept_.push_back(world_);
 }
 
@@ -62,9 +63,13 @@ void ReplayPlayback::SetSpeed(int framesPerShown) {
         speed_ = framesPerShown;
 }
 
-void ReplayPlayback::Faster() { SetSpeed(std::min(speed_ * 2, kFastest)); }
+void ReplayPlayback::Faster() {
+    SetSpeed(std::min(speed_ * 2, kFastest));
+}
 
-void ReplayPlayback::Slower() { SetSpeed(std::max(speed_ / 2, 1)); }
+void ReplayPlayback::Slower() {
+    SetSpeed(std::max(speed_ / 2, 1));
+}
 
 void ReplayPlayback::SeekTo(std::int64_t frame) {
     frame = std::clamp<std::int64_t>(frame, 0, Length());
@@ -74,8 +79,10 @@ void ReplayPlayback::SeekTo(std::int64_t frame) {
     // From the nearest kept world before the frame, unless the world is
     // already between it and the frame: the last frame is always stepped, so
     // that the world before it is known for drawing it again.
-    const std::int64_t keptIndex = frame == 0 ? 0
-        : std::min<std::int64_t>((frame - 1) / kKeepEvery, static_cast<std::int64_t>(kept_.size()) - 1);
+    const std::int64_t keptIndex =
+        frame == 0 ? 0
+                   : std::min<std::int64_t>((frame - 1) / kKeepEvery,
+                                            static_cast<std::int64_t>(kept_.size()) - 1);
     const std::int64_t keptAt = keptIndex * kKeepEvery;
     if (frame < position_ || position_ < keptAt) {
         world_ = kept_[static_cast<std::size_t>(keptIndex)];

@@ -59,7 +59,7 @@ private:
     replay::Replay replay_;
     ReplayInput input_;
     game::World world_;
-    game::World before_; // the world before the last frame stepped
+    game::World before_;            // the world before the last frame stepped
     std::vector<game::World> kept_; // kept_[k]: the world after k × kKeepEvery frames
     std::int64_t position_ = 0;
     bool paused_ = false;

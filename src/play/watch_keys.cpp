@@ -23,21 +23,38 @@ bool WatchKeys::KeyDown(std::uint16_t key) {
     if (key >= kPadDigit0 && key <= kPadDigit0 + 9)
         key = static_cast<std::uint16_t>('0' + (key - kPadDigit0));
     switch (key) {
-    case kSpace: playback_.TogglePause(); return true;
+    case kSpace:
+        playback_.TogglePause();
+        return true;
     case kPeriod:
-    case kPadPeriod: playback_.StepFrame(); return true;
-    case kRight: playback_.JumpBy(ReplayPlayback::kJumpFrames); return true;
-    case kLeft: playback_.JumpBy(-ReplayPlayback::kJumpFrames); return true;
+    case kPadPeriod:
+        playback_.StepFrame();
+        return true;
+    case kRight:
+        playback_.JumpBy(ReplayPlayback::kJumpFrames);
+        return true;
+    case kLeft:
+        playback_.JumpBy(-ReplayPlayback::kJumpFrames);
+        return true;
     case '1':
     case '2':
     case '4':
-    case '8': playback_.SetSpeed(key - '0'); return true;
+    case '8':
+        playback_.SetSpeed(key - '0');
+        return true;
     case kPlus:
-    case kPadPlus: playback_.Faster(); return true;
+    case kPadPlus:
+        playback_.Faster();
+        return true;
     case kMinus:
-    case kPadMinus: playback_.Slower(); return true;
-    case kH: overlayShown_ = !overlayShown_; return true;
-    default: return false;
+    case kPadMinus:
+        playback_.Slower();
+        return true;
+    case kH:
+        overlayShown_ = !overlayShown_;
+        return true;
+    default:
+        return false;
     }
 }
 

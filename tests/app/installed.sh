@@ -40,6 +40,19 @@ for size in 32 64 128 256; do
     [ "$(identify -format '%wx%h' "$icon")" = "${size}x$size" ] || fail "icon $icon is not ${size}x$size"
 done
 [ -x "$prefix/bin/pimuru" ] || fail "no program in $prefix/bin"
+# Replay files open with the program: their type is known by name and by content.
+mime=$prefix/share/mime/packages/$id.xml
+xmllint --noout "$mime" || fail "MIME type not valid XML"
+grep -q 'application/x-pimuru-replay' "$mime" || fail "no MIME type for replays"
+grep -q '^MimeType=application/x-pimuru-replay;$' "$entry" || fail "the menu entry does not open replays"
+cp -r "$prefix/share/mime" "$work/mime"
+update-mime-database "$work/mime" >/dev/null 2>&1
+printf 'PIMURURP\001' >"$work/replay-without-its-suffix"  # known by its content
+printf 'other bytes\000\001' >"$work/other.pimuru-replay" # known by its name
+for file in "$work/replay-without-its-suffix" "$work/other.pimuru-replay"; do
+    type=$(XDG_DATA_DIRS="$work" gio info -a standard::content-type "$file" | sed -n 's/.*content-type: //p')
+    [ "$type" = application/x-pimuru-replay ] || fail "$file is taken for $type"
+done
 
 # 2. A read-only prefix with se3.wav missing, and an ordinary user.
 rm "$prefix/share/pimuru/se3.wav"
@@ -64,7 +77,8 @@ done
 [ -s "$work/display" ] || fail "no X server"
 export DISPLAY=:$(cat "$work/display")
 
-read -ra command < <(sed -n 's/^Exec=//p' "$entry")
+# Started from the menu, without a file: the launcher leaves out the file's field code.
+read -ra command < <(sed -n 's/^Exec=//p' "$entry" | sed 's/ %[fFuU]//')
 cd "$home"
 # A session's own environment only; its own process group, to end it whole.
 setsid "${as_user[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" HOME="$home" \

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -92,6 +93,8 @@ protected:
     }
 
     void SetUp() override {
+        // Runs keep their replays in the player's data folder: a test's own.
+        setenv("XDG_DATA_HOME", userData_.Path().c_str(), 1);
         previousDirectory_ = std::filesystem::current_path();
         std::filesystem::current_path(PIMURU_DATA_DIR);
         diagnostics::SetLogDirectoryForTesting(logs_.Path().string());
@@ -111,6 +114,7 @@ protected:
         backends_.reset();
         diagnostics::SetLogDirectoryForTesting("");
         std::filesystem::current_path(previousDirectory_);
+        unsetenv("XDG_DATA_HOME");
     }
 
     QWindow* Window() const { return form_->Widget()->windowHandle(); }
@@ -163,6 +167,7 @@ protected:
     }
 
     testsupport::TempDir logs_;
+    testsupport::TempDir userData_;
     std::filesystem::path previousDirectory_;
     std::unique_ptr<ui::QtBackends> backends_;
     std::unique_ptr<TestDesktop> desktop_;

@@ -12,7 +12,9 @@ namespace {
 class ScriptedInput : public play::InputSource {
 public:
     explicit ScriptedInput(const testsupport::ScriptedRun& run) : player_(run) {}
-    game::FrameInput Read(const game::World& world) override { return player_.Next(world, frame_++); }
+    game::FrameInput Read(const game::World& world) override {
+        return player_.Next(world, frame_++);
+    }
 
 private:
     testsupport::ScriptedPlayer player_;

@@ -13,7 +13,8 @@ namespace {
 
 // A real run of 2000 frames (52 s): rallies, passes, bursts and knocks.
 const replay::Replay& Recording() {
-    static const replay::Replay recording = testsupport::RecordScriptedRun({.Seed = 7, .Frames = 2000});
+    static const replay::Replay recording =
+        testsupport::RecordScriptedRun({.Seed = 7, .Frames = 2000});
     return recording;
 }
 
@@ -35,7 +36,8 @@ struct CountingSink : game::FrameSink {
 };
 
 // Virtual keys.
-constexpr std::uint16_t kSpace = 32, kLeft = 37, kRight = 39, kPeriod = 190, kPlus = 187, kMinus = 189;
+constexpr std::uint16_t kSpace = 32, kLeft = 37, kRight = 39, kPeriod = 190, kPlus = 187,
+                        kMinus = 189;
 
 TEST(ReplayPlayback, PauseStepSpeedAndJumpsLandOnTheWorldSteppedThere) {
     play::ReplayPlayback playback(Recording());

@@ -38,7 +38,7 @@ QuitSignals::QuitSignals(std::function<void(int)> onSignal) : onSignal_(std::mov
         return; // the signals keep their default: they end the program
     notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] { Read(); });
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -1,0 +1,40 @@
+// The program's command line: what it takes, what it passes on to Qt, and
+// the one line for anything else.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+app::CommandLine Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "pimuru");
+    return app::ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, TakesItsOptionsAndPassesQtsOn) {
+    const app::CommandLine line = Parse(
+        {"-platform", "offscreen", "--windowed", "--display=:3", "-reverse", "run.pimuru-replay"});
+    EXPECT_EQ(line.Error, "");
+    EXPECT_TRUE(line.Windowed);
+    EXPECT_FALSE(line.Help);
+    // Made absolute: the program changes to its data folder before it reads.
+    EXPECT_EQ(line.ReplayFile, (std::filesystem::current_path() / "run.pimuru-replay").string());
+    EXPECT_EQ(Parse({"--replay", "/r/a.pimuru-replay"}).ReplayFile, "/r/a.pimuru-replay");
+    EXPECT_EQ(Parse({"--", "-odd-name"}).ReplayFile,
+              (std::filesystem::current_path() / "-odd-name").string());
+    EXPECT_TRUE(Parse({"-h"}).Help);
+}
+
+TEST(CommandLine, RefusesWhatItDoesNotKnowInOneLine) {
+    EXPECT_EQ(Parse({"--fullscreen"}).Error,
+              "pimuru: unknown option '--fullscreen' (pimuru --help lists the options)");
+    EXPECT_NE(Parse({"-x"}).Error, "");
+    EXPECT_NE(Parse({"--replay"}).Error, "");
+    EXPECT_NE(Parse({"a.pimuru-replay", "b.pimuru-replay"}).Error, "");
+    EXPECT_NE(Parse({"--windowed", "--check-replay", "a"}).Error, "");
+}
+
+} // namespace
