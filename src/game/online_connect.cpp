@@ -119,7 +119,9 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
             error = cancelled() ? "" : hosted.Error;
             return std::nullopt;
         }
-        progress.Say("相手と接続しました。");
+        progress.Say(hosted.RoundTripMs >= 0
+                         ? "相手と接続しました(往復 " + std::to_string(hosted.RoundTripMs) + " ms)。"
+                         : std::string("相手と接続しました。"));
     } else {
         const auto target = net::ParseHostAndPort(request.Address, kDefaultOnlinePort, error);
         if (!target) {

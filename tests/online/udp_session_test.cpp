@@ -81,6 +81,12 @@ TEST_P(UdpSession, HostAndGuestPlayTheSameRunAndStrangersAreKeptOut) {
         hostPort.set_value(endpoint.Port());
         Welcome offer{0, 0, 0xABCDEF, 25, false, true};
         const net::HostResult accepted = net::WaitForGuest(endpoint, kVersions, offer, 10'000);
+        // The guest's first packet follows its Welcome at once, on loopback within a second.
+        if (accepted.Accepted && (accepted.RoundTripMs < 0 || accepted.RoundTripMs > 1000)) {
+            SideRun failed;
+            failed.Error = "no round trip measured: " + std::to_string(accepted.RoundTripMs);
+            return failed;
+        }
         if (!accepted.Accepted) {
             SideRun failed;
             failed.Error = accepted.Error;

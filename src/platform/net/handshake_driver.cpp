@@ -63,6 +63,9 @@ JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Ve
             result.Welcome = *welcome;
             result.RoundTripMs = static_cast<int>(clock.elapsed() - sentAt);
             endpoint.SetPartner(address, host.Port);
+            // The Hello once more at once: it tells the host the Welcome came,
+            // and when, so that the host too knows the round trip before the run.
+            endpoint.Send(helloBytes);
             return result;
         }
         if (const auto* reject = packet ? std::get_if<online::Reject>(&*packet) : nullptr;
@@ -98,11 +101,17 @@ HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
         }
         const online::Packet answer = online::AnswerHello(*hello, versions, offer, false);
         const auto answerBytes = online::EncodePacket(answer);
+        const qint64 welcomedAt = clock.elapsed();
         endpoint.SendTo(answerBytes, datagram->From, datagram->Port);
         if (const auto* welcome = std::get_if<online::Welcome>(&answer)) {
             offer = *welcome;
             endpoint.SetPartner(datagram->From, datagram->Port, hello->Nonce, answerBytes);
             result.Accepted = true;
+            // The guest repeats its Hello as soon as the Welcome arrives; the
+            // datagram stays, and the session's endpoint answers it.
+            if (endpoint.WaitForDatagram(1000)) {
+                result.RoundTripMs = static_cast<int>(clock.elapsed() - welcomedAt);
+            }
             return result;
         }
         result.Error = online::RefusalForHost(*hello, versions);

@@ -24,7 +24,8 @@ JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Ve
 
 struct HostResult {
     bool Accepted = false;
-    std::string Error; // the last refusal or the reason nobody came
+    std::string Error;    // the last refusal or the reason nobody came
+    int RoundTripMs = -1; // from the Welcome to the guest's first packet, when it came within a second
 };
 // offer: the run's start (a fresh session nonce is drawn here). onRefused: a
 // guest was turned away, with the message for the host's player.

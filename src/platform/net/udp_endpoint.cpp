@@ -36,6 +36,10 @@ std::optional<Datagram> UdpEndpoint::ReceiveAny(int waitMs) {
     return Datagram{{data.begin(), data.end()}, datagram.senderAddress(), static_cast<quint16>(datagram.senderPort())};
 }
 
+bool UdpEndpoint::WaitForDatagram(int waitMs) {
+    return socket_.hasPendingDatagrams() || socket_.waitForReadyRead(waitMs);
+}
+
 void UdpEndpoint::SendTo(std::span<const std::uint8_t> datagram, const QHostAddress& to, quint16 port) {
     socket_.writeDatagram(reinterpret_cast<const char*>(datagram.data()), static_cast<qint64>(datagram.size()), to, port);
 }

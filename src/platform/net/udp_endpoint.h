@@ -33,6 +33,8 @@ public:
     // Before the handshake: the next datagram from anyone, waiting up to waitMs.
     std::optional<Datagram> ReceiveAny(int waitMs);
     void SendTo(std::span<const std::uint8_t> datagram, const QHostAddress& to, quint16 port);
+    // Whether a datagram waits or arrives within waitMs; it stays to be received.
+    bool WaitForDatagram(int waitMs);
 
     // From now on only this partner is heard; helloNonce and welcome: the
     // host's answer to repeat when the partner's Hello comes again.
