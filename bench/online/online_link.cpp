@@ -27,7 +27,8 @@ template <typename Work> double NanosecondsPer(Work work, int calls) {
         for (int i = 0; i < calls; ++i) {
             work(i);
         }
-        rounds.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count() / calls);
+        rounds.push_back(std::chrono::duration<double, std::nano>(Clock::now() - start).count() /
+                         calls);
     }
     std::sort(rounds.begin(), rounds.end());
     return rounds[rounds.size() / 2];
@@ -56,29 +57,33 @@ Costs MeasureCosts(const std::vector<game::FrameInput>& inputs) {
         },
         static_cast<int>(inputs.size()));
     std::vector<game::World> saved(16);
-    costs.CopyNs = NanosecondsPer([&](int i) { saved[static_cast<std::size_t>(i) % 16] = world; }, 20000);
+    costs.CopyNs =
+        NanosecondsPer([&](int i) { saved[static_cast<std::size_t>(i) % 16] = world; }, 20000);
     volatile std::uint64_t sink = 0;
     costs.ChecksumNs = NanosecondsPer([&](int) { sink = sink + world.Checksum(); }, 5000);
     return costs;
 }
 
-void Report(const onlinetest::PairSetup& setup, const onlinetest::PairRun& run, const Costs* costs) {
+void Report(const onlinetest::PairSetup& setup, const onlinetest::PairRun& run,
+            const Costs* costs) {
     const double seconds = static_cast<double>(run.DurationUs) / 1e6;
     for (int side = 0; side < 2; ++side) {
         const auto& s = run.Sides[side].Stats;
         const auto& end = run.Sides[side].End;
-        const double waitPercent = 100.0 * static_cast<double>(s.WaitTicks) /
-                                   static_cast<double>(std::max<std::int64_t>(1, s.FramesStepped + s.WaitTicks));
+        const double waitPercent =
+            100.0 * static_cast<double>(s.WaitTicks) /
+            static_cast<double>(std::max<std::int64_t>(1, s.FramesStepped + s.WaitTicks));
         const double bytesPerSecond =
             static_cast<double>(s.BytesSent + s.PacketsSent * kUdpIpv4HeaderBytes) / seconds;
-        std::printf("%4d ms ±%2d %3d %%  %-5s delay %d  waits %5.2f %%  rollbacks %5lld  longest %d  "
-                    "re-stepped %6lld  %6.0f B/s  %s%s",
-                    setup.Link.RoundTripMs, setup.Link.JitterMs, setup.Link.LossPercent,
-                    side == 0 ? "host" : "guest", run.InputDelay, waitPercent,
-                    static_cast<long long>(s.Rollbacks), s.LongestRollback,
-                    static_cast<long long>(s.FramesRestepped), bytesPerSecond,
-                    end && end->Reason == online::EndReason::Quit ? "ended cleanly" : "DID NOT END CLEANLY",
-                    run.Sides[0].Checksums == run.Sides[1].Checksums ? "" : ", WORLDS DIFFER");
+        std::printf(
+            "%4d ms ±%2d %3d %%  %-5s delay %d  waits %5.2f %%  rollbacks %5lld  longest %d  "
+            "re-stepped %6lld  %6.0f B/s  %s%s",
+            setup.Link.RoundTripMs, setup.Link.JitterMs, setup.Link.LossPercent,
+            side == 0 ? "host" : "guest", run.InputDelay, waitPercent,
+            static_cast<long long>(s.Rollbacks), s.LongestRollback,
+            static_cast<long long>(s.FramesRestepped), bytesPerSecond,
+            end && end->Reason == online::EndReason::Quit ? "ended cleanly" : "DID NOT END CLEANLY",
+            run.Sides[0].Checksums == run.Sides[1].Checksums ? "" : ", WORLDS DIFFER");
         if (costs) {
             // Rollback's extra work: a save a frame, a restore a rollback, the re-steps.
             const double extraNs = static_cast<double>(s.FramesStepped) * costs->CopyNs +
@@ -99,8 +104,8 @@ int main() {
     figure.Seed = 150;
     const onlinetest::PairRun run = onlinetest::RunPair(figure);
     const Costs costs = MeasureCosts(run.Sides[0].Confirmed);
-    std::printf("world step %.0f ns, copy %.0f ns, checksum %.0f ns (sizeof World %zu bytes)\n", costs.StepNs,
-                costs.CopyNs, costs.ChecksumNs, sizeof(game::World));
+    std::printf("world step %.0f ns, copy %.0f ns, checksum %.0f ns (sizeof World %zu bytes)\n",
+                costs.StepNs, costs.CopyNs, costs.ChecksumNs, sizeof(game::World));
     std::printf("5,000 frames a run, 26 ms frames, 1 %% reordering and duplication\n");
     Report(figure, run, &costs);
     std::uint32_t seed = 1;

@@ -78,7 +78,8 @@ private:
 } // namespace
 
 std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineRequest& request,
-                                              const online::Welcome& offer, const std::function<bool()>& quitAsked,
+                                              const online::Welcome& offer,
+                                              const std::function<bool()>& quitAsked,
                                               std::string& error) {
     error.clear();
     OnlineConnection connection;
@@ -92,18 +93,21 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
 
     if (request.Host) {
         if (!endpoint.Open(request.Port)) {
-            error = "ポート " + std::to_string(request.Port) + " で待てません(" + endpoint.Error() + ")。";
+            error = "ポート " + std::to_string(request.Port) + " で待てません(" + endpoint.Error() +
+                    ")。";
             return std::nullopt;
         }
         std::string addresses;
         for (const std::string& address : LocalAddresses()) {
             addresses += "\n  " + address;
         }
-        progress.Say("ルーターにポート " + std::to_string(endpoint.Port()) + " の転送を頼んでいます…");
+        progress.Say("ルーターにポート " + std::to_string(endpoint.Port()) +
+                     " の転送を頼んでいます…");
         connection.Mapping = std::make_unique<net::PortMapping>(endpoint.Port(), kRouterSearchMs);
         std::cerr << "pimuru: " << connection.Mapping->Report() << '\n';
         if (connection.Mapping->Mapped() && !connection.Mapping->ExternalAddress().empty()) {
-            addresses = "\n  " + connection.Mapping->ExternalAddress() + "(ルーターの外側)" + addresses;
+            addresses =
+                "\n  " + connection.Mapping->ExternalAddress() + "(ルーターの外側)" + addresses;
         }
         progress.Say("ポート " + std::to_string(endpoint.Port()) + " で相手を待っています。\n" +
                      connection.Mapping->Report() + "\n相手に伝えるアドレス:" + addresses);
@@ -119,9 +123,9 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
             error = cancelled() ? "" : hosted.Error;
             return std::nullopt;
         }
-        progress.Say(hosted.RoundTripMs >= 0
-                         ? "相手と接続しました(往復 " + std::to_string(hosted.RoundTripMs) + " ms)。"
-                         : std::string("相手と接続しました。"));
+        progress.Say(hosted.RoundTripMs >= 0 ? "相手と接続しました(往復 " +
+                                                   std::to_string(hosted.RoundTripMs) + " ms)。"
+                                             : std::string("相手と接続しました。"));
     } else {
         const auto target = net::ParseHostAndPort(request.Address, kDefaultOnlinePort, error);
         if (!target) {
@@ -131,8 +135,10 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
             error = "通信を始められません(" + endpoint.Error() + ")。";
             return std::nullopt;
         }
-        progress.Say("ホスト " + target->Host + " のポート " + std::to_string(target->Port) + " に参加しています…");
-        const net::JoinResult joined = net::Join(endpoint, *target, OurVersions(), kJoinTimeoutMs, cancelled);
+        progress.Say("ホスト " + target->Host + " のポート " + std::to_string(target->Port) +
+                     " に参加しています…");
+        const net::JoinResult joined =
+            net::Join(endpoint, *target, OurVersions(), kJoinTimeoutMs, cancelled);
         if (!joined.Welcome) {
             error = cancelled() ? "" : joined.Error;
             return std::nullopt;

@@ -21,14 +21,15 @@ namespace game {
 struct OnlineConnection {
     std::unique_ptr<net::UdpEndpoint> Endpoint; // the session's transport
     play::OnlineStart Start;
-    std::unique_ptr<net::PortMapping> Mapping;  // the host's router forwarding, while it lasts
+    std::unique_ptr<net::PortMapping> Mapping; // the host's router forwarding, while it lasts
 };
 
 // offer: the host's run (carry-over and options); a joiner gets the host's.
 // quitAsked: the program is asked to end (its window closed, a signal).
 // nullopt with error set when no run follows (error empty: the player gave up).
 std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineRequest& request,
-                                              const online::Welcome& offer, const std::function<bool()>& quitAsked,
+                                              const online::Welcome& offer,
+                                              const std::function<bool()>& quitAsked,
                                               std::string& error);
 
 } // namespace game

@@ -11,7 +11,8 @@
 
 namespace game {
 
-OnlineDialog::OnlineDialog(QWidget* parent, const std::vector<std::string>& recentJoins) : QDialog(parent) {
+OnlineDialog::OnlineDialog(QWidget* parent, const std::vector<std::string>& recentJoins)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("OnlineDialog"));
     setWindowTitle(QStringLiteral("オンラインで遊ぶ"));
     auto* layout = new QGridLayout(this);
@@ -26,7 +27,8 @@ OnlineDialog::OnlineDialog(QWidget* parent, const std::vector<std::string>& rece
     for (const std::string& address : LocalAddresses()) {
         addresses += (addresses.empty() ? "" : "\n") + address;
     }
-    auto* told = new QLabel(QStringLiteral("相手に伝えるアドレス:\n") + QString::fromStdString(addresses), this);
+    auto* told = new QLabel(
+        QStringLiteral("相手に伝えるアドレス:\n") + QString::fromStdString(addresses), this);
     told->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     join_ = new QRadioButton(QStringLiteral("参加する　アドレス[:ポート]"), this);
@@ -83,7 +85,8 @@ std::vector<std::string> LocalAddresses() {
         }
         QHostAddress plain = address;
         plain.setScopeId(QString());
-        (address.protocol() == QAbstractSocket::IPv4Protocol ? v4 : v6).push_back(plain.toString().toStdString());
+        (address.protocol() == QAbstractSocket::IPv4Protocol ? v4 : v6)
+            .push_back(plain.toString().toStdString());
     }
     v4.insert(v4.end(), v6.begin(), v6.end());
     if (v4.empty()) {

@@ -24,17 +24,20 @@ void OnlineOverlay::Draw(const play::OnlinePlay& online, bool lineShown) {
     lineWasShown_ = lineShown;
     quietWasShown_ = quiet;
     if (lineShown) {
-        const base::Rect box = base::MakeRect(0, kScreenHeight - kHeight, kLineWidth, kScreenHeight);
+        const base::Rect box =
+            base::MakeRect(0, kScreenHeight - kHeight, kLineWidth, kScreenHeight);
         canvas_.FillScreenRect(box.Left, box.Top, box.Right, box.Bottom, 0);
-        const std::string text = "往復 " + std::to_string(session.RoundTripMs()) + " ms  入力遅延 " +
-                                 std::to_string(session.InputDelay()) + "  巻き戻し " +
-                                 std::to_string(session.Stats().LastRollback) + "  (H)";
+        const std::string text = "往復 " + std::to_string(session.RoundTripMs()) +
+                                 " ms  入力遅延 " + std::to_string(session.InputDelay()) +
+                                 "  巻き戻し " + std::to_string(session.Stats().LastRollback) +
+                                 "  (H)";
         canvas_.DrawScreenText(6, box.Top + 3, text, kPoints, kWhite, std::span(&box, 1));
     }
     if (quiet) {
         const base::Rect box = base::MakeRect(170, 220, 470, 260);
         canvas_.FillScreenRect(box.Left, box.Top, box.Right, box.Bottom, 0);
-        canvas_.DrawScreenText(box.Left + 20, box.Top + 10, "相手を待っています…", 20, kYellow, std::span(&box, 1));
+        canvas_.DrawScreenText(box.Left + 20, box.Top + 10, "相手を待っています…", 20, kYellow,
+                               std::span(&box, 1));
     }
 }
 

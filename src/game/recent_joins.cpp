@@ -28,7 +28,8 @@ std::vector<std::string> LoadRecentJoins(const std::string& folder) {
 }
 
 void RememberJoin(const std::string& folder, const std::string& address) {
-    if (address.empty() || address.size() > kLongestAddress || address.find('\n') != std::string::npos) {
+    if (address.empty() || address.size() > kLongestAddress ||
+        address.find('\n') != std::string::npos) {
         return;
     }
     std::vector<std::string> joins = LoadRecentJoins(folder);

@@ -5,8 +5,8 @@ namespace online {
 namespace {
 
 std::string Describe(std::uint8_t protocol, const std::string& program, std::uint32_t data) {
-    return (program.empty() ? std::string("?") : program) + "(通信 " + std::to_string(protocol) + "、データ " +
-           std::to_string(data) + ")";
+    return (program.empty() ? std::string("?") : program) + "(通信 " + std::to_string(protocol) +
+           "、データ " + std::to_string(data) + ")";
 }
 
 } // namespace
@@ -30,13 +30,15 @@ std::string RefusalForGuest(const Reject& reject, const Versions& guest) {
     if (reject.Reason == RejectReason::Busy) {
         return "ホストは既に別の相手と遊んでいます。";
     }
-    return "ホストの版は " + Describe(reject.Protocol, reject.ProgramVersion, reject.DataVersion) + "、こちらの版は " +
-           Describe(kProtocolVersion, guest.Program, guest.Data) + " です。同じ版どうしでないと一緒に遊べません。";
+    return "ホストの版は " + Describe(reject.Protocol, reject.ProgramVersion, reject.DataVersion) +
+           "、こちらの版は " + Describe(kProtocolVersion, guest.Program, guest.Data) +
+           " です。同じ版どうしでないと一緒に遊べません。";
 }
 
 std::string RefusalForHost(const Hello& hello, const Versions& host) {
     return "版 " + Describe(hello.Protocol, hello.ProgramVersion, hello.DataVersion) +
-           " の相手が参加しようとしました。こちらの版は " + Describe(kProtocolVersion, host.Program, host.Data) +
+           " の相手が参加しようとしました。こちらの版は " +
+           Describe(kProtocolVersion, host.Program, host.Data) +
            " です。同じ版どうしでないと一緒に遊べません。";
 }
 

@@ -157,8 +157,10 @@ std::optional<Packet> ReadInput(WireReader& r) {
     p.Ack = r.I32();
     p.FirstFrame = r.I32();
     const std::size_t count = r.U8();
-    if (r.Failed() || count > kMaxInputsPerPacket || p.Frame < 0 || p.Ack < -1 || p.FirstFrame < 0 ||
-        p.FirstFrame > std::numeric_limits<std::int32_t>::max() - static_cast<std::int32_t>(count)) {
+    if (r.Failed() || count > kMaxInputsPerPacket || p.Frame < 0 || p.Ack < -1 ||
+        p.FirstFrame < 0 ||
+        p.FirstFrame >
+            std::numeric_limits<std::int32_t>::max() - static_cast<std::int32_t>(count)) {
         return std::nullopt;
     }
     p.Inputs.reserve(count);

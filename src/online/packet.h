@@ -44,7 +44,7 @@ struct Welcome {
     std::int32_t HighScore = 0;
     bool CoupleMode = false;
     bool Hard = false;
-    std::int64_t StartedAt = 0;     // seconds since 1970: both replays name the same start
+    std::int64_t StartedAt = 0; // seconds since 1970: both replays name the same start
     bool operator==(const Welcome&) const = default;
 };
 
@@ -75,14 +75,14 @@ struct FrameChecksum {
 // One frame's packet during the run.
 struct InputPacket {
     std::uint32_t SessionNonce = 0;
-    std::int32_t Frame = 0;        // the sender's next frame to step
-    std::int32_t Ack = -1;         // the receiver's inputs the sender has, up to this frame
-    std::int32_t FirstFrame = 0;   // of Inputs[0]
+    std::int32_t Frame = 0;      // the sender's next frame to step
+    std::int32_t Ack = -1;       // the receiver's inputs the sender has, up to this frame
+    std::int32_t FirstFrame = 0; // of Inputs[0]
     std::vector<PlayerInput> Inputs;
-    std::uint32_t SentAtMs = 0;    // the sender's clock
-    std::uint32_t EchoMs = 0;      // the last SentAtMs the sender received
-    std::uint16_t EchoHoldMs = 0;  // how long the sender held it before this packet
-    std::int16_t AdvantageMs = 0;  // how far the sender runs ahead of the receiver
+    std::uint32_t SentAtMs = 0;   // the sender's clock
+    std::uint32_t EchoMs = 0;     // the last SentAtMs the sender received
+    std::uint16_t EchoHoldMs = 0; // how long the sender held it before this packet
+    std::int16_t AdvantageMs = 0; // how far the sender runs ahead of the receiver
     std::optional<FrameChecksum> Checksum;
     bool operator==(const InputPacket&) const = default;
 };

@@ -22,7 +22,9 @@ std::optional<PlayerInput> PlayerInput::Decode(std::uint8_t byte) {
     if (dx == 3 || dy == 3 || (byte & 0xE0) != 0) {
         return std::nullopt;
     }
-    auto sign = [](int bits) { return static_cast<std::int8_t>(bits == 1 ? 1 : bits == 2 ? -1 : 0); };
+    auto sign = [](int bits) {
+        return static_cast<std::int8_t>(bits == 1 ? 1 : bits == 2 ? -1 : 0);
+    };
     return PlayerInput{sign(dx), sign(dy), (byte & 0x10) != 0};
 }
 
@@ -34,8 +36,8 @@ PlayerInput PlayerInput::From(const game::PadInput& pad) {
 PlayerInput PlayerInput::FromDevices(const game::FrameInput& devices) {
     const game::PadInput& first = devices.Pads[0];
     const game::PadInput& second = devices.Pads[1];
-    const game::PadInput pads{first.Dx != 0 ? first.Dx : second.Dx, first.Dy != 0 ? first.Dy : second.Dy,
-                              first.Fire || second.Fire};
+    const game::PadInput pads{first.Dx != 0 ? first.Dx : second.Dx,
+                              first.Dy != 0 ? first.Dy : second.Dy, first.Fire || second.Fire};
     return From(game::SteerByKeys(pads, devices.Keys));
 }
 

@@ -21,7 +21,8 @@ constexpr int kEndRepeats = 3;
 
 } // namespace
 
-Session::Session(const game::World& world, SessionOptions options, Clock& clock, Transport& transport)
+Session::Session(const game::World& world, SessionOptions options, Clock& clock,
+                 Transport& transport)
     : options_(std::move(options)), clock_(clock), transport_(transport), sync_(options_.FrameMs),
       world_(world) {
     inputDelay_ = std::clamp(options_.InputDelay, 0, kMaxInputDelay);
@@ -237,13 +238,15 @@ PlayerInput Session::PartnerInputAt(std::int32_t frame) const {
     return partner_.empty() ? PlayerInput{} : partner_.back();
 }
 
-game::FrameInput Session::FrameInputAt(std::int32_t frame, const PlayerInput& partner, bool stepped) const {
+game::FrameInput Session::FrameInputAt(std::int32_t frame, const PlayerInput& partner,
+                                       bool stepped) const {
     PlayerInput other = partner;
     if (stepped && options_.ForceDesyncAtFrame >= 0 && frame >= options_.ForceDesyncAtFrame) {
         other.Fire = !other.Fire;
     }
     const PlayerInput& own = local_[frame];
-    return options_.Host ? FrameInputOf(own, other, options_.Hard) : FrameInputOf(other, own, options_.Hard);
+    return options_.Host ? FrameInputOf(own, other, options_.Hard)
+                         : FrameInputOf(other, own, options_.Hard);
 }
 
 void Session::Confirm() {
@@ -267,8 +270,9 @@ void Session::Confirm() {
             ownChecksums_.erase(ownChecksums_.begin());
         }
         checksumSends_ = kChecksumRepeats;
-        const auto waiting = std::find_if(partnerChecksums_.begin(), partnerChecksums_.end(),
-                                          [frame](const FrameChecksum& c) { return c.Frame == frame; });
+        const auto waiting =
+            std::find_if(partnerChecksums_.begin(), partnerChecksums_.end(),
+                         [frame](const FrameChecksum& c) { return c.Frame == frame; });
         if (waiting != partnerChecksums_.end()) {
             const FrameChecksum partner = *waiting;
             partnerChecksums_.erase(waiting);
@@ -278,8 +282,9 @@ void Session::Confirm() {
 }
 
 void Session::CheckChecksum(const FrameChecksum& partner) {
-    const auto own = std::find_if(ownChecksums_.begin(), ownChecksums_.end(),
-                                  [&partner](const FrameChecksum& c) { return c.Frame == partner.Frame; });
+    const auto own =
+        std::find_if(ownChecksums_.begin(), ownChecksums_.end(),
+                     [&partner](const FrameChecksum& c) { return c.Frame == partner.Frame; });
     if (own == ownChecksums_.end()) {
         // Not confirmed here yet: kept until it is. Older ones were compared before.
         const bool ahead = partner.Frame >= confirmed_;
@@ -307,12 +312,15 @@ void Session::Send() {
     packet.Frame = nextFrame_;
     packet.Ack = static_cast<std::int32_t>(partner_.size()) - 1;
     packet.FirstFrame = partnerAck_ + 1;
-    const auto last = std::min(local_.size(), static_cast<std::size_t>(packet.FirstFrame) + kMaxInputsPerPacket);
-    packet.Inputs.assign(local_.begin() + packet.FirstFrame, local_.begin() + static_cast<std::ptrdiff_t>(last));
+    const auto last =
+        std::min(local_.size(), static_cast<std::size_t>(packet.FirstFrame) + kMaxInputsPerPacket);
+    packet.Inputs.assign(local_.begin() + packet.FirstFrame,
+                         local_.begin() + static_cast<std::ptrdiff_t>(last));
     packet.SentAtMs = NowMs();
     if (echoReceivedUs_ >= 0) {
         packet.EchoMs = echoMs_;
-        packet.EchoHoldMs = static_cast<std::uint16_t>(std::min<std::int64_t>((now - echoReceivedUs_) / 1000, kNoEcho - 1));
+        packet.EchoHoldMs = static_cast<std::uint16_t>(
+            std::min<std::int64_t>((now - echoReceivedUs_) / 1000, kNoEcho - 1));
     } else {
         packet.EchoHoldMs = kNoEcho;
     }

@@ -25,10 +25,10 @@
 namespace online {
 
 inline constexpr std::int32_t kPredictionFrames = 8;
-inline constexpr std::int32_t kChecksumFrames = 16;   // a checksum after every 16th frame
-inline constexpr std::int64_t kQuietUs = 500'000;     // the partner counts as quiet after this
+inline constexpr std::int32_t kChecksumFrames = 16;    // a checksum after every 16th frame
+inline constexpr std::int64_t kQuietUs = 500'000;      // the partner counts as quiet after this
 inline constexpr std::int64_t kTimeoutUs = 10'000'000; // and the run ends after this
-inline constexpr std::int64_t kCloseUs = 3'000'000;   // the longest wait for a clean close
+inline constexpr std::int64_t kCloseUs = 3'000'000;    // the longest wait for a clean close
 
 struct SessionOptions {
     bool Host = true;               // the host steers pimuru 1
@@ -36,7 +36,7 @@ struct SessionOptions {
     bool Hard = false;              // the host's harder-game box, for the whole run
     // 0…kMaxInputDelay frames; −1: from the first measured round trip (0 until then).
     int InputDelay = 0;
-    std::int32_t FrameMs = 26;      // the nominal frame length
+    std::int32_t FrameMs = 26; // the nominal frame length
     // Every confirmed frame in order: what the world was given and the world
     // after it. A replay records from here.
     std::function<void(const game::FrameInput&, const game::World&)> OnConfirmedFrame;
@@ -45,22 +45,22 @@ struct SessionOptions {
 };
 
 struct SessionStats {
-    std::int64_t FramesStepped = 0;   // first steps, each drawn once
-    std::int64_t WaitTicks = 0;       // ticks on which the world waited for the partner
+    std::int64_t FramesStepped = 0; // first steps, each drawn once
+    std::int64_t WaitTicks = 0;     // ticks on which the world waited for the partner
     std::int64_t Rollbacks = 0;
     std::int64_t FramesRestepped = 0;
     std::int32_t LongestRollback = 0; // frames
     std::int32_t LastRollback = 0;    // frames, of the latest tick that rolled back
     std::int64_t PacketsSent = 0;
-    std::int64_t BytesSent = 0;       // datagram payloads only
+    std::int64_t BytesSent = 0; // datagram payloads only
     std::int64_t PacketsReceived = 0;
-    std::int64_t PacketsDropped = 0;  // malformed, another session's, or out of place
+    std::int64_t PacketsDropped = 0; // malformed, another session's, or out of place
 };
 
 struct SessionEnd {
     EndReason Reason = EndReason::Quit;
-    bool ByPartner = false;        // the partner ended it (or went quiet)
-    std::int32_t DesyncFrame = -1; // the first checked frame whose worlds differ
+    bool ByPartner = false;          // the partner ended it (or went quiet)
+    std::int32_t DesyncFrame = -1;   // the first checked frame whose worlds differ
     std::int32_t LastGoodFrame = -1; // the last checked frame on which they agreed
     std::uint64_t LocalChecksum = 0;
     std::uint64_t PartnerChecksum = 0;
@@ -116,7 +116,8 @@ private:
     void Finish(SessionEnd end);
     PlayerInput PartnerInputAt(std::int32_t frame) const;
     // The world's input at a frame; stepped: with the test's forced fault.
-    game::FrameInput FrameInputAt(std::int32_t frame, const PlayerInput& partner, bool stepped) const;
+    game::FrameInput FrameInputAt(std::int32_t frame, const PlayerInput& partner,
+                                  bool stepped) const;
     std::uint32_t NowMs() const;
 
     void ChooseInputDelay();
@@ -128,13 +129,13 @@ private:
     TimeSync sync_;
     game::World world_;
     std::int32_t nextFrame_ = 0;
-    std::int32_t confirmed_ = 0;           // frames 0…confirmed_−1 are confirmed
-    std::int32_t mismatchAt_ = -1;         // the earliest frame stepped with a wrong prediction
-    std::vector<PlayerInput> local_;       // every local input by frame
-    std::vector<PlayerInput> partner_;     // the partner's real inputs by frame, contiguous
-    std::int32_t partnerAck_ = -1;         // the partner has our inputs up to here
+    std::int32_t confirmed_ = 0;              // frames 0…confirmed_−1 are confirmed
+    std::int32_t mismatchAt_ = -1;            // the earliest frame stepped with a wrong prediction
+    std::vector<PlayerInput> local_;          // every local input by frame
+    std::vector<PlayerInput> partner_;        // the partner's real inputs by frame, contiguous
+    std::int32_t partnerAck_ = -1;            // the partner has our inputs up to here
     std::array<game::World, kSaved> saved_{}; // the world before each recent frame
-    std::array<PlayerInput, kSaved> used_{};  // the partner input each recent frame was stepped with
+    std::array<PlayerInput, kSaved> used_{}; // the partner input each recent frame was stepped with
     // Our checksums of recent checked frames, and the partner's not yet matched.
     std::vector<FrameChecksum> ownChecksums_;
     std::vector<FrameChecksum> partnerChecksums_;

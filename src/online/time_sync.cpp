@@ -4,7 +4,8 @@
 
 namespace online {
 
-void TimeSync::OnPartnerPacket(std::int32_t partnerFrame, std::int16_t partnerAdvantageMs, std::int64_t nowUs) {
+void TimeSync::OnPartnerPacket(std::int32_t partnerFrame, std::int16_t partnerAdvantageMs,
+                               std::int64_t nowUs) {
     // Packets may come out of order: only a newer frame moves the estimate.
     if (partnerFrame > partnerFrame_) {
         partnerFrame_ = partnerFrame;

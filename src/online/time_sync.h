@@ -15,7 +15,8 @@ public:
 
     // A packet from the partner: its next frame when it sent, its own
     // advantage then.
-    void OnPartnerPacket(std::int32_t partnerFrame, std::int16_t partnerAdvantageMs, std::int64_t nowUs);
+    void OnPartnerPacket(std::int32_t partnerFrame, std::int16_t partnerAdvantageMs,
+                         std::int64_t nowUs);
     // A measured round trip.
     void OnRoundTrip(std::int32_t ms);
 

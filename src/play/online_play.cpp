@@ -16,11 +16,12 @@ game::World StartedWorld(game::World& world, const online::Welcome& run) {
 
 } // namespace
 
-OnlinePlay::OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices, online::Clock& clock,
-                       online::Transport& transport, std::string programVersion)
+OnlinePlay::OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices,
+                       online::Clock& clock, online::Transport& transport,
+                       std::string programVersion)
     : world_(world), devices_(devices),
-      recorder_(StartedWorld(world, start.Run), start.Run.CoupleMode, start.Run.Hard, std::move(programVersion),
-                start.Run.StartedAt) {
+      recorder_(StartedWorld(world, start.Run), start.Run.CoupleMode, start.Run.Hard,
+                std::move(programVersion), start.Run.StartedAt) {
     world_.StartRun(start.Run.CoupleMode, start.Run.Hard);
     confirmed_ = world_;
     host_ = start.Host;
@@ -43,7 +44,8 @@ OnlinePlay::~OnlinePlay() {
 }
 
 void OnlinePlay::Advance(game::FrameSink& shown) {
-    const online::PlayerInput local = online::PlayerInput::FromDevices(devices_.Read(session_->World()));
+    const online::PlayerInput local =
+        online::PlayerInput::FromDevices(devices_.Read(session_->World()));
     waiting_ = session_->Advance(local, shown) != online::Session::Tick::Stepped;
     if (waiting_) {
         PicturesOnly pictures(shown);
@@ -74,8 +76,8 @@ std::string OnlinePlay::EndMessage() const {
         return "相手から10秒間応答がないため、ゲームを終了しました。";
     case online::EndReason::Desync:
         return "二台の画面の内容が食い違ったため、ゲームを終了しました(フレーム " +
-               std::to_string(end->DesyncFrame) + " で不一致、フレーム " + std::to_string(end->LastGoodFrame) +
-               " までは一致)。両方のリプレイを保存しました。";
+               std::to_string(end->DesyncFrame) + " で不一致、フレーム " +
+               std::to_string(end->LastGoodFrame) + " までは一致)。両方のリプレイを保存しました。";
     }
     return {};
 }
@@ -89,13 +91,15 @@ std::string OnlinePlay::DesyncReport() const {
     std::snprintf(checksums, sizeof checksums, "this side %016llx, partner %016llx",
                   static_cast<unsigned long long>(end->LocalChecksum),
                   static_cast<unsigned long long>(end->PartnerChecksum));
-    return std::string("pimuru online desync report\n") + "side: " + (host_ ? "host (pimuru 1)" : "guest (pimuru 2)") +
+    return std::string("pimuru online desync report\n") +
+           "side: " + (host_ ? "host (pimuru 1)" : "guest (pimuru 2)") +
            "\nfound by: " + (end->ByPartner ? "the partner" : "this side") +
            "\nlast frame both worlds agreed on: " + std::to_string(end->LastGoodFrame) +
            "\nfirst checked frame that differed: " + std::to_string(end->DesyncFrame) +
            (end->ByPartner ? std::string() : "\nchecksums after it: " + std::string(checksums)) +
            "\nconfirmed frames recorded: " + std::to_string(session_->ConfirmedFrames()) +
-           "\nCheck both replays (pimuru --check-replay FILE…): each replays its own world, so the\n"
+           "\nCheck both replays (pimuru --check-replay FILE…): each replays its own world, so "
+           "the\n"
            "one whose world left the rules shows the first differing frame.\n";
 }
 

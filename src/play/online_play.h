@@ -29,8 +29,8 @@ public:
     // world: the launcher's; it starts from the host's carry-over and keeps
     // the last confirmed world when the run is over.
     // The replay's start time is the host's, so that both replays are the same.
-    OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices, online::Clock& clock,
-               online::Transport& transport, std::string programVersion);
+    OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices,
+               online::Clock& clock, online::Transport& transport, std::string programVersion);
     ~OnlinePlay() override;
 
     const game::World& GameWorld() const override { return session_->World(); }

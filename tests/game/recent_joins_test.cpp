@@ -15,7 +15,8 @@ TEST(RecentJoins, NewestFirstEachOnceAndOnlyTheLastFive) {
     EXPECT_TRUE(LoadRecentJoins(folder).empty());
     for (const char* address : {"a:1", "b", "[::1]:7170", "a:1", "c", "d", "e"})
         RememberJoin(folder, address);
-    EXPECT_EQ(LoadRecentJoins(folder), (std::vector<std::string>{"e", "d", "c", "a:1", "[::1]:7170"}));
+    EXPECT_EQ(LoadRecentJoins(folder),
+              (std::vector<std::string>{"e", "d", "c", "a:1", "[::1]:7170"}));
 
     std::ofstream(folder + "recent_joins.txt") << "x\n\n" << std::string(300, 'y') << "\nx\nz\n";
     EXPECT_EQ(LoadRecentJoins(folder), (std::vector<std::string>{"x", "z"}));

@@ -31,7 +31,8 @@ void ExpectSameRun(const PairRun& run, std::int32_t frames, const std::string& w
     ASSERT_GE(static_cast<std::int32_t>(host.Confirmed.size()), frames) << what;
     ASSERT_EQ(host.Confirmed.size(), guest.Confirmed.size()) << what;
     for (std::size_t f = 0; f < host.Confirmed.size(); ++f) {
-        ASSERT_TRUE(onlinetest::SameInputs(host.Confirmed[f], guest.Confirmed[f])) << what << " frame " << f;
+        ASSERT_TRUE(onlinetest::SameInputs(host.Confirmed[f], guest.Confirmed[f]))
+            << what << " frame " << f;
         ASSERT_EQ(host.Checksums[f], guest.Checksums[f]) << what << " frame " << f;
     }
     // The scripted players really played.
@@ -42,7 +43,9 @@ void ExpectSameRun(const PairRun& run, std::int32_t frames, const std::string& w
         EXPECT_LE(side.Stats.LongestRollback, online::kPredictionFrames) << what;
         // Each way at most 4 kB/s with 28 bytes of UDP and IPv4 headers a datagram.
         const double seconds = static_cast<double>(run.DurationUs) / 1e6;
-        EXPECT_LE(static_cast<double>(side.Stats.BytesSent + 28 * side.Stats.PacketsSent) / seconds, 4000.0) << what;
+        EXPECT_LE(static_cast<double>(side.Stats.BytesSent + 28 * side.Stats.PacketsSent) / seconds,
+                  4000.0)
+            << what;
         // Each frame is drawn once, however often it was stepped again.
         EXPECT_EQ(side.FramesDrawn, side.Stats.FramesStepped) << what;
     }

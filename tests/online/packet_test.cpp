@@ -15,7 +15,8 @@ InputPacket FullInput() {
     p.Ack = 997;
     p.FirstFrame = 990;
     for (int i = 0; i < 30; ++i) {
-        p.Inputs.push_back({static_cast<std::int8_t>(i % 3 - 1), static_cast<std::int8_t>(1 - i % 3), i % 2 == 0});
+        p.Inputs.push_back(
+            {static_cast<std::int8_t>(i % 3 - 1), static_cast<std::int8_t>(1 - i % 3), i % 2 == 0});
     }
     p.SentAtMs = 0xFFFFFFF0;
     p.EchoMs = 77;
@@ -48,7 +49,8 @@ TEST(Packet, NoAnswerBeforeTheHandshakeIsLargerThanTheHello) {
     EXPECT_EQ(hello.size(), kHelloSize);
     EXPECT_LE(EncodePacket(Welcome{}).size(), hello.size());
     const std::string longest(kMaxVersionText + 10, 'v');
-    EXPECT_LE(EncodePacket(Reject{kProtocolVersion, 1, RejectReason::Busy, longest, 0}).size(), hello.size());
+    EXPECT_LE(EncodePacket(Reject{kProtocolVersion, 1, RejectReason::Busy, longest, 0}).size(),
+              hello.size());
 }
 
 TEST(Packet, ShortLongOrBentPacketsAreRefused) {
@@ -65,13 +67,13 @@ TEST(Packet, ShortLongOrBentPacketsAreRefused) {
         bytes.at(at) = value;
         return DecodePacket(bytes).has_value();
     };
-    EXPECT_FALSE(bent(0, 'X'));        // magic
-    EXPECT_FALSE(bent(2, 2));          // another protocol
-    EXPECT_FALSE(bent(3, 9));          // unknown kind
-    EXPECT_FALSE(bent(11, 0x80));      // a negative frame
-    EXPECT_FALSE(bent(20, 65));        // more inputs than a packet carries
-    EXPECT_FALSE(bent(21, 0x03));      // an input with both stick signs
-    EXPECT_FALSE(bent(21, 0x20));      // an input with unknown bits
+    EXPECT_FALSE(bent(0, 'X'));              // magic
+    EXPECT_FALSE(bent(2, 2));                // another protocol
+    EXPECT_FALSE(bent(3, 9));                // unknown kind
+    EXPECT_FALSE(bent(11, 0x80));            // a negative frame
+    EXPECT_FALSE(bent(20, 65));              // more inputs than a packet carries
+    EXPECT_FALSE(bent(21, 0x03));            // an input with both stick signs
+    EXPECT_FALSE(bent(21, 0x20));            // an input with unknown bits
     EXPECT_FALSE(bent(good.size() - 13, 2)); // the checksum flag
 
     // A Hello of another protocol still reads, so that the host can say so.

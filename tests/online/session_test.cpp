@@ -113,7 +113,8 @@ TEST(Session, PacketsFromStrangersAreDroppedAndCounted) {
         ASSERT_EQ(pair.Frame(), Session::Tick::Stepped);
     }
     EXPECT_EQ(pair.host->Stats().PacketsDropped, 3);
-    // Only the first guess, before the partner was heard, was wrong: the stranger's inputs were not taken.
+    // Only the first guess, before the partner was heard, was wrong: the stranger's inputs were not
+    // taken.
     EXPECT_LE(pair.host->Stats().Rollbacks, 1);
 }
 

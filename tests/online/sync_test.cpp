@@ -29,7 +29,8 @@ void ExpectRollbackChangesNothing(const replay::Replay& run) {
     for (std::int64_t frame = 0; frame < frames; ++frame) {
         saved[frame % saved.size()] = world;
         world.Step(run.Inputs[frame], silent);
-        const std::int64_t back = std::min<std::int64_t>(1 + frame % online::kPredictionFrames, frame + 1);
+        const std::int64_t back =
+            std::min<std::int64_t>(1 + frame % online::kPredictionFrames, frame + 1);
         world = saved[(frame + 1 - back) % saved.size()];
         for (std::int64_t f = frame + 1 - back; f <= frame; ++f) {
             saved[f % saved.size()] = world;

@@ -47,8 +47,8 @@ SideRun Play(net::UdpEndpoint& endpoint, const Welcome& welcome, bool host, std:
     game::FrameSink sink;
     auto next = std::chrono::steady_clock::now();
     for (std::int32_t tick = 0;; ++tick) {
-        const PlayerInput input{static_cast<std::int8_t>(tick / 20 % 3 - 1), host ? std::int8_t{1} : std::int8_t{-1},
-                                tick % 7 == 0};
+        const PlayerInput input{static_cast<std::int8_t>(tick / 20 % 3 - 1),
+                                host ? std::int8_t{1} : std::int8_t{-1}, tick % 7 == 0};
         if (session.Advance(input, sink) == Session::Tick::Ended) {
             break;
         }
@@ -135,7 +135,8 @@ TEST(UdpHandshake, AnotherVersionIsToldOnBothSides) {
         hostPort.set_value(endpoint.Port());
         Welcome offer;
         std::string refused;
-        net::WaitForGuest(endpoint, kVersions, offer, 1500, [&refused](const std::string& m) { refused = m; });
+        net::WaitForGuest(endpoint, kVersions, offer, 1500,
+                          [&refused](const std::string& m) { refused = m; });
         return refused;
     });
     const quint16 port = portKnown.get();

@@ -14,7 +14,9 @@ namespace {
 class ScriptedInput : public play::InputSource {
 public:
     explicit ScriptedInput(std::uint32_t seed) : player_({.Seed = seed}) {}
-    game::FrameInput Read(const game::World& world) override { return player_.Next(world, frame_++); }
+    game::FrameInput Read(const game::World& world) override {
+        return player_.Next(world, frame_++);
+    }
 
 private:
     testsupport::ScriptedPlayer player_;
@@ -36,9 +38,11 @@ struct OnlinePair {
         play::OnlineStart start;
         start.Run = {1, 0xC0DE, 77, 120, true, false, 1'765'289'002};
         start.InputDelay = -1;
-        host = std::make_unique<play::OnlinePlay>(hostWorld, start, hostPads, clock, link.Side(0), "test");
+        host = std::make_unique<play::OnlinePlay>(hostWorld, start, hostPads, clock, link.Side(0),
+                                                  "test");
         start.Host = false;
-        guest = std::make_unique<play::OnlinePlay>(guestWorld, start, guestPads, clock, link.Side(1), "test");
+        guest = std::make_unique<play::OnlinePlay>(guestWorld, start, guestPads, clock,
+                                                   link.Side(1), "test");
     }
     // Both sides tick in turn a frame apart; the host asks to quit at quitAt.
     void Play(int quitAt, game::FrameSink& sink) {

@@ -14,7 +14,9 @@ namespace {
 class CountingSink : public game::FrameSink {
 public:
     explicit CountingSink(SideResult& result) : result_(result) {}
-    void PlaySound(game::SoundEffect effect) override { ++result_.Sounds.at(static_cast<std::size_t>(effect)); }
+    void PlaySound(game::SoundEffect effect) override {
+        ++result_.Sounds.at(static_cast<std::size_t>(effect));
+    }
     void EndFrame() override { ++result_.FramesDrawn; }
 
 private:
@@ -23,7 +25,8 @@ private:
 
 // A player who chases the ball and swings at it, now and then wanders, and
 // every so often lets the ball fall.
-online::PlayerInput Chase(const game::World& world, int index, std::mt19937& dice, std::int32_t frame) {
+online::PlayerInput Chase(const game::World& world, int index, std::mt19937& dice,
+                          std::int32_t frame) {
     online::PlayerInput input;
     if (frame % 1500 > 1350) {
         return input;
@@ -50,7 +53,8 @@ bool SameInputs(const game::FrameInput& a, const game::FrameInput& b) {
     const game::KeyFlags& k = a.Keys;
     const game::KeyFlags& l = b.Keys;
     return samePad(a.Pads[0], b.Pads[0]) && samePad(a.Pads[1], b.Pads[1]) && a.Hard == b.Hard &&
-           k.Left == l.Left && k.Right == l.Right && k.Up == l.Up && k.Down == l.Down && k.Fire == l.Fire;
+           k.Left == l.Left && k.Right == l.Right && k.Up == l.Up && k.Down == l.Down &&
+           k.Fire == l.Fire;
 }
 
 PairRun RunPair(const PairSetup& setup) {
@@ -58,8 +62,9 @@ PairRun RunPair(const PairSetup& setup) {
     VirtualClock clock;
     SimLink link(setup.Link, setup.Seed, clock);
     constexpr std::int32_t kFrameMs = 26;
-    run.InputDelay =
-        setup.InputDelay >= 0 ? setup.InputDelay : online::InputDelayFor(setup.Link.RoundTripMs, kFrameMs);
+    run.InputDelay = setup.InputDelay >= 0
+                         ? setup.InputDelay
+                         : online::InputDelayFor(setup.Link.RoundTripMs, kFrameMs);
 
     game::World start;
     start.SetCarryOver({setup.Seed * 2654435761u, 0});
@@ -75,7 +80,8 @@ PairRun RunPair(const PairSetup& setup) {
         options.InputDelay = setup.MeasureDelay ? -1 : run.InputDelay;
         options.FrameMs = kFrameMs;
         options.ForceDesyncAtFrame = side == 1 ? setup.ForceDesyncAtFrame : -1;
-        options.OnConfirmedFrame = [&result](const game::FrameInput& input, const game::World& after) {
+        options.OnConfirmedFrame = [&result](const game::FrameInput& input,
+                                             const game::World& after) {
             result.Confirmed.push_back(input);
             result.Checksums.push_back(after.Checksum());
         };
@@ -83,7 +89,8 @@ PairRun RunPair(const PairSetup& setup) {
         sinks[side] = std::make_unique<CountingSink>(result);
     }
 
-    std::array<std::mt19937, 2> players{std::mt19937(setup.Seed + 11), std::mt19937(setup.Seed + 23)};
+    std::array<std::mt19937, 2> players{std::mt19937(setup.Seed + 11),
+                                        std::mt19937(setup.Seed + 23)};
     // The guest starts when the host's welcome reaches it.
     std::array<std::int64_t, 2> nextTickUs{0, std::int64_t{setup.Link.RoundTripMs} * 500};
     constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
@@ -97,7 +104,8 @@ PairRun RunPair(const PairSetup& setup) {
         }
         clock.Set(nextTickUs[side]);
         online::Session& session = *sessions[side];
-        const online::PlayerInput input = Chase(session.World(), side, players[side], session.NextFrame());
+        const online::PlayerInput input =
+            Chase(session.World(), side, players[side], session.NextFrame());
         ++run.Sides[side].TickCount;
         if (session.Advance(input, *sinks[side]) == online::Session::Tick::Ended) {
             nextTickUs[side] = kNever;

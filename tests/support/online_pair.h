@@ -19,9 +19,9 @@ namespace onlinetest {
 struct PairSetup {
     LinkConditions Link;
     std::uint32_t Seed = 1;
-    std::int32_t Frames = 5000; // confirmed frames before the host quits
-    int InputDelay = -1;        // −1: chosen from the link's round trip
-    bool MeasureDelay = false;  // the sessions choose it from the round trip they measure
+    std::int32_t Frames = 5000;           // confirmed frames before the host quits
+    int InputDelay = -1;                  // −1: chosen from the link's round trip
+    bool MeasureDelay = false;            // the sessions choose it from the round trip they measure
     std::int32_t ForceDesyncAtFrame = -1; // on the guest
     // The guest's frames are this much longer: two machines' clocks differ.
     std::int32_t GuestDriftPpm = 300;
@@ -30,10 +30,10 @@ struct PairSetup {
 struct SideResult {
     online::SessionStats Stats;
     std::optional<online::SessionEnd> End;
-    std::vector<game::FrameInput> Confirmed;  // what the world was given, frame by frame
-    std::vector<std::uint64_t> Checksums;     // of the world after each confirmed frame
-    std::array<int, 7> Sounds{};              // sounds played, by effect
-    std::int64_t FramesDrawn = 0;             // frames whose drawing finished
+    std::vector<game::FrameInput> Confirmed; // what the world was given, frame by frame
+    std::vector<std::uint64_t> Checksums;    // of the world after each confirmed frame
+    std::array<int, 7> Sounds{};             // sounds played, by effect
+    std::int64_t FramesDrawn = 0;            // frames whose drawing finished
     std::int64_t TickCount = 0;
     int InputDelay = 0; // at the end
 };

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("frames %lld p1-left %ld p1-right %ld p2-left %ld p2-right %ld\n",
-                static_cast<long long>(read.Value->FrameCount()), counts[0][0], counts[0][1], counts[1][0],
-                counts[1][1]);
+                static_cast<long long>(read.Value->FrameCount()), counts[0][0], counts[0][1],
+                counts[1][0], counts[1][1]);
     return 0;
 }

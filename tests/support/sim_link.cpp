@@ -59,14 +59,15 @@ void SimLink::Carry(int from, std::span<const std::uint8_t> datagram) {
     for (int i = 0; i < copies; ++i) {
         std::int64_t delayUs = std::int64_t{conditions_.RoundTripMs} * 500;
         if (conditions_.JitterMs > 0) {
-            delayUs += std::uniform_int_distribution<std::int64_t>(-conditions_.JitterMs * 1000,
-                                                                    conditions_.JitterMs * 1000)(dice_);
+            delayUs += std::uniform_int_distribution<std::int64_t>(
+                -conditions_.JitterMs * 1000, conditions_.JitterMs * 1000)(dice_);
         }
         if (percentChance(conditions_.ReorderPercent)) {
             delayUs += std::uniform_int_distribution<std::int64_t>(20'000, 60'000)(dice_);
         }
         const std::int64_t arrival = clock_.NowUs() + std::max<std::int64_t>(delayUs, 0);
-        inFlight_[1 - from].emplace(arrival, std::vector<std::uint8_t>(datagram.begin(), datagram.end()));
+        inFlight_[1 - from].emplace(arrival,
+                                    std::vector<std::uint8_t>(datagram.begin(), datagram.end()));
     }
 }
 

@@ -27,8 +27,8 @@ private:
 
 struct LinkConditions {
     std::int32_t RoundTripMs = 0;
-    std::int32_t JitterMs = 0;     // each way, ± this much around half the round trip
-    std::int32_t LossPercent = 0;  // half as single losses, half in bursts of 5
+    std::int32_t JitterMs = 0;       // each way, ± this much around half the round trip
+    std::int32_t LossPercent = 0;    // half as single losses, half in bursts of 5
     std::int32_t ReorderPercent = 1; // held back 20–60 ms more
     std::int32_t DuplicatePercent = 1;
 };
@@ -61,7 +61,8 @@ private:
     LinkConditions conditions_;
     std::mt19937 dice_;
     const VirtualClock& clock_;
-    std::array<std::multimap<std::int64_t, std::vector<std::uint8_t>>, 2> inFlight_; // to side i, by arrival
+    std::array<std::multimap<std::int64_t, std::vector<std::uint8_t>>, 2>
+        inFlight_; // to side i, by arrival
     std::array<int, 2> burstLeft_{};
     bool cut_ = false;
     std::array<LinkCounts, 2> counts_{};

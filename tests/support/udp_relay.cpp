@@ -32,8 +32,10 @@ struct Pending {
 
 int main(int argc, char** argv) {
     if (argc != 8) {
-        std::fprintf(stderr, "usage: %s LISTEN-PORT HOST-ADDRESS HOST-PORT SEED DELAY-MS JITTER-MS LOSS-PERCENT\n",
-                     argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s LISTEN-PORT HOST-ADDRESS HOST-PORT SEED DELAY-MS JITTER-MS LOSS-PERCENT\n",
+            argv[0]);
         return 2;
     }
     const int listenPort = std::atoi(argv[1]);
@@ -89,14 +91,16 @@ int main(int argc, char** argv) {
     for (;;) {
         int waitMs = 50;
         if (!pending.empty()) {
-            const auto until = std::chrono::duration_cast<std::chrono::milliseconds>(pending.begin()->first - Clock::now());
+            const auto until = std::chrono::duration_cast<std::chrono::milliseconds>(
+                pending.begin()->first - Clock::now());
             waitMs = std::max(0, static_cast<int>(until.count()));
         }
         pollfd wait{fd, POLLIN, 0};
         poll(&wait, 1, waitMs);
         while (!pending.empty() && pending.begin()->first <= Clock::now()) {
             const Pending& out = pending.begin()->second;
-            sendto(fd, out.Bytes.data(), out.Bytes.size(), 0, reinterpret_cast<const sockaddr*>(&out.To), out.ToLength);
+            sendto(fd, out.Bytes.data(), out.Bytes.size(), 0,
+                   reinterpret_cast<const sockaddr*>(&out.To), out.ToLength);
             pending.erase(pending.begin());
         }
         if ((wait.revents & POLLIN) == 0) {
@@ -105,7 +109,8 @@ int main(int argc, char** argv) {
         sockaddr_storage from{};
         socklen_t fromLength = sizeof from;
         std::vector<char> bytes(2048);
-        const ssize_t size = recvfrom(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+        const ssize_t size = recvfrom(fd, bytes.data(), bytes.size(), 0,
+                                      reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (size < 0) {
             continue;
         }

@@ -22,14 +22,15 @@ std::uint32_t RandomNonce() {
 
 } // namespace
 
-JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Versions& versions, int timeoutMs,
-                const std::function<bool()>& cancelled) {
+JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Versions& versions,
+                int timeoutMs, const std::function<bool()>& cancelled) {
     JoinResult result;
     QHostAddress address(QString::fromStdString(host.Host));
     if (address.isNull()) {
         const QHostInfo info = QHostInfo::fromName(QString::fromStdString(host.Host));
         if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
-            result.Error = "ホスト " + host.Host + " が見つかりません(" + info.errorString().toStdString() + ")。";
+            result.Error = "ホスト " + host.Host + " が見つかりません(" +
+                           info.errorString().toStdString() + ")。";
             return result;
         }
         address = info.addresses().front();
@@ -74,12 +75,14 @@ JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Ve
             return result;
         }
     }
-    result.Error = "ホスト " + host.Host + " のポート " + std::to_string(host.Port) + " から応答がありません。";
+    result.Error = "ホスト " + host.Host + " のポート " + std::to_string(host.Port) +
+                   " から応答がありません。";
     return result;
 }
 
-HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions, online::Welcome& offer,
-                        int timeoutMs, const std::function<void(const std::string&)>& onRefused,
+HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
+                        online::Welcome& offer, int timeoutMs,
+                        const std::function<void(const std::string&)>& onRefused,
                         const std::function<bool()>& cancelled) {
     HostResult result;
     offer.SessionNonce = RandomNonce();

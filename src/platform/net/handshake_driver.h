@@ -19,18 +19,20 @@ struct JoinResult {
 };
 // The endpoint's partner is the host afterwards. cancelled: asked between
 // tries (Esc in the launcher).
-JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Versions& versions, int timeoutMs,
-                const std::function<bool()>& cancelled = {});
+JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Versions& versions,
+                int timeoutMs, const std::function<bool()>& cancelled = {});
 
 struct HostResult {
     bool Accepted = false;
-    std::string Error;    // the last refusal or the reason nobody came
-    int RoundTripMs = -1; // from the Welcome to the guest's first packet, when it came within a second
+    std::string Error; // the last refusal or the reason nobody came
+    int RoundTripMs =
+        -1; // from the Welcome to the guest's first packet, when it came within a second
 };
 // offer: the run's start (a fresh session nonce is drawn here). onRefused: a
 // guest was turned away, with the message for the host's player.
-HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions, online::Welcome& offer,
-                        int timeoutMs, const std::function<void(const std::string&)>& onRefused = {},
+HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
+                        online::Welcome& offer, int timeoutMs,
+                        const std::function<void(const std::string&)>& onRefused = {},
                         const std::function<bool()>& cancelled = {});
 
 } // namespace net

@@ -9,7 +9,8 @@ namespace net {
 namespace {
 
 constexpr char kDescription[] = "pimuru online";
-// The router forgets the mapping after this long if the game cannot take it back (crash, power cut).
+// The router forgets the mapping after this long if the game cannot take it back (crash, power
+// cut).
 constexpr char kLeaseSeconds[] = "7200";
 
 } // namespace
@@ -38,15 +39,18 @@ PortMapping::PortMapping(std::uint16_t port, int searchMs) : port_(port) {
     FreeUPNPUrls(&urls);
 
     const std::string portText = std::to_string(port_);
-    const int added = UPNP_AddPortMapping(controlUrl_.c_str(), serviceType_.c_str(), portText.c_str(), portText.c_str(),
-                                          lanAddress, kDescription, "UDP", nullptr, kLeaseSeconds);
+    const int added = UPNP_AddPortMapping(controlUrl_.c_str(), serviceType_.c_str(),
+                                          portText.c_str(), portText.c_str(), lanAddress,
+                                          kDescription, "UDP", nullptr, kLeaseSeconds);
     if (added != UPNPCOMMAND_SUCCESS) {
-        report_ = "ルーターがポート " + portText + " の転送を断りました(" + strupnperror(added) + ")。";
+        report_ =
+            "ルーターがポート " + portText + " の転送を断りました(" + strupnperror(added) + ")。";
         return;
     }
     mapped_ = true;
     char external[64] = {};
-    if (UPNP_GetExternalIPAddress(controlUrl_.c_str(), serviceType_.c_str(), external) == UPNPCOMMAND_SUCCESS) {
+    if (UPNP_GetExternalIPAddress(controlUrl_.c_str(), serviceType_.c_str(), external) ==
+        UPNPCOMMAND_SUCCESS) {
         external_ = external;
     }
     report_ = "ルーター(UPnP)がポート " + portText + " をこの機械へ転送しています" +
@@ -56,7 +60,8 @@ PortMapping::PortMapping(std::uint16_t port, int searchMs) : port_(port) {
 PortMapping::~PortMapping() {
     if (mapped_) {
         const std::string portText = std::to_string(port_);
-        UPNP_DeletePortMapping(controlUrl_.c_str(), serviceType_.c_str(), portText.c_str(), "UDP", nullptr);
+        UPNP_DeletePortMapping(controlUrl_.c_str(), serviceType_.c_str(), portText.c_str(), "UDP",
+                               nullptr);
     }
 }
 

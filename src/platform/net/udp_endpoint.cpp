@@ -33,15 +33,19 @@ std::optional<Datagram> UdpEndpoint::ReceiveAny(int waitMs) {
     }
     const QNetworkDatagram datagram = socket_.receiveDatagram(online::kMaxPacketSize + 1);
     const QByteArray data = datagram.data();
-    return Datagram{{data.begin(), data.end()}, datagram.senderAddress(), static_cast<quint16>(datagram.senderPort())};
+    return Datagram{{data.begin(), data.end()},
+                    datagram.senderAddress(),
+                    static_cast<quint16>(datagram.senderPort())};
 }
 
 bool UdpEndpoint::WaitForDatagram(int waitMs) {
     return socket_.hasPendingDatagrams() || socket_.waitForReadyRead(waitMs);
 }
 
-void UdpEndpoint::SendTo(std::span<const std::uint8_t> datagram, const QHostAddress& to, quint16 port) {
-    socket_.writeDatagram(reinterpret_cast<const char*>(datagram.data()), static_cast<qint64>(datagram.size()), to, port);
+void UdpEndpoint::SendTo(std::span<const std::uint8_t> datagram, const QHostAddress& to,
+                         quint16 port) {
+    socket_.writeDatagram(reinterpret_cast<const char*>(datagram.data()),
+                          static_cast<qint64>(datagram.size()), to, port);
 }
 
 void UdpEndpoint::SetPartner(const QHostAddress& address, quint16 port, std::uint32_t helloNonce,
@@ -83,7 +87,8 @@ bool UdpEndpoint::FromPartner(const QHostAddress& address, quint16 port) const {
     return port == partnerPort_ && SameAddress(address, partner_);
 }
 
-std::optional<HostAndPort> ParseHostAndPort(const std::string& text, quint16 defaultPort, std::string& error) {
+std::optional<HostAndPort> ParseHostAndPort(const std::string& text, quint16 defaultPort,
+                                            std::string& error) {
     HostAndPort result{text, defaultPort};
     std::string port;
     if (!text.empty() && text.front() == '[') {
@@ -100,7 +105,8 @@ std::optional<HostAndPort> ParseHostAndPort(const std::string& text, quint16 def
             }
             port = text.substr(close + 2);
         }
-    } else if (const auto colon = text.find(':'); colon != std::string::npos && text.find(':', colon + 1) == std::string::npos) {
+    } else if (const auto colon = text.find(':');
+               colon != std::string::npos && text.find(':', colon + 1) == std::string::npos) {
         result.Host = text.substr(0, colon);
         port = text.substr(colon + 1);
     }

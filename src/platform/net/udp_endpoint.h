@@ -64,6 +64,7 @@ struct HostAndPort {
     std::string Host;
     quint16 Port = 0;
 };
-std::optional<HostAndPort> ParseHostAndPort(const std::string& text, quint16 defaultPort, std::string& error);
+std::optional<HostAndPort> ParseHostAndPort(const std::string& text, quint16 defaultPort,
+                                            std::string& error);
 
 } // namespace net
