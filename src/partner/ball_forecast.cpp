@@ -1,0 +1,45 @@
+#include "partner/ball_forecast.h"
+
+namespace partner {
+
+namespace {
+
+bool SameBall(const game::Ball& a, const game::Ball& b) {
+    return a.X == b.X && a.Y == b.Y && a.VX == b.VX && a.VY == b.VY;
+}
+
+} // namespace
+
+void BallForecast::Compute(const game::World& world) {
+    startFrame_ = world.FrameCounter();
+    path_.clear();
+    path_.reserve(kHorizon + 1);
+    path_.push_back(world.GetBall());
+    game::World ahead = world;
+    game::FrameSink quiet;
+    for (int k = 1; k <= kHorizon; ++k) {
+        ahead.Step(game::FrameInput{}, quiet);
+        path_.push_back(ahead.GetBall());
+    }
+}
+
+bool BallForecast::Holds(const game::World& world) const {
+    const std::int64_t k = std::int64_t{world.FrameCounter()} - startFrame_;
+    return k >= 0 && k < static_cast<std::int64_t>(path_.size()) &&
+           SameBall(path_[static_cast<std::size_t>(k)], world.GetBall());
+}
+
+std::optional<BallForecast::Arrival> BallForecast::FallingTo(std::int32_t y,
+                                                             const game::World& world) const {
+    const std::int64_t now = std::int64_t{world.FrameCounter()} - startFrame_;
+    if (now < 0)
+        return std::nullopt;
+    for (std::size_t k = static_cast<std::size_t>(now) + 1; k < path_.size(); ++k) {
+        const game::Ball& ball = path_[k];
+        if (ball.VY > 0 && ball.Y >= y)
+            return Arrival{static_cast<int>(k - static_cast<std::size_t>(now)), ball.X, ball.VX};
+    }
+    return std::nullopt;
+}
+
+} // namespace partner
