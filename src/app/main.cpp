@@ -6,6 +6,8 @@
 #include "game/font_check.h"
 #include "game/help.h"
 #include "game/main_form.h"
+#include "game/seat_settings.h"
+#include "partner/seat_options.h"
 #include "platform/component/desktop.h"
 #include "platform/dinput/install.h"
 #include "platform/dsound/openal_direct_sound.h"
@@ -17,6 +19,7 @@
 #include <QWidget>
 #include <SDL.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -37,9 +40,24 @@ std::vector<std::string> EnterDataFolder() {
     return {};
 }
 
+// Who plays each pimuru: as the launcher last had it, then as the command
+// line asks. A wrong option ends the program with status 2 and a line on
+// stderr, before any window opens.
+partner::SeatChoice ChooseSeats(int argc, char** argv) {
+    std::vector<std::string> args(argv, argv + argc);
+    partner::SeatChoice choice = game::LoadSeatChoice();
+    const std::string error = partner::TakeSeatOptions(args, choice);
+    if (!error.empty()) {
+        std::fprintf(stderr, "pimuru: %s\n", error.c_str());
+        std::exit(2);
+    }
+    return choice;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    const partner::SeatChoice seats = ChooseSeats(argc, argv);
     const std::vector<std::string> searched = EnterDataFolder();
     ui::PreferQtEventLoop();
     const auto app = ui::OpenApplication(argc, argv);
@@ -66,6 +84,8 @@ int main(int argc, char** argv) {
     dinput::InstallSdlQtDirectInput();
 
     game::Tfrm_main frm_main;
+    frm_main.SeatChoice->SetChoice(seats);
+    frm_main.SeatChoice->OnChanged = game::SaveSeatChoice;
     QApplication::setWindowIcon(frm_main.Widget()->windowIcon());
     game::Tfrm_help frm_help;
     frm_main.HelpWindow = &frm_help;

@@ -101,6 +101,9 @@ bool GameRun::StartUp() {
     ShowTitle();
     StartMusic(*form_.MediaPlayer1, desktop_);
     LoadPictures();
+    // The partners draw from a seed of their own, taken from the world's so
+    // that a run is the same from the same start.
+    seats_.emplace(form_.SeatChoice->Choice(), form_.GameWorld().RandomSeed());
     form_.GameWorld().StartRun(coupleMode_, hard_);
     form_.KeyState.QuitRequest = 0;
     desktop_.SwitchImeOff(form_.Handle());
@@ -176,7 +179,9 @@ void GameRun::LoadPictures() {
 void GameRun::RunFrames() {
     RunFrameSink sink(canvas_, *form_.DDSD1, *form_.MediaPlayer1);
     while (form_.KeyState.QuitRequest == 0) {
-        form_.GameWorld().Step(ReadInput(form_), sink);
+        FrameInput input = ReadInput(form_);
+        seats_->FillIn(form_.GameWorld(), input);
+        form_.GameWorld().Step(input, sink);
         form_.Pacer().WaitFrame();
         form_.DDDD1->Flip();
     }

@@ -6,6 +6,7 @@
 
 #include "game/back_buffer_canvas.h"
 #include "game/world_types.h"
+#include "partner/seats.h"
 #include "sound/wave.h"
 #include "surfaces/surface.h"
 
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace ui {
 class Desktop;
@@ -62,6 +64,7 @@ private:
     QPoint savedPlace_; // of the launcher's inside on the desktop
     bool coupleMode_ = false;
     bool hard_ = false;
+    std::optional<partner::Seats> seats_; // the computer's pimuru in this run
 };
 
 } // namespace game
