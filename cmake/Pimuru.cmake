@@ -19,6 +19,9 @@ endfunction()
 
 # A GoogleTest executable registered with CTest. Usage:
 #   pimuru_test(base_test SOURCES a_test.cpp LINKS pimuru_base)
+if(NOT PIMURU_TESTS)
+    return()
+endif()
 include(GoogleTest)
 find_package(GTest REQUIRED)
 function(pimuru_test name)

@@ -1,6 +1,7 @@
 // The program entry: the application, the real back ends (Qt windows and
 // drawing, OpenAL sound, SDL joysticks), the launcher as the main window and
 // the help window created hidden. The program ends when the launcher closes.
+#include "app/check_replay_command.h"
 #include "base/data_folder.h"
 #include "base/executable_dir.h"
 #include "game/font_check.h"
@@ -57,6 +58,9 @@ partner::SeatChoice ChooseSeats(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before anything opens a display: the check runs where there is none.
+    if (const auto status = app::CheckReplayIfAsked(argc, argv))
+        return *status;
     const partner::SeatChoice seats = ChooseSeats(argc, argv);
     const std::vector<std::string> searched = EnterDataFolder();
     ui::PreferQtEventLoop();

@@ -1,9 +1,9 @@
 #include "game/world.h"
 
+#include "game/knock_sway.h"
 #include "game/steer_by_keys.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace game {
 
@@ -178,7 +178,7 @@ void World::SteerPimuru(int index, const PadInput& pad, const KeyFlags* keys) {
         dx = 0;
         dy = 0;
         p.Y += 5;
-        p.X += static_cast<std::int32_t>(std::sin(2.0 * frameCounter_) * 15.0);
+        p.X += KnockSway(frameCounter_);
         if (p.Y > 400) {
             p.Knocked = false;
         }

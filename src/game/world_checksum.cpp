@@ -3,6 +3,8 @@
 // never enter it.
 #include "game/world.h"
 
+#include "base/fnv1a.h"
+
 namespace game {
 
 namespace {
@@ -12,16 +14,16 @@ public:
     void Add(std::int32_t value) {
         auto bits = static_cast<std::uint32_t>(value);
         for (int i = 0; i < 4; ++i) {
-            hash_ = (hash_ ^ (bits & 0xFFu)) * 0x100000001B3ull;
+            hash_.AddByte(static_cast<std::uint8_t>(bits & 0xFFu));
             bits >>= 8;
         }
     }
     void Add(std::uint32_t value) { Add(static_cast<std::int32_t>(value)); }
     void Add(bool value) { Add(static_cast<std::int32_t>(value ? 1 : 0)); }
-    std::uint64_t Value() const { return hash_; }
+    std::uint64_t Value() const { return hash_.Value(); }
 
 private:
-    std::uint64_t hash_ = 0xCBF29CE484222325ull;
+    base::Fnv1a hash_;
 };
 
 } // namespace

@@ -14,6 +14,12 @@
 
 namespace replay {
 
+// The format this program writes; a reader refuses newer ones with a message.
+inline constexpr int kFormatVersion = 1;
+// Far beyond any real run (an hour takes about 100 kB); larger files are refused
+// before they are read.
+inline constexpr std::int64_t kMaxFileBytes = 64 << 20;
+
 std::vector<std::uint8_t> EncodeReplay(const Replay& replay);
 
 struct DecodedReplay {
@@ -21,5 +27,12 @@ struct DecodedReplay {
     std::string Error;           // otherwise what is wrong, in words for the player
 };
 DecodedReplay DecodeReplay(std::span<const std::uint8_t> bytes);
+// The file at path, read and decoded; a file that cannot be read gives a message too.
+DecodedReplay ReadReplayFile(const std::string& path);
+
+// Writes the file's stated length and its closing checksum over the bytes of
+// a whole file. The encoder ends with it; the fuzzer seals its inputs with it
+// so that it reaches the fields behind the checksum.
+void SealReplayFile(std::vector<std::uint8_t>& bytes);
 
 } // namespace replay

@@ -1,0 +1,225 @@
+// The replay file, format 1. Little-endian throughout:
+//   "PIMURURP"  magic
+//   u16         format version
+//   u32         length of the whole file in bytes
+//   u8 n, n bytes  program version (UTF-8, no control characters, n <= 64)
+//   u32 seed, i32 high score     the carry-over the run started from
+//   u8          options: bit 0 two-player couple mode, bit 1 harder game
+//   i64         start time, seconds since 1970 (UTC)
+//   u32         frame count
+//   i32 final score, i32 best rally score, i32 final high score
+//   u64         world checksum after the last frame
+//   u32 count, count × u64   world checksums every kChecksumInterval frames
+//   u32 size, size bytes     inputs as runs: u16 packed input, LEB128 run length
+//   u64         FNV-1a of every byte before it
+// Inputs change a few times a second at most, so runs keep an hour of play
+// near 100 kB; the checksums, which do not compress, are most of that.
+#include "replay/replay_file.h"
+
+#include "base/fnv1a.h"
+#include "replay/byte_reader.h"
+#include "replay/byte_writer.h"
+#include "replay/input_code.h"
+#include "replay/replay_messages.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace replay {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kMagic = {'P', 'I', 'M', 'U', 'R', 'U', 'R', 'P'};
+constexpr std::size_t kLengthOffset = 10;
+constexpr std::size_t kHeadBytes = 14; // magic, version, length
+constexpr std::size_t kSealBytes = 8;
+constexpr std::size_t kMaxVersionText = 64;
+constexpr std::uint8_t kCoupleMode = 1;
+constexpr std::uint8_t kHard = 2;
+// The world's frame counter is a 32-bit signed number.
+constexpr std::uint32_t kMaxFrames = 0x7FFFFFFF;
+
+std::uint64_t HashOf(std::span<const std::uint8_t> bytes) {
+    base::Fnv1a hash;
+    hash.AddBytes(bytes);
+    return hash.Value();
+}
+
+bool PlainText(std::span<const std::uint8_t> text) {
+    return std::none_of(text.begin(), text.end(), [](std::uint8_t c) { return c < 0x20 || c == 0x7F; });
+}
+
+void WriteInputs(ByteWriter& out, const std::vector<game::FrameInput>& inputs) {
+    ByteWriter runs;
+    for (std::size_t i = 0; i < inputs.size();) {
+        const std::uint16_t bits = PackInput(inputs[i]);
+        std::size_t end = i + 1;
+        while (end < inputs.size() && PackInput(inputs[end]) == bits)
+            ++end;
+        runs.U16(bits);
+        runs.Count(end - i);
+        i = end;
+    }
+    out.U32(static_cast<std::uint32_t>(runs.Result().size()));
+    out.Bytes(runs.Result());
+}
+
+// Reads the runs twice: first to learn they add up to the frame count, so
+// that only then memory for the frames is taken.
+bool ReadInputs(std::span<const std::uint8_t> runs, std::uint32_t frames,
+                std::vector<game::FrameInput>& inputs) {
+    std::uint64_t total = 0;
+    for (ByteReader in(runs); !in.AtEnd();) {
+        const bool known = UnpackInput(in.U16()).has_value();
+        const std::uint32_t length = in.Count();
+        if (in.Failed() || !known || length == 0)
+            return false;
+        total += length;
+        if (total > frames)
+            return false;
+    }
+    if (total != frames)
+        return false;
+    inputs.reserve(frames);
+    for (ByteReader in(runs); !in.AtEnd();) {
+        const game::FrameInput input = *UnpackInput(in.U16());
+        inputs.insert(inputs.end(), in.Count(), input);
+    }
+    return true;
+}
+
+DecodedReplay Fault(std::string message) {
+    return DecodedReplay{std::nullopt, std::move(message)};
+}
+
+} // namespace
+
+void SealReplayFile(std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() < kHeadBytes + kSealBytes)
+        return;
+    const auto length = static_cast<std::uint32_t>(bytes.size());
+    for (int i = 0; i < 4; ++i)
+        bytes[kLengthOffset + i] = static_cast<std::uint8_t>(length >> (8 * i));
+    const std::size_t body = bytes.size() - kSealBytes;
+    const std::uint64_t hash = HashOf(std::span(bytes).first(body));
+    for (int i = 0; i < 8; ++i)
+        bytes[body + i] = static_cast<std::uint8_t>(hash >> (8 * i));
+}
+
+std::vector<std::uint8_t> EncodeReplay(const Replay& replay) {
+    ByteWriter out;
+    out.Bytes(kMagic);
+    out.U16(kFormatVersion);
+    out.U32(0); // the length, sealed at the end
+    const std::size_t versionBytes = std::min(replay.ProgramVersion.size(), kMaxVersionText);
+    out.U8(static_cast<std::uint8_t>(versionBytes));
+    out.Bytes(std::span(reinterpret_cast<const std::uint8_t*>(replay.ProgramVersion.data()), versionBytes));
+    out.U32(replay.Start.RandomSeed);
+    out.I32(replay.Start.HighScore);
+    out.U8(static_cast<std::uint8_t>((replay.CoupleMode ? kCoupleMode : 0) | (replay.Hard ? kHard : 0)));
+    out.I64(replay.StartedAt);
+    out.U32(static_cast<std::uint32_t>(replay.Inputs.size()));
+    out.I32(replay.FinalScore);
+    out.I32(replay.BestRallyScore);
+    out.I32(replay.FinalHighScore);
+    out.U64(replay.FinalChecksum);
+    out.U32(static_cast<std::uint32_t>(replay.Checksums.size()));
+    for (std::uint64_t checksum : replay.Checksums)
+        out.U64(checksum);
+    WriteInputs(out, replay.Inputs);
+    out.U64(0); // the seal
+    SealReplayFile(out.Result());
+    return std::move(out.Result());
+}
+
+DecodedReplay DecodeReplay(std::span<const std::uint8_t> bytes) {
+    ByteReader head(bytes);
+    const auto magic = head.Bytes(kMagic.size());
+    if (head.Failed())
+        return Fault(bytes.size() > 0 && std::equal(bytes.begin(), bytes.end(), kMagic.begin())
+                         ? messages::Truncated()
+                         : messages::NotAReplay());
+    if (!std::equal(magic.begin(), magic.end(), kMagic.begin()))
+        return Fault(messages::NotAReplay());
+    const std::uint16_t version = head.U16();
+    const std::uint32_t length = head.U32();
+    if (head.Failed())
+        return Fault(messages::Truncated());
+    if (version > kFormatVersion)
+        return Fault(messages::FutureFormat(version));
+    if (version == 0)
+        return Fault(messages::BadContent("形式の番号"));
+    if (bytes.size() < length || bytes.size() < kHeadBytes + kSealBytes)
+        return Fault(messages::Truncated());
+    if (bytes.size() > length)
+        return Fault(messages::BadContent("ファイルの長さ"));
+    const std::size_t body = bytes.size() - kSealBytes;
+    ByteReader seal(bytes.subspan(body));
+    if (seal.U64() != HashOf(bytes.first(body)))
+        return Fault(messages::BadFileChecksum());
+
+    // Past the seal the bytes are as written, unless someone forged it: every
+    // field is still checked.
+    ByteReader in(bytes.subspan(kHeadBytes, body - kHeadBytes));
+    Replay r;
+    const auto versionText = in.Bytes(in.U8());
+    if (in.Failed() || versionText.size() > kMaxVersionText || !PlainText(versionText))
+        return Fault(messages::BadContent("版の名前"));
+    r.ProgramVersion.assign(versionText.begin(), versionText.end());
+    r.Start.RandomSeed = in.U32();
+    r.Start.HighScore = in.I32();
+    const std::uint8_t options = in.U8();
+    if ((options & ~(kCoupleMode | kHard)) != 0)
+        return Fault(messages::BadContent("遊び方の設定"));
+    r.CoupleMode = (options & kCoupleMode) != 0;
+    r.Hard = (options & kHard) != 0;
+    r.StartedAt = in.I64();
+    const std::uint32_t frames = in.U32();
+    r.FinalScore = in.I32();
+    r.BestRallyScore = in.I32();
+    r.FinalHighScore = in.I32();
+    r.FinalChecksum = in.U64();
+    const std::uint32_t checksums = in.U32();
+    if (in.Failed())
+        return Fault(messages::BadContent("見出し"));
+    if (frames > kMaxFrames)
+        return Fault(messages::BadContent("フレーム数"));
+    if (checksums != frames / kChecksumInterval || checksums > in.Left() / 8)
+        return Fault(messages::BadContent("検査値の数"));
+    r.Checksums.reserve(checksums);
+    for (std::uint32_t i = 0; i < checksums; ++i)
+        r.Checksums.push_back(in.U64());
+    const auto runs = in.Bytes(in.U32());
+    if (in.Failed() || !ReadInputs(runs, frames, r.Inputs))
+        return Fault(messages::BadContent("入力"));
+    if (!in.AtEnd())
+        return Fault(messages::BadContent("ファイルの長さ"));
+    return DecodedReplay{std::move(r), {}};
+}
+
+DecodedReplay ReadReplayFile(const std::string& path) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file)
+        return Fault(messages::CannotOpen(errno));
+    // Read up to one byte beyond the limit to tell a file that is too large,
+    // whatever it is (a pipe has no size to ask for).
+    std::vector<std::uint8_t> bytes;
+    std::array<std::uint8_t, 65536> chunk;
+    for (;;) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
+        if (static_cast<std::int64_t>(bytes.size()) > kMaxFileBytes)
+            return Fault(messages::TooLarge());
+        if (got < chunk.size())
+            break;
+    }
+    if (std::ferror(file.get()))
+        return Fault(messages::CannotOpen(errno));
+    return DecodeReplay(bytes);
+}
+
+} // namespace replay
