@@ -15,7 +15,8 @@ using game::Pimuru;
 using game::World;
 
 constexpr std::int32_t kCatchAbove = 20;  // a falling ball is met this far above the centre
-constexpr std::int32_t kUnder = 24;       // this near the ball's line counts as under it
+constexpr std::int32_t kUnder = 24;       // this near the ball's line it need walk no more
+constexpr std::int32_t kUnderBall = 48;   // this near, the ball is the pimuru's to play
 constexpr std::int32_t kMiddle = 320;     // pimuru 1 keeps the left half, pimuru 2 the right
 constexpr std::int32_t kWaitingX[2] = {180, 460};
 constexpr std::int32_t kGiveRoom = 130;   // how far it waits from where the other plays the ball
@@ -24,7 +25,6 @@ constexpr std::int32_t kBallRight = 580;
 constexpr std::int32_t kAimReach = 56;    // strike offsets tried, either way
 constexpr std::int32_t kAimStep = 14;
 constexpr int kTheirReaction = 8; // frames the other needs before they walk
-constexpr int kSlackCap = 30;     // spare frames beyond this do not make anyone better placed
 constexpr int kSideWeight = 12;   // a ball on its own half
 constexpr int kStayWeight = 10;   // the hysteresis: it keeps to what it or the other began
 constexpr int kKnockedDelay = 20; // a knocked pimuru sinks before it walks again
@@ -133,21 +133,32 @@ void ComputerPartner::Decide(const World& world) {
         return;
     }
 
-    const int slackMine = std::min(kSlackCap, mine->Frames - FramesToReach(me, mine->X));
-    int slackTheirs = -kSlackCap;
+    // Time to spare, and whether each stands under the ball already.
+    const int needMine = FramesToReach(me, mine->X);
+    const int slackMine = mine->Frames - needMine;
+    const bool iAmUnder = std::abs(me.X - mine->X) <= kUnderBall;
+    int needTheirs = 0;
+    int slackTheirs = -1;
+    bool theyAreUnder = false;
     bool theyHeadForIt = false;
     if (theirs) {
-        slackTheirs = std::min(kSlackCap, theirs->Frames - FramesToReach(them, theirs->X) -
-                                              kTheirReaction - (them.Knocked ? kKnockedDelay : 0));
+        needTheirs = FramesToReach(them, theirs->X) + (them.Knocked ? kKnockedDelay : 0);
+        slackTheirs = theirs->Frames - needTheirs - kTheirReaction;
+        theyAreUnder = !them.Knocked && std::abs(them.X - theirs->X) <= kUnderBall;
         theyHeadForIt = std::abs(them.X - theirs->X) < std::abs(theirLastX_ - theirs->X);
     }
     if (slackTheirs < 0 && slackMine > slackTheirs) {
         taking_ = true; // they cannot make it
-    } else if (slackMine < 0 && slackTheirs >= 0) {
+    } else if (slackMine < 0) {
         taking_ = false; // it cannot make it, they can
+    } else if (iAmUnder != theyAreUnder) {
+        taking_ = iAmUnder; // walking in under the other would only bump them
     } else {
+        // The nearer takes it; its own half counts for some frames, and so
+        // does what either began (the hysteresis that keeps both from
+        // chasing one ball).
         const bool ownHalf = index_ == 0 ? mine->X < kMiddle : mine->X >= kMiddle;
-        int score = slackMine - slackTheirs + (ownHalf ? kSideWeight : -kSideWeight);
+        int score = needTheirs - needMine + (ownHalf ? kSideWeight : -kSideWeight);
         if (taking_)
             score += kStayWeight;
         if (theyHeadForIt)
