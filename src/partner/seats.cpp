@@ -36,10 +36,12 @@ void Seats::FillIn(const game::World& world, game::FrameInput& input) {
                 partners_[i].reset();
         }
     }
-    if (onePerson_) {
-        const int theirs = partners_[0] ? 1 : 0;
-        input.Pads[theirs] = Either(person[0], person[1]);
-        input.Keys = game::KeyFlags{};
+    if (onePerson_ && partners_[1]) {
+        input.Pads[0] = Either(person[0], person[1]);
+    } else if (onePerson_) {
+        // The keys stay in Keys: the world lets them steer pimuru 2 even
+        // while it is knocked, as it always has.
+        input.Pads[1] = Either(person[0], input.Pads[1]);
     }
     for (auto& partner : partners_) {
         if (!partner)
