@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 24;
     const double minutes = argc > 2 ? std::max(0.1, std::atof(argv[2])) : 10.0;
     const auto limit = static_cast<std::int64_t>(minutes * 60.0 / kSecondsPerFrame);
-    std::printf("computer partner, %d seeded rallies a line, each stopped at %.1f min\n", runs, minutes);
+    std::printf("computer partner, %d seeded rallies a line, each stopped at %.1f min\n", runs,
+                minutes);
     std::printf("processor: %s\n\n", benchsupport::ProcessorModel().c_str());
     std::printf("%-26s %-7s %26s %24s %8s\n", "players", "game", "rally s: p10 / median / p90",
                 "score: p10 / median / p90", "limited");
@@ -46,7 +47,8 @@ int main(int argc, char** argv) {
                 int limited = 0;
                 for (int run = 0; run < runs; ++run) {
                     partner::TrialSetup setup;
-                    setup.Players = {besidePerson ? std::nullopt : std::optional(strength), strength};
+                    setup.Players = {besidePerson ? std::nullopt : std::optional(strength),
+                                     strength};
                     setup.Hard = hard;
                     setup.Seed = 1000u + static_cast<std::uint32_t>(run);
                     setup.FrameLimit = limit;
@@ -55,8 +57,9 @@ int main(int argc, char** argv) {
                     scores.push_back(result.Score);
                     limited += result.Limited;
                 }
-                const std::string name = std::string(besidePerson ? "scripted person + " : "pair of ") +
-                                         std::string(partner::NameOf(strength));
+                const std::string name =
+                    std::string(besidePerson ? "scripted person + " : "pair of ") +
+                    std::string(partner::NameOf(strength));
                 std::printf("%-26s %-7s %8.0f / %6.0f / %6.0f %8.0f / %5.0f / %5.0f %5d/%d\n",
                             name.c_str(), hard ? "harder" : "normal", At(seconds, 0.1),
                             At(seconds, 0.5), At(seconds, 0.9), At(scores, 0.1), At(scores, 0.5),

@@ -13,8 +13,8 @@ namespace {
 using partner::Strength;
 
 // List entries in order: the person first, then the strengths.
-constexpr const char* kEntries[] = {"人が遊ぶ", "コンピュータ（やさしい）", "コンピュータ（ふつう）",
-                                    "コンピュータ（つよい）"};
+constexpr const char* kEntries[] = {"人が遊ぶ", "コンピュータ（やさしい）",
+                                    "コンピュータ（ふつう）", "コンピュータ（つよい）"};
 constexpr Strength kStrengths[] = {Strength::Gentle, Strength::Steady, Strength::Strong};
 constexpr const char* kLabels[] = {"ぴむる１", "ぴむる２"};
 

@@ -23,7 +23,8 @@ partner::SeatChoice LoadSeatChoice() {
     const QSettings settings = UserSettings();
     partner::SeatChoice choice;
     for (int i = 0; i < 2; ++i) {
-        const std::string name = settings.value(QString::fromUtf8(kKeys[i])).toString().toStdString();
+        const std::string name =
+            settings.value(QString::fromUtf8(kKeys[i])).toString().toStdString();
         choice.Computer[i] = partner::StrengthNamed(name);
     }
     return choice;

@@ -18,9 +18,9 @@ public:
     static constexpr int kHorizon = 260;
 
     struct Arrival {
-        int Frames = 0;       // from the world it is asked about
-        std::int32_t X = 0;   // where the ball is then
-        std::int32_t VX = 0;  // its sideways speed then
+        int Frames = 0;      // from the world it is asked about
+        std::int32_t X = 0;  // where the ball is then
+        std::int32_t VX = 0; // its sideways speed then
     };
 
     void Compute(const game::World& world);

@@ -14,15 +14,15 @@ using game::PadInput;
 using game::Pimuru;
 using game::World;
 
-constexpr std::int32_t kCatchAbove = 20;  // a falling ball is met this far above the centre
-constexpr std::int32_t kUnder = 24;       // this near the ball's line it need walk no more
-constexpr std::int32_t kUnderBall = 48;   // this near, the ball is the pimuru's to play
-constexpr std::int32_t kMiddle = 320;     // pimuru 1 keeps the left half, pimuru 2 the right
+constexpr std::int32_t kCatchAbove = 20; // a falling ball is met this far above the centre
+constexpr std::int32_t kUnder = 24;      // this near the ball's line it need walk no more
+constexpr std::int32_t kUnderBall = 48;  // this near, the ball is the pimuru's to play
+constexpr std::int32_t kMiddle = 320;    // pimuru 1 keeps the left half, pimuru 2 the right
 constexpr std::int32_t kWaitingX[2] = {180, 460};
-constexpr std::int32_t kGiveRoom = 130;   // how far it waits from where the other plays the ball
-constexpr std::int32_t kBallLeft = 60;    // the ball's walls
+constexpr std::int32_t kGiveRoom = 130; // how far it waits from where the other plays the ball
+constexpr std::int32_t kBallLeft = 60;  // the ball's walls
 constexpr std::int32_t kBallRight = 580;
-constexpr std::int32_t kAimReach = 56;    // strike offsets tried, either way
+constexpr std::int32_t kAimReach = 56; // strike offsets tried, either way
 constexpr std::int32_t kAimStep = 14;
 constexpr int kTheirReaction = 8; // frames the other needs before they walk
 constexpr int kSideWeight = 12;   // a ball on its own half
@@ -30,7 +30,9 @@ constexpr int kStayWeight = 10;   // the hysteresis: it keeps to what it or the 
 constexpr int kKnockedDelay = 20; // a knocked pimuru sinks before it walks again
 constexpr int kDrifterLook = 4;   // frames it looks ahead for drifters
 
-int Sign(std::int32_t value) { return (value > 0) - (value < 0); }
+int Sign(std::int32_t value) {
+    return (value > 0) - (value < 0);
+}
 
 int FramesToReach(const Pimuru& p, std::int32_t x) {
     const std::int32_t distance = std::abs(p.X - x) - kUnder;

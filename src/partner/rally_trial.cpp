@@ -25,8 +25,8 @@ RallyResult PlayRally(const TrialSetup& setup) {
     world.SetCarryOver({setup.Seed, 0});
     world.StartRun(false, setup.Hard);
 
-    std::array<std::variant<ComputerPartner, ScriptedPerson>, 2> players = {
-        ScriptedPerson(0, 0), ScriptedPerson(1, 0)};
+    std::array<std::variant<ComputerPartner, ScriptedPerson>, 2> players = {ScriptedPerson(0, 0),
+                                                                            ScriptedPerson(1, 0)};
     for (int i = 0; i < 2; ++i) {
         const std::uint32_t seed = setup.Seed * 2654435761u + 1013904223u * (i + 1);
         if (setup.Players[i])
@@ -41,7 +41,8 @@ RallyResult PlayRally(const TrialSetup& setup) {
         game::FrameInput input;
         input.Hard = setup.Hard;
         for (int i = 0; i < 2; ++i)
-            input.Pads[i] = std::visit([&](auto& player) { return player.Next(world); }, players[i]);
+            input.Pads[i] =
+                std::visit([&](auto& player) { return player.Next(world); }, players[i]);
         world.Step(input, watch);
         ++result.Frames;
         if (watch.lost) {

@@ -32,8 +32,8 @@ game::PadInput ScriptedPerson::Next(const game::World& world) {
     if (std::abs(goal - me.X) > me.StepX)
         pad.Dx = goal > me.X ? 1 : -1;
 
-    const bool close = std::abs(ball.X - me.X) < 60 && ball.Y >= me.Y - 40 && ball.Y <= me.Y + 5 &&
-                       ball.VY > 0;
+    const bool close =
+        std::abs(ball.X - me.X) < 60 && ball.Y >= me.Y - 40 && ball.Y <= me.Y + 5 && ball.VY > 0;
     pad.Fire = !fireHeld_ && close && random_.Next(4) != 0;
     fireHeld_ = pad.Fire;
     return pad;

@@ -17,7 +17,8 @@ std::optional<std::string> TakeOption(std::vector<std::string>& args, std::size_
             return std::nullopt;
         }
         std::string value = args[i + 1];
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
         return value;
     }
     if (arg.rfind(name + "=", 0) == 0) {
@@ -53,15 +54,11 @@ std::string TakeSeatOptions(std::vector<std::string>& args, SeatChoice& choice) 
     }
     SeatChoice result = choice;
     if (computer) {
-        bool seat[2];
-        if (*computer == "1")
-            seat[0] = true, seat[1] = false;
-        else if (*computer == "2")
-            seat[0] = false, seat[1] = true;
-        else if (*computer == "both")
-            seat[0] = seat[1] = true;
-        else
+        const bool first = *computer == "1" || *computer == "both";
+        const bool second = *computer == "2" || *computer == "both";
+        if (!first && !second)
             return "--computer takes 1, 2 or both, not \"" + *computer + "\"";
+        const bool seat[game::kPimuruCount] = {first, second};
         // Without --strength, a seat keeps the strength it had, or plays steady.
         Strength fallback = Strength::Steady;
         for (const auto& held : choice.Computer) {
@@ -70,7 +67,7 @@ std::string TakeSeatOptions(std::vector<std::string>& args, SeatChoice& choice) 
         }
         for (int i = 0; i < game::kPimuruCount; ++i) {
             result.Computer[i] = seat[i] ? std::optional<Strength>(chosenStrength.value_or(
-                                                result.Computer[i].value_or(fallback)))
+                                               result.Computer[i].value_or(fallback)))
                                          : std::nullopt;
         }
     } else if (chosenStrength) {

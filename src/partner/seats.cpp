@@ -6,7 +6,9 @@ namespace partner {
 
 namespace {
 
-bool Neutral(const game::PadInput& pad) { return pad.Dx == 0 && pad.Dy == 0 && !pad.Fire; }
+bool Neutral(const game::PadInput& pad) {
+    return pad.Dx == 0 && pad.Dy == 0 && !pad.Fire;
+}
 
 // Two devices held by one person: either one steers, either one swings.
 game::PadInput Either(const game::PadInput& a, const game::PadInput& b) {

@@ -24,11 +24,13 @@ TEST_F(SeatChoiceTest, TheComputerStrikesForPimuru2WhileThePersonsKeysMovePimuru
     std::int32_t after = 0;
     std::int32_t striker = -1;
     PlayScript({
-        {5, [&] {
+        {5,
+         [&] {
              before = world.PimuruAt(0).X;
              QTest::keyPress(Window(), Qt::Key_Left); // pimuru 2's key, for the person alone
          }},
-        {20, [&] {
+        {20,
+         [&] {
              after = world.PimuruAt(0).X;
              QTest::keyRelease(Window(), Qt::Key_Left);
          }},

@@ -31,7 +31,8 @@ TEST(ComputerPartner, MeetsABallComingToItsHalfAndStrikesIt) {
                 struckFrom = w.PimuruAt(1).X;
                 return sink.strikes > 0;
             });
-            EXPECT_EQ(world.LastStriker(), 2) << "strength " << int(strength) << " ball at " << landing;
+            EXPECT_EQ(world.LastStriker(), 2)
+                << "strength " << int(strength) << " ball at " << landing;
             EXPECT_LE(std::abs(struckFrom - landing), 70);
             EXPECT_LT(world.GetBall().VY, -10) << "a swing's strike, not a bounce";
         }

@@ -12,7 +12,9 @@ namespace partnertest {
 class StrikeCount : public game::FrameSink {
 public:
     int strikes = 0;
-    void PlaySound(game::SoundEffect effect) override { strikes += effect == game::SoundEffect::Strike; }
+    void PlaySound(game::SoundEffect effect) override {
+        strikes += effect == game::SoundEffect::Strike;
+    }
 };
 
 // Steps until `stop` holds after a frame or `frames` have gone by; `each`
