@@ -8,6 +8,15 @@ bool SameBall(const game::Ball& a, const game::Ball& b) {
     return a.X == b.X && a.Y == b.Y && a.VX == b.VX && a.VY == b.VY;
 }
 
+// Both pimuru step sideways away from the ball, faster than it flies, so the
+// path is the ball's own: who should meet it is decided from there.
+game::FrameInput StandingAside(const game::World& world) {
+    game::FrameInput input;
+    for (int i = 0; i < game::kPimuruCount; ++i)
+        input.Pads[i].Dx = world.PimuruAt(i).X < world.GetBall().X ? -1 : 1;
+    return input;
+}
+
 } // namespace
 
 void BallForecast::Compute(const game::World& world) {
@@ -18,7 +27,7 @@ void BallForecast::Compute(const game::World& world) {
     game::World ahead = world;
     game::FrameSink quiet;
     for (int k = 1; k <= kHorizon; ++k) {
-        ahead.Step(game::FrameInput{}, quiet);
+        ahead.Step(StandingAside(ahead), quiet);
         path_.push_back(ahead.GetBall());
     }
 }

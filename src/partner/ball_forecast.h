@@ -1,8 +1,8 @@
 #pragma once
-// Where the ball will go if nobody moves: a copy of the world stepped on with
-// neutral input, so the forecast follows the world's own rules (walls, the
-// fall's cap, drifters it bursts). It is worked out once per new path and
-// kept while the real ball stays on it.
+// Where the ball will go if nobody touches it: a copy of the world stepped on
+// with both pimuru stepping aside, so the forecast follows the world's own
+// rules (walls, the fall's cap, drifters it bursts). It is worked out once
+// per new path and kept while the real ball stays on it.
 
 #include "game/world.h"
 
