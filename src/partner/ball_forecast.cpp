@@ -8,26 +8,29 @@ bool SameBall(const game::Ball& a, const game::Ball& b) {
     return a.X == b.X && a.Y == b.Y && a.VX == b.VX && a.VY == b.VY;
 }
 
-// Both pimuru step sideways away from the ball, faster than it flies, so the
+// The pimuru step sideways away from the ball, faster than it flies, so the
 // path is the ball's own: who should meet it is decided from there.
-game::FrameInput StandingAside(const game::World& world) {
+game::FrameInput SteppingAside(const game::World& world, int standing) {
     game::FrameInput input;
-    for (int i = 0; i < game::kPimuruCount; ++i)
-        input.Pads[i].Dx = world.PimuruAt(i).X < world.GetBall().X ? -1 : 1;
+    for (int i = 0; i < game::kPimuruCount; ++i) {
+        if (i != standing)
+            input.Pads[i].Dx = world.PimuruAt(i).X < world.GetBall().X ? -1 : 1;
+    }
     return input;
 }
 
 } // namespace
 
-void BallForecast::Compute(const game::World& world) {
+void BallForecast::Compute(const game::World& world, int standing) {
     startFrame_ = world.FrameCounter();
+    standing_ = standing;
     path_.clear();
     path_.reserve(kHorizon + 1);
     path_.push_back(world.GetBall());
     game::World ahead = world;
     game::FrameSink quiet;
     for (int k = 1; k <= kHorizon; ++k) {
-        ahead.Step(StandingAside(ahead), quiet);
+        ahead.Step(SteppingAside(ahead, standing), quiet);
         path_.push_back(ahead.GetBall());
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
-// Where the ball will go if nobody touches it: a copy of the world stepped on
-// with both pimuru stepping aside, so the forecast follows the world's own
-// rules (walls, the fall's cap, drifters it bursts). It is worked out once
-// per new path and kept while the real ball stays on it.
+// Where the ball will go if nobody plays it: a copy of the world stepped on
+// with the pimuru stepping aside (or one standing still, as a person who
+// does not play does), so the forecast follows the world's own rules (walls,
+// the fall's cap, bounces, drifters it bursts). It is worked out once per new
+// path and kept while the real ball stays on it.
 
 #include "game/world.h"
 
@@ -23,7 +24,9 @@ public:
         std::int32_t VX = 0; // its sideways speed then
     };
 
-    void Compute(const game::World& world);
+    // standing: the pimuru that stands still in the forecast, or −1.
+    void Compute(const game::World& world, int standing = -1);
+    int Standing() const { return standing_; }
     bool Empty() const { return path_.empty(); }
     // Whether the world's ball is where the forecast put it for this frame.
     bool Holds(const game::World& world) const;
@@ -32,7 +35,8 @@ public:
     std::optional<Arrival> FallingTo(std::int32_t y, const game::World& world) const;
 
 private:
-    std::int32_t startFrame_ = 0;  // the world's frame counter when computed
+    std::int32_t startFrame_ = 0; // the world's frame counter when computed
+    int standing_ = -1;
     std::vector<game::Ball> path_; // path_[k]: the ball k frames after that
 };
 

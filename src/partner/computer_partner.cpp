@@ -1,6 +1,7 @@
 #include "partner/computer_partner.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdlib>
 
@@ -24,11 +25,13 @@ constexpr std::int32_t kBallLeft = 60;  // the ball's walls
 constexpr std::int32_t kBallRight = 580;
 constexpr std::int32_t kAimReach = 56; // strike offsets tried, either way
 constexpr std::int32_t kAimStep = 14;
-constexpr int kTheirReaction = 8; // frames the other needs before they walk
-constexpr int kSideWeight = 12;   // a ball on its own half
-constexpr int kStayWeight = 10;   // the hysteresis: it keeps to what it or the other began
-constexpr int kKnockedDelay = 20; // a knocked pimuru sinks before it walks again
-constexpr int kDrifterLook = 4;   // frames it looks ahead for drifters
+constexpr std::int32_t kNoLanding = 1000; // the miss of an aim that never comes down
+constexpr std::int32_t kSurestReach = 60; // the strike box reaches 70 either way
+constexpr int kTheirReaction = 8;         // frames the other needs before they walk
+constexpr int kSideWeight = 12;           // a ball on its own half
+constexpr int kStayWeight = 10;           // the hysteresis: it keeps to what it or the other began
+constexpr int kKnockedDelay = 20;         // a knocked pimuru sinks before it walks again
+constexpr int kDrifterLook = 4;           // frames it looks ahead for drifters
 
 int Sign(std::int32_t value) {
     return (value > 0) - (value < 0);
@@ -95,22 +98,37 @@ ComputerPartner::ComputerPartner(int index, Strength strength, std::uint32_t see
 
 PadInput ComputerPartner::Next(const World& world) {
     const Pimuru& them = world.PimuruAt(1 - index_);
-    if (frames_++ == 0)
+    if (frames_++ == 0) {
         theirLastX_ = them.X;
+        theirLastY_ = them.Y;
+    }
+    // A person who stands still while the ball is theirs (or has not moved
+    // yet) is not playing: it keeps the ball to itself until they join.
+    // Waiting while it plays the ball itself does not count.
+    const bool moved = !them.Knocked && (them.X != theirLastX_ || them.Y != theirLastY_);
+    if (moved || them.FireHeld)
+        theirIdle_ = 0;
+    else if (!taking_)
+        theirIdle_ = std::min(theirIdle_ + 1, kIdleFrames);
     Notice(world);
     Decide(world);
     PadInput pad = Walk(world);
     pad.Fire = !fireHeld_ && StrikesNow(world, pad);
     fireHeld_ = pad.Fire;
     theirLastX_ = them.X;
+    theirLastY_ = them.Y;
     return pad;
 }
 
 // A changed path of the ball is taken in only after the reaction time; until
 // then it goes on by the old forecast, as a person would.
 void ComputerPartner::Notice(const World& world) {
-    if (forecast_.Empty()) {
-        forecast_.Compute(world);
+    // A person who stands still is part of the ball's path.
+    const int standing = TheyPlay() ? -1 : 1 - index_;
+    if (forecast_.Empty() || forecast_.Standing() != standing) {
+        forecast_.Compute(world, standing);
+        aimed_ = false;
+        noticeIn_ = -1;
         return;
     }
     if (noticeIn_ < 0 && !forecast_.Holds(world))
@@ -118,7 +136,7 @@ void ComputerPartner::Notice(const World& world) {
     if (noticeIn_ > 0) {
         --noticeIn_;
     } else if (noticeIn_ == 0) {
-        forecast_.Compute(world);
+        forecast_.Compute(world, standing);
         aimed_ = false;
         noticeIn_ = -1;
     }
@@ -148,6 +166,8 @@ void ComputerPartner::Decide(const World& world) {
         slackTheirs = theirs->Frames - needTheirs - kTheirReaction;
         theyAreUnder = !them.Knocked && std::abs(them.X - theirs->X) <= kUnderBall;
         theyHeadForIt = std::abs(them.X - theirs->X) < std::abs(theirLastX_ - theirs->X);
+        if (!TheyPlay() && !theyAreUnder)
+            slackTheirs = -1;
     }
     if (slackTheirs < 0 && slackMine > slackTheirs) {
         taking_ = true; // they cannot make it
@@ -173,7 +193,10 @@ void ComputerPartner::Decide(const World& world) {
         return;
     }
     if (!aimed_) {
-        aimOffset_ = AimOffset(world, mine->X) + Roll(2 * traits_.AimError + 1) - traits_.AimError;
+        // The error never takes it out of reach of the ball.
+        aimOffset_ = std::clamp(AimOffset(world, mine->X) + Roll(2 * traits_.AimError + 1) -
+                                    traits_.AimError,
+                                -kSurestReach, kSurestReach);
         aimed_ = true;
     }
     targetX_ = mine->X - aimOffset_;
@@ -184,19 +207,31 @@ void ComputerPartner::Decide(const World& world) {
 // a pass earns the bonus only when the other strikes next.
 std::int32_t ComputerPartner::AimOffset(const World& world, std::int32_t landingX) {
     const Pimuru& them = world.PimuruAt(1 - index_);
-    std::int32_t best = 0;
-    std::int32_t bestMiss = INT32_MAX;
-    for (std::int32_t offset = -kAimReach; offset <= kAimReach; offset += kAimStep) {
+    // To the other when they play, else to its own half.
+    const std::int32_t targetX = TheyPlay() ? them.X : kWaitingX[index_];
+    const std::int32_t catchY = (TheyPlay() ? them.Y : kHomeY) - kCatchAbove;
+    constexpr int kTries = 2 * kAimReach / kAimStep + 1;
+    std::array<std::int32_t, kTries> miss;
+    for (int i = 0; i < kTries; ++i) {
+        const std::int32_t offset = -kAimReach + i * kAimStep;
+        miss[i] = kNoLanding;
         World ahead = world;
         if (!StrikeFrom(ahead, index_, landingX - offset))
             continue;
-        const auto landing = LandingX(ahead, them.Y - kCatchAbove);
-        if (!landing)
-            continue;
-        // A little weight on the offset: of two equal aims, the surer strike.
-        const std::int32_t miss = std::abs(*landing - them.X) + std::abs(offset) / 8;
-        if (miss < bestMiss) {
-            bestMiss = miss;
+        if (const auto landing = LandingX(ahead, catchY))
+            miss[i] = std::abs(*landing - targetX);
+    }
+    // Each aim is judged with its neighbours, as it will not stand exactly
+    // there; of two equal aims, the one nearer the ball's line is surer.
+    std::int32_t best = 0;
+    std::int32_t bestMiss = INT32_MAX;
+    for (int i = 0; i < kTries; ++i) {
+        const std::int32_t offset = -kAimReach + i * kAimStep;
+        const std::int32_t worst =
+            std::max({miss[std::max(i - 1, 0)], miss[i], miss[std::min(i + 1, kTries - 1)]}) +
+            std::abs(offset) / 8;
+        if (worst < bestMiss) {
+            bestMiss = worst;
             best = offset;
         }
     }

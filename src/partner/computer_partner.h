@@ -44,6 +44,10 @@ private:
     game::PadInput AvoidDrifters(const game::World& world, game::PadInput wanted) const;
     bool StrikesNow(const game::World& world, const game::PadInput& move) const;
     std::int32_t Roll(std::int32_t n) { return random_.Next(n); }
+    bool TheyPlay() const { return theirIdle_ < kIdleFrames; }
+
+    // Frames a pimuru may stand still while the ball is theirs and still count as playing.
+    static constexpr int kIdleFrames = 80;
 
     int index_;
     StrengthTraits traits_;
@@ -55,6 +59,8 @@ private:
     std::int32_t aimOffset_ = 0;
     std::int32_t targetX_ = 0;
     std::int32_t theirLastX_ = 0;
+    std::int32_t theirLastY_ = 0;
+    int theirIdle_ = kIdleFrames; // frames the other stood still on their ball; none moved yet
     bool fireHeld_ = false;
     std::int64_t frames_ = 0;
 };

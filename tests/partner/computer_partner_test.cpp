@@ -59,6 +59,18 @@ TEST(ComputerPartner, LeavesABallThePersonIsUnder) {
     EXPECT_GE(nearest, 100);
 }
 
+TEST(ComputerPartner, KeepsTheBallToItselfBesideAPersonWhoDoesNotPlay) {
+    World world;
+    world.StartRun(false, false);
+    ComputerPartner partner(1, Strength::Steady, 5);
+    // The last rally's score shows once the ball is lost.
+    const int frames = PlayWith(world, partner, 1500, [](const World& w, const StrikeCount&) {
+        return w.FinalScoreCounter() > 0;
+    });
+    EXPECT_EQ(frames, 1500) << "the ball was lost";
+    EXPECT_EQ(world.LastStriker(), 2);
+}
+
 TEST(ComputerPartner, DoesNotWalkIntoADrifterItCanAvoid) {
     World start;
     start.StartRun(false, false);
@@ -67,7 +79,7 @@ TEST(ComputerPartner, DoesNotWalkIntoADrifterItCanAvoid) {
     drifter.State = game::drifter_state::kMovingLeft;
     drifter.X = 440;
     drifter.Y = 345;
-    start.BallForTesting() = Ball{100, -200, 0, 0, 0}; // the other's ball, far away
+    start.BallForTesting() = Ball{480, -300, 0, 0, 0}; // its own ball, still far above
 
     // Walking straight down to its place gets it knocked.
     World straight = start;
@@ -103,13 +115,13 @@ TEST(ComputerPartner, StrongerPairsKeepLongerRallies) {
             partner::TrialSetup setup;
             setup.Players = {kStrengths[s], kStrengths[s]};
             setup.Seed = seed;
-            setup.FrameLimit = 5000; // past two minutes
+            setup.FrameLimit = 8000; // over three minutes
             frames[s] += partner::PlayRally(setup).Frames;
         }
     }
     EXPECT_LT(frames[0], frames[1]);
     EXPECT_LT(frames[1], frames[2]);
-    EXPECT_EQ(frames[2], 5 * 5000) << "the strong pair keeps every rally past two minutes";
+    EXPECT_EQ(frames[2], 5 * 8000) << "the strong pair keeps every rally past three minutes";
 }
 
 } // namespace
