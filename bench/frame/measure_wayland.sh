@@ -46,16 +46,8 @@ cd "$data"
 "$program" >/dev/null 2>&1 &
 pid=$!
 pids+=("$pid")
-# The launcher takes the keyboard when it shows; its start button is one
-# Tab away, "play on a large screen" (ticked) two.
-sleep 8
-if [ "$mode" = window ]; then
-    xdotool key Tab Tab space shift+Tab space
-    sleep 3
-    xdotool key Return # the advice about true colour
-else
-    xdotool key Tab space
-fi
+source "$here/../support/start_run_by_keys.sh"
+start_run_by_keys "$mode"
 sleep 5
 shot="${TMPDIR:-/tmp}/measure-wayland-$mode.png"
 (cd "$runtime" && weston-screenshooter) && mv "$runtime"/wayland-screenshot-*.png "$shot" && echo "screenshot: $shot"

@@ -9,6 +9,7 @@
 # in a window of that X server, which is what is read back: the figures then
 # include weston's own repaint.
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
 program=$(realpath "$1")
 data=$2
 mode=${3:-window}
@@ -53,17 +54,8 @@ cd "$data"
 "$program" >/dev/null 2>&1 &
 pids+=($!)
 if [ "$on" = weston ]; then
-    # A Wayland client cannot be found from X: the launcher takes the
-    # keyboard when it shows; its start button is one Tab away, "play on a
-    # large screen" (ticked) two.
-    sleep 8
-    if [ "$mode" = window ]; then
-        xdotool key Tab Tab space shift+Tab space
-        sleep 3
-        xdotool key Return # the advice about true colour
-    else
-        xdotool key Tab space
-    fi
+    source "$here/../support/start_run_by_keys.sh"
+    start_run_by_keys "$mode"
 else
     launcher=$(wait_for window_named)
     sleep 1

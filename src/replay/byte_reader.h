@@ -19,14 +19,17 @@ public:
     std::uint64_t U64() { return Little(8); }
     std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
     std::int64_t I64() { return static_cast<std::int64_t>(U64()); }
-    // A LEB128 count of at most 32 bits.
+    // A LEB128 count of at most 32 bits, in its shortest form.
     std::uint32_t Count() {
         std::uint64_t value = 0;
         for (int shift = 0; shift < 35; shift += 7) {
             const std::uint8_t b = U8();
             value |= std::uint64_t{b & 0x7Fu} << shift;
-            if ((b & 0x80) == 0)
+            if ((b & 0x80) == 0) {
+                if (b == 0 && shift > 0)
+                    failed_ = true; // a count has one way to be written
                 break;
+            }
             if (shift == 28)
                 failed_ = true; // longer than any 32-bit count
         }

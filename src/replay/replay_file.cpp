@@ -11,9 +11,13 @@
 //   u64         world checksum after the last frame
 //   u32 count, count × u64   world checksums every kChecksumInterval frames
 //   u32 size, size bytes     inputs as runs: u16 packed input, LEB128 run length
+//                            (each run as long as it can be, counts in their
+//                            shortest form: a replay has exactly one file)
 //   u64         FNV-1a of every byte before it
-// Inputs change a few times a second at most, so runs keep an hour of play
-// near 100 kB; the checksums, which do not compress, are most of that.
+// Inputs change only a few times a second, so the runs keep an hour of busy
+// play near 125 kB (2 kB a minute), a fifth of it the checksums. zlib would
+// about halve that: too little to be worth a decompressor in the reader of
+// files from strangers and a library in every build of the checker.
 #include "replay/replay_file.h"
 
 #include "base/fnv1a.h"
@@ -49,8 +53,9 @@ std::uint64_t HashOf(std::span<const std::uint8_t> bytes) {
     return hash.Value();
 }
 
-bool PlainText(std::span<const std::uint8_t> text) {
-    return std::none_of(text.begin(), text.end(), [](std::uint8_t c) { return c < 0x20 || c == 0x7F; });
+// Control characters are kept out of the version text: it is printed.
+bool IsControl(std::uint8_t c) {
+    return c < 0x20 || c == 0x7F;
 }
 
 void WriteInputs(ByteWriter& out, const std::vector<game::FrameInput>& inputs) {
@@ -69,15 +74,19 @@ void WriteInputs(ByteWriter& out, const std::vector<game::FrameInput>& inputs) {
 }
 
 // Reads the runs twice: first to learn they add up to the frame count, so
-// that only then memory for the frames is taken.
+// that only then memory for the frames is taken. A file read back is written
+// again byte for byte (the fuzzer holds it to that).
 bool ReadInputs(std::span<const std::uint8_t> runs, std::uint32_t frames,
                 std::vector<game::FrameInput>& inputs) {
     std::uint64_t total = 0;
+    int previous = -1;
     for (ByteReader in(runs); !in.AtEnd();) {
-        const bool known = UnpackInput(in.U16()).has_value();
+        const std::uint16_t bits = in.U16();
         const std::uint32_t length = in.Count();
-        if (in.Failed() || !known || length == 0)
+        // A run is as long as it can be, so that a replay has one file.
+        if (in.Failed() || !UnpackInput(bits) || length == 0 || bits == previous)
             return false;
+        previous = bits;
         total += length;
         if (total > frames)
             return false;
@@ -115,12 +124,16 @@ std::vector<std::uint8_t> EncodeReplay(const Replay& replay) {
     out.Bytes(kMagic);
     out.U16(kFormatVersion);
     out.U32(0); // the length, sealed at the end
-    const std::size_t versionBytes = std::min(replay.ProgramVersion.size(), kMaxVersionText);
-    out.U8(static_cast<std::uint8_t>(versionBytes));
-    out.Bytes(std::span(reinterpret_cast<const std::uint8_t*>(replay.ProgramVersion.data()), versionBytes));
+    // Written so that the reader takes it: short, without control characters.
+    std::vector<std::uint8_t> version(replay.ProgramVersion.begin(), replay.ProgramVersion.end());
+    version.resize(std::min(version.size(), kMaxVersionText));
+    std::replace_if(version.begin(), version.end(), IsControl, '?');
+    out.U8(static_cast<std::uint8_t>(version.size()));
+    out.Bytes(version);
     out.U32(replay.Start.RandomSeed);
     out.I32(replay.Start.HighScore);
-    out.U8(static_cast<std::uint8_t>((replay.CoupleMode ? kCoupleMode : 0) | (replay.Hard ? kHard : 0)));
+    out.U8(static_cast<std::uint8_t>((replay.CoupleMode ? kCoupleMode : 0) |
+                                     (replay.Hard ? kHard : 0)));
     out.I64(replay.StartedAt);
     out.U32(static_cast<std::uint32_t>(replay.Inputs.size()));
     out.I32(replay.FinalScore);
@@ -167,7 +180,8 @@ DecodedReplay DecodeReplay(std::span<const std::uint8_t> bytes) {
     ByteReader in(bytes.subspan(kHeadBytes, body - kHeadBytes));
     Replay r;
     const auto versionText = in.Bytes(in.U8());
-    if (in.Failed() || versionText.size() > kMaxVersionText || !PlainText(versionText))
+    if (in.Failed() || versionText.size() > kMaxVersionText ||
+        std::any_of(versionText.begin(), versionText.end(), IsControl))
         return Fault(messages::BadContent("版の名前"));
     r.ProgramVersion.assign(versionText.begin(), versionText.end());
     r.Start.RandomSeed = in.U32();
@@ -202,7 +216,8 @@ DecodedReplay DecodeReplay(std::span<const std::uint8_t> bytes) {
 }
 
 DecodedReplay ReadReplayFile(const std::string& path) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               std::fclose);
     if (!file)
         return Fault(messages::CannotOpen(errno));
     // Read up to one byte beyond the limit to tell a file that is too large,

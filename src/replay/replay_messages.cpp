@@ -40,9 +40,9 @@ std::string WorldDiffers(std::int64_t frame) {
 std::string CheckedClean(std::int32_t finalScore, std::int32_t bestRally, std::int64_t frames) {
     // A frame lasts 26 ms.
     const std::int64_t seconds = frames * 26 / 1000;
-    return "記録どおり　得点 " + std::to_string(finalScore) + "　最高 " + std::to_string(bestRally) +
-           "　" + std::to_string(frames) + " フレーム（" + std::to_string(seconds / 60) + " 分 " +
-           std::to_string(seconds % 60) + " 秒）";
+    return "記録どおり　得点 " + std::to_string(finalScore) + "　最高 " +
+           std::to_string(bestRally) + "　" + std::to_string(frames) + " フレーム（" +
+           std::to_string(seconds / 60) + " 分 " + std::to_string(seconds % 60) + " 秒）";
 }
 
 } // namespace replay::messages

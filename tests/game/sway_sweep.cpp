@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
             std::printf("top at %d: %d\n", n, now);
         }
     }
-    std::printf("%lld counters from %lld to %lld: %lld differ\n", static_cast<long long>(last - first + 1),
-                static_cast<long long>(first), static_cast<long long>(last), static_cast<long long>(differences));
+    std::printf("%lld counters from %lld to %lld: %lld differ\n",
+                static_cast<long long>(last - first + 1), static_cast<long long>(first),
+                static_cast<long long>(last), static_cast<long long>(differences));
     return differences == 0 ? 0 : 1;
 }

@@ -4,11 +4,11 @@
 //       change of the rules)
 //   golden_replays_tool record FOLDER    plays the scripted runs afresh
 //   golden_replays_tool stats FOLDER     what happens in each file
+#include "replay/golden_runs.h"
+#include "replay/recorder.h"
 #include "replay/replay_check.h"
 #include "replay/replay_file.h"
-#include "replay/recorder.h"
 #include "replay/replay_messages.h"
-#include "replay/golden_runs.h"
 #include "replay/sound_count.h"
 
 #include <cstdio>
@@ -21,8 +21,9 @@ namespace {
 
 void Write(const std::string& path, const replay::Replay& r) {
     const auto bytes = replay::EncodeReplay(r);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // The same inputs through today's rules, recorded anew.
@@ -63,11 +64,12 @@ int main(int argc, char** argv) {
             Write(path, Reseal(*read.Value));
         } else {
             const replaytest::SoundCount c = replaytest::CountSounds(*read.Value);
-            std::printf("%-12s %5lld frames  strikes %3d  passes %3d  bursts %3d  knocks %3d  lost %2d  "
-                        "best %4d  top speed %2d  hard frames %d\n",
-                        golden.Name.c_str(), static_cast<long long>(read.Value->FrameCount()), c.Strikes,
-                        c.Passes, c.Bursts, c.Knocks, c.BallsLost, read.Value->BestRallyScore, c.TopSpeed,
-                        c.HardFrames);
+            std::printf(
+                "%-12s %5lld frames  strikes %3d  passes %3d  bursts %3d  knocks %3d  lost %2d  "
+                "best %4d  top speed %2d  hard frames %d\n",
+                golden.Name.c_str(), static_cast<long long>(read.Value->FrameCount()), c.Strikes,
+                c.Passes, c.Bursts, c.Knocks, c.BallsLost, read.Value->BestRallyScore, c.TopSpeed,
+                c.HardFrames);
         }
     }
     return 0;

@@ -22,8 +22,11 @@ const replay::Replay& Recorded() {
 TEST(ReplayCheck, RecordedRunsCheckClean) {
     for (bool couple : {false, true}) {
         for (bool hard : {false, true}) {
-            const replay::Replay r = testsupport::RecordScriptedRun(
-                {.Seed = 11, .CoupleMode = couple, .Hard = hard, .Frames = 1201, .Start = {99, 40}});
+            const replay::Replay r = testsupport::RecordScriptedRun({.Seed = 11,
+                                                                     .CoupleMode = couple,
+                                                                     .Hard = hard,
+                                                                     .Frames = 1201,
+                                                                     .Start = {99, 40}});
             const replay::CheckResult result = replay::CheckReplay(r);
             EXPECT_TRUE(result.Clean) << "first bad frame " << result.FirstBadFrame;
             EXPECT_EQ(result.Frames, 1201);
@@ -61,13 +64,16 @@ TEST(ReplayCheck, CommandLineExitsNonZeroOnAnyBadFile) {
     const std::vector<std::string> clean = {dir.File("good.pimuru-replay")};
     EXPECT_EQ(app::CheckReplayFiles(clean, out, err), 0);
     EXPECT_EQ(out.str(), dir.File("good.pimuru-replay") + ": " +
-                             replay::messages::CheckedClean(Recorded().FinalScore, Recorded().BestRallyScore, 1000) +
+                             replay::messages::CheckedClean(Recorded().FinalScore,
+                                                            Recorded().BestRallyScore, 1000) +
                              "\n");
 
     out.str("");
-    const std::vector<std::string> mixed = {dir.File("good.pimuru-replay"), dir.File("changed.pimuru-replay")};
+    const std::vector<std::string> mixed = {dir.File("good.pimuru-replay"),
+                                            dir.File("changed.pimuru-replay")};
     EXPECT_EQ(app::CheckReplayFiles(mixed, out, err), 1);
-    EXPECT_NE(out.str().find(dir.File("changed.pimuru-replay") + ": " + replay::messages::BadFileChecksum()),
+    EXPECT_NE(out.str().find(dir.File("changed.pimuru-replay") + ": " +
+                             replay::messages::BadFileChecksum()),
               std::string::npos);
 
     EXPECT_EQ(app::CheckReplayFiles({}, out, err), 2);

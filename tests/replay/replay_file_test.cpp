@@ -43,7 +43,8 @@ TEST(ReplayFile, EveryModeReadsBackAsWritten) {
     for (const testsupport::ScriptedRun& run :
          {testsupport::ScriptedRun{.Seed = 1, .Frames = 0},
           testsupport::ScriptedRun{.Seed = 2, .Frames = 1234, .Start = {0xDEADBEEF, 770}},
-          testsupport::ScriptedRun{.Seed = 3, .CoupleMode = true, .SecondByKeys = true, .Frames = 999},
+          testsupport::ScriptedRun{
+              .Seed = 3, .CoupleMode = true, .SecondByKeys = true, .Frames = 999},
           testsupport::ScriptedRun{.Seed = 4, .Hard = true, .Frames = 800},
           testsupport::ScriptedRun{.Seed = 5, .HardFromFrame = 300, .Frames = 801}}) {
         const replay::Replay written = testsupport::RecordScriptedRun(run);
@@ -65,12 +66,22 @@ TEST(ReplayFile, EveryModeReadsBackAsWritten) {
             const game::FrameInput &a = r.Inputs[i], &b = written.Inputs[i];
             for (int p = 0; p < game::kPimuruCount; ++p)
                 ASSERT_TRUE(a.Pads[p].Dx == b.Pads[p].Dx && a.Pads[p].Dy == b.Pads[p].Dy &&
-                            a.Pads[p].Fire == b.Pads[p].Fire) << "frame " << i;
-            ASSERT_TRUE(a.Keys.Left == b.Keys.Left && a.Keys.Right == b.Keys.Right && a.Keys.Up == b.Keys.Up &&
-                        a.Keys.Down == b.Keys.Down && a.Keys.Fire == b.Keys.Fire && a.Hard == b.Hard)
+                            a.Pads[p].Fire == b.Pads[p].Fire)
+                    << "frame " << i;
+            ASSERT_TRUE(a.Keys.Left == b.Keys.Left && a.Keys.Right == b.Keys.Right &&
+                        a.Keys.Up == b.Keys.Up && a.Keys.Down == b.Keys.Down &&
+                        a.Keys.Fire == b.Keys.Fire && a.Hard == b.Hard)
                 << "frame " << i;
         }
     }
+    // A version text the reader would refuse is written so that it reads.
+    replay::Replay odd = ShortRun();
+    odd.ProgramVersion = std::string(70, 'v') + "\x1b[2J";
+    const replay::DecodedReplay read = DecodeReplay(EncodeReplay(odd));
+    ASSERT_TRUE(read.Value) << read.Error;
+    EXPECT_EQ(read.Value->ProgramVersion, std::string(64, 'v'));
+    odd.ProgramVersion = "1.1\n";
+    EXPECT_EQ(DecodeReplay(EncodeReplay(odd)).Value->ProgramVersion, "1.1?");
 }
 
 TEST(ReplayFile, EachFaultGivesItsMessage) {
@@ -95,11 +106,14 @@ TEST(ReplayFile, EachFaultGivesItsMessage) {
     // A file far larger than its content could honestly need, for frames
     // that nothing in it holds: refused before any memory is taken for them.
     const std::size_t frames = FrameCountOffset(run);
-    EXPECT_EQ(ErrorOf(WithU32(good, frames, 0xFFFFFFFF)), replay::messages::BadContent("フレーム数"));
-    EXPECT_EQ(ErrorOf(WithU32(good, frames, 0x7FFFFFFF)), replay::messages::BadContent("検査値の数"));
+    EXPECT_EQ(ErrorOf(WithU32(good, frames, 0xFFFFFFFF)),
+              replay::messages::BadContent("フレーム数"));
+    EXPECT_EQ(ErrorOf(WithU32(good, frames, 0x7FFFFFFF)),
+              replay::messages::BadContent("検査値の数"));
     EXPECT_EQ(ErrorOf(WithU32(good, frames, 501)), replay::messages::BadContent("入力"));
     // The checksum count, behind the scores and the final checksum.
-    EXPECT_EQ(ErrorOf(WithU32(good, frames + 4 + 12 + 8, 0x10000000)), replay::messages::BadContent("検査値の数"));
+    EXPECT_EQ(ErrorOf(WithU32(good, frames + 4 + 12 + 8, 0x10000000)),
+              replay::messages::BadContent("検査値の数"));
 }
 
 TEST(ReplayFile, AnyChangedByteIsRefused) {
@@ -116,8 +130,10 @@ TEST(ReplayFile, AnyChangedByteIsRefused) {
 
 TEST(ReplayFile, UnreadableFilesGiveAMessage) {
     testsupport::TempDir dir;
-    EXPECT_EQ(replay::ReadReplayFile(dir.File("missing")).Error, replay::messages::CannotOpen(ENOENT));
-    EXPECT_EQ(replay::ReadReplayFile(dir.Path().string()).Error, replay::messages::CannotOpen(EISDIR));
+    EXPECT_EQ(replay::ReadReplayFile(dir.File("missing")).Error,
+              replay::messages::CannotOpen(ENOENT));
+    EXPECT_EQ(replay::ReadReplayFile(dir.Path().string()).Error,
+              replay::messages::CannotOpen(EISDIR));
     std::ofstream(dir.File("huge")).seekp(replay::kMaxFileBytes) << 'x';
     EXPECT_EQ(replay::ReadReplayFile(dir.File("huge")).Error, replay::messages::TooLarge());
     const Bytes good = EncodeReplay(ShortRun());

@@ -33,7 +33,8 @@ inline SoundCount CountSounds(const replay::Replay& r) {
         world.Step(input, counter);
         counter.c.TopSpeed = std::max(counter.c.TopSpeed, world.SpeedLevel());
         const game::Difficulty d = world.GetDifficulty(), hard = game::Difficulty::Hard();
-        counter.c.HardFrames += d.DrifterSpeed == hard.DrifterSpeed && d.SpawnInterval == hard.SpawnInterval;
+        counter.c.HardFrames +=
+            d.DrifterSpeed == hard.DrifterSpeed && d.SpawnInterval == hard.SpawnInterval;
     }
     return counter.c;
 }

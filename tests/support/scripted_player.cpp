@@ -80,12 +80,13 @@ game::FrameInput ScriptedPlayer::Next(const game::World& world, std::int64_t fra
             // Waits for the pass beside the taker, on its own side and a
             // little higher, out of the taker's way (they would bump).
             const std::int32_t other = world.PimuruAt(taker).X;
-            pad.Dx = Toward(p.X, p.X >= other ? std::min(other + 150, 680) : std::max(other - 150, -40), 8);
+            pad.Dx = Toward(
+                p.X, p.X >= other ? std::min(other + 150, 680) : std::max(other - 150, -40), 8);
             pad.Dy = Toward(p.Y, 330, 4);
         }
         fireWas_[i] = pad.Fire;
         if (i == 1 && run_.SecondByKeys) {
-            input.Keys = {pad.Dx < 0, pad.Dx > 0, pad.Dy < 0, pad.Dy > 0, pad.Fire};
+            input.Keys = {pad.Dx<0, pad.Dx> 0, pad.Dy<0, pad.Dy> 0, pad.Fire};
         } else {
             input.Pads[i] = pad;
         }

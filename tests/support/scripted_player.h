@@ -13,11 +13,11 @@
 namespace testsupport {
 
 struct ScriptedRun {
-    std::uint32_t Seed = 1;       // the player's own choices
+    std::uint32_t Seed = 1; // the player's own choices
     bool CoupleMode = false;
-    bool Hard = false;            // the harder-game box at the start
+    bool Hard = false;               // the harder-game box at the start
     std::int64_t HardFromFrame = -1; // ticks the box at this frame when >= 0
-    bool SecondByKeys = false;    // pimuru 2 steered by the keyboard flags
+    bool SecondByKeys = false;       // pimuru 2 steered by the keyboard flags
     std::int64_t Frames = 2000;
     game::World::CarryOver Start{};
     std::int32_t SloppyOneIn = 12; // a chance of 1 in this to miss on purpose
@@ -37,8 +37,8 @@ private:
     ScriptedRun run_;
     std::uint32_t random_;
     bool fireWas_[game::kPimuruCount] = {};
-    std::int64_t sloppyUntil_ = -1;  // lets balls drop until this frame
-    std::int64_t wanderUntil_ = -1;  // the idle pimuru climbs into the drifters
+    std::int64_t sloppyUntil_ = -1; // lets balls drop until this frame
+    std::int64_t wanderUntil_ = -1; // the idle pimuru climbs into the drifters
     std::int32_t lastStriker_ = -1;
 };
 
