@@ -93,6 +93,9 @@ std::string HelpText() {
                "\n"
                "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
                "  --windowed            untick the launcher's full-screen box\n"
+               "  --computer 1|2|both   the computer plays that pimuru (or both)\n"
+               "  --strength gentle|steady|strong\n"
+               "                        how well the computer plays\n"
                "  ") +
            kCheckReplayOption +
            " FILE…  check replays without a window: print each one's score and\n"

@@ -95,9 +95,14 @@ bool GameRun::StartUp() {
     ShowTitle();
     StartMusic(*form_.MediaPlayer1, desktop_);
     LoadPictures();
-    if (!watching_)
-        live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, devices_,
+    if (!watching_) {
+        // The partners draw from a seed of their own, taken from the world's
+        // so that a run is the same from the same start.
+        seated_ = std::make_unique<partner::SeatedInput>(devices_, form_.SeatChoice->Choice(),
+                                                         form_.GameWorld().RandomSeed());
+        live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, *seated_,
                                                  PIMURU_VERSION, std::time(nullptr));
+    }
     form_.KeyState.QuitRequest = 0;
     desktop_.SwitchImeOff(form_.Handle());
     return true;
