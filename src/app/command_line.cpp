@@ -128,6 +128,9 @@ std::string HelpText() {
                "  --input-delay N       online: delay this side's input N frames (0-4;\n"
                "                        chosen from the round trip unless given)\n"
                "  --windowed            untick the launcher's full-screen box\n"
+               "  --computer 1|2|both   the computer plays that pimuru (or both)\n"
+               "  --strength gentle|steady|strong\n"
+               "                        how well the computer plays\n"
                "  ") +
            kCheckReplayOption +
            " FILE…  check replays without a window: print each one's score and\n"

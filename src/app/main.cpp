@@ -8,6 +8,8 @@
 #include "game/font_check.h"
 #include "game/help.h"
 #include "game/main_form.h"
+#include "game/seat_settings.h"
+#include "partner/seat_options.h"
 #include "platform/component/desktop.h"
 #include "platform/dinput/install.h"
 #include "platform/dsound/openal_direct_sound.h"
@@ -22,6 +24,7 @@
 #include <QWidget>
 #include <SDL.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -43,13 +46,36 @@ std::vector<std::string> EnterDataFolder() {
     return {};
 }
 
+// Who plays each pimuru: as the launcher last had it, then as the command
+// line asks. The seat options are taken out of args; a wrong one ends the
+// program with status 2 and a line on stderr, before any window opens.
+partner::SeatChoice ChooseSeats(std::vector<std::string>& args) {
+    partner::SeatChoice choice = game::LoadSeatChoice();
+    const std::string error = partner::TakeSeatOptions(args, choice);
+    if (!error.empty()) {
+        std::fprintf(stderr, "pimuru: %s\n", error.c_str());
+        std::exit(2);
+    }
+    return choice;
+}
+
+// The rest of the command line, once the seat options are taken out.
+app::CommandLine ParseRest(const std::vector<std::string>& args) {
+    std::vector<const char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    return app::ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     // Before anything opens a display: the check runs where there is none.
     if (const auto status = app::CheckReplayIfAsked(argc, argv))
         return *status;
-    const app::CommandLine options = app::ParseCommandLine(argc, argv);
+    std::vector<std::string> args(argv, argv + argc);
+    const partner::SeatChoice seats = ChooseSeats(args);
+    const app::CommandLine options = ParseRest(args);
     if (!options.Error.empty()) {
         std::cerr << options.Error << '\n';
         return 2;
@@ -84,6 +110,8 @@ int main(int argc, char** argv) {
     dinput::InstallSdlQtDirectInput();
 
     game::Tfrm_main frm_main;
+    frm_main.SeatChoice->SetChoice(seats);
+    frm_main.SeatChoice->OnChanged = game::SaveSeatChoice;
     QApplication::setWindowIcon(frm_main.Widget()->windowIcon());
     game::Tfrm_help frm_help;
     frm_main.HelpWindow = &frm_help;

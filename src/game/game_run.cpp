@@ -110,14 +110,20 @@ bool GameRun::StartUp() {
     StartMusic(*form_.MediaPlayer1, desktop_);
     LoadPictures();
     if (connection_) {
+        // Online each machine's devices steer its own player's pimuru; the
+        // partner on the other machine takes the other.
         online_ = std::make_unique<play::OnlinePlay>(form_.GameWorld(), connection_->Start, devices_, clock_,
                                                      *connection_->Endpoint, PIMURU_VERSION);
         // For whoever started the game from a script or a shortcut's log.
         std::cerr << "pimuru: the online run starts as " << (connection_->Start.Host ? "host" : "guest") << '\n';
-    }
-    else if (!watching_)
-        live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, devices_,
+    } else if (!watching_) {
+        // The partners draw from a seed of their own, taken from the world's
+        // so that a run is the same from the same start.
+        seated_ = std::make_unique<partner::SeatedInput>(devices_, form_.SeatChoice->Choice(),
+                                                         form_.GameWorld().RandomSeed());
+        live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, *seated_,
                                                  PIMURU_VERSION, std::time(nullptr));
+    }
     form_.KeyState.QuitRequest = 0;
     desktop_.SwitchImeOff(form_.Handle());
     return true;

@@ -10,6 +10,7 @@
 #include "game/online_connect.h"
 #include "online/steady_clock.h"
 #include "game/world_types.h"
+#include "partner/seated_input.h"
 #include "play/live_play.h"
 #include "play/replay_playback.h"
 #include "play/watch_keys.h"
@@ -73,6 +74,7 @@ private:
     bool coupleMode_ = false;
     bool hard_ = false;
     DeviceInput devices_;
+    std::unique_ptr<partner::SeatedInput> seated_; // the devices, the computer in its seats
     std::unique_ptr<play::LivePlay> live_;
     play::ReplayPlayback* watching_ = nullptr;
     const play::WatchKeys* watchKeys_ = nullptr;

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -182,13 +183,16 @@ void Tfrm_main::CreateControls() {
     OnlineButton->setFont(FormFont(12));
     SetTextColour(OnlineButton, kWindowText);
     CheckBox1->setChecked(true);
+    SeatChoice = std::make_unique<SeatChoiceBox>(Panel1, 163);
 
     QWidget::setTabOrder(BitBtn2, BitBtn1);
     QWidget::setTabOrder(BitBtn1, CheckBox1);
     QWidget::setTabOrder(CheckBox1, CheckBox4);
     QWidget::setTabOrder(CheckBox4, CheckBox2);
     QWidget::setTabOrder(CheckBox2, CheckBox3);
-    QWidget::setTabOrder(CheckBox3, OnlineButton);
+    QWidget::setTabOrder(CheckBox3, SeatChoice->List(0));
+    QWidget::setTabOrder(SeatChoice->List(0), SeatChoice->List(1));
+    QWidget::setTabOrder(SeatChoice->List(1), OnlineButton);
     QWidget::setTabOrder(OnlineButton, ReplayButton);
 
     QObject::connect(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });

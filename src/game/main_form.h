@@ -10,6 +10,7 @@
 #include "game/game_keys.h"
 #include "game/media_player.h"
 #include "game/online_dialog.h"
+#include "game/seat_choice_box.h"
 #include "game/world.h"
 #include "input/Ddidex.h"
 #include "platform/ui/qt_form.h"
@@ -50,6 +51,8 @@ public:
     QCheckBox* CheckBox4; // harder game
     QCheckBox* CheckBox2; // couple mode
     QCheckBox* CheckBox3; // surfaces in system memory
+    // Who plays each pimuru: a person or the computer.
+    std::unique_ptr<SeatChoiceBox> SeatChoice;
 
     // Components, created in this order and destroyed with the window.
     ddid::TDDIDEX* DDIDEX1;

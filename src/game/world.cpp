@@ -293,8 +293,8 @@ void World::SideWalls() {
     }
 }
 
-bool World::InStrikeBox(const Pimuru& p) const {
-    return PointInBox(ball_.X, ball_.Y, p.X - 70, p.Y - 30, p.X + 70, p.Y + 50);
+bool World::InStrikeBox(const Pimuru& p, const Ball& ball) {
+    return PointInBox(ball.X, ball.Y, p.X - 70, p.Y - 30, p.X + 70, p.Y + 50);
 }
 
 void World::SwingStrikeAndLand(int index, FrameSink& sink) {
@@ -310,7 +310,7 @@ void World::SwingStrikeAndLand(int index, FrameSink& sink) {
             p.SwingFrame = 0;
             p.ButtonLatch = true;
         }
-        if (InStrikeBox(p)) {
+        if (InStrikeBox(p, ball_)) {
             ballArmed_ = true;
             if (p.FireHeld) {
                 Strike(index, sink);
@@ -318,7 +318,7 @@ void World::SwingStrikeAndLand(int index, FrameSink& sink) {
         }
     }
     // The ball bounces off the lower body without any button.
-    if (InStrikeBox(p) && ball_.Y > p.Y + 10) {
+    if (InStrikeBox(p, ball_) && ball_.Y > p.Y + 10) {
         if (ball_.VY > 0) {
             sink.PlaySound(SoundEffect::Landing);
         }

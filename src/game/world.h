@@ -55,6 +55,9 @@ public:
     // The operations the rules are built from.
     static bool PointInBox(std::int32_t x, std::int32_t y, std::int32_t left, std::int32_t top,
                            std::int32_t right, std::int32_t bottom);
+    // Whether the ball is where a pimuru can strike it (and, in its lower
+    // part, bounces off it).
+    static bool InStrikeBox(const Pimuru& pimuru, const Ball& ball);
     void AddScore();
     void SpawnDrifter(std::int32_t x, std::int32_t y);
     void AddEffect(std::int32_t x, std::int32_t y, std::int32_t dy, std::int32_t kind);
@@ -109,7 +112,6 @@ private:
     void UpdateDrifter(Drifter& drifter, FrameSink& sink);
     void AdvanceBurst(Drifter& drifter);
     void DifficultyStep();
-    bool InStrikeBox(const Pimuru& pimuru) const;
 
     std::array<Pimuru, kPimuruCount> pimuru_{};
     std::array<Splash, kPimuruCount> splash_{};
