@@ -247,14 +247,16 @@ CONF
     for _ in $(seq 1 300); do grep -q "UPnP" "$work/host.log" && break; sleep 0.1; done
     grep -q "ポート $port をこの機械へ転送しています(外側のアドレス 11.30.0.1)" "$work/host.log" ||
         fail "the router was not asked: $(grep pimuru: "$work/host.log")"
-    ip netns exec "$r" nft list ruleset | grep -q "dport $port" || fail "the router has no rule for port $port"
+    # The rules are read whole first: grep -q leaving early would fail the pipe.
+    router_has_rule() { ip netns exec "$r" nft list ruleset >"$work/rules.txt" && grep -q "dport $port" "$work/rules.txt"; }
+    router_has_rule || fail "the router has no rule for port $port"
     start guest ip netns exec "$w" -- -- --join "11.30.0.1:$port"
     wait_started host guest
     sleep 4
     kill -TERM "$host_pid"
     check_same_replays 50
-    for _ in $(seq 1 50); do ip netns exec "$r" nft list ruleset | grep -q "dport $port" || break; sleep 0.1; done
-    ip netns exec "$r" nft list ruleset | grep -q "dport $port" && fail "the mapping outlived the run"
+    for _ in $(seq 1 50); do router_has_rule || break; sleep 0.1; done
+    router_has_rule && fail "the mapping outlived the run"
     echo "upnp: mapped through the router, played, mapping removed"
     ;;
 *)
