@@ -1,15 +1,13 @@
 #include "game/online_overlay.h"
 
 #include "game/scene_layout.h"
+#include "game/status_line.h"
 
 namespace game {
 
 namespace {
 
-constexpr std::int32_t kPoints = 16;
-constexpr std::int32_t kHeight = 24;
 constexpr std::int32_t kLineWidth = 420;
-constexpr std::uint32_t kWhite = Rgb(255, 255, 255);
 constexpr std::uint32_t kYellow = Rgb(255, 255, 0);
 
 } // namespace
@@ -24,14 +22,11 @@ void OnlineOverlay::Draw(const play::OnlinePlay& online, bool lineShown) {
     lineWasShown_ = lineShown;
     quietWasShown_ = quiet;
     if (lineShown) {
-        const base::Rect box =
-            base::MakeRect(0, kScreenHeight - kHeight, kLineWidth, kScreenHeight);
-        canvas_.FillScreenRect(box.Left, box.Top, box.Right, box.Bottom, 0);
         const std::string text = "往復 " + std::to_string(session.RoundTripMs()) +
                                  " ms  入力遅延 " + std::to_string(session.InputDelay()) +
                                  "  巻き戻し " + std::to_string(session.Stats().LastRollback) +
                                  "  (H)";
-        canvas_.DrawScreenText(6, box.Top + 3, text, kPoints, kWhite, std::span(&box, 1));
+        DrawStatusLine(canvas_, kLineWidth, text);
     }
     if (quiet) {
         const base::Rect box = base::MakeRect(170, 220, 470, 260);
