@@ -243,8 +243,8 @@ void GameRun::SaveRecording() {
         const std::string kept = game::KeepReplay(replay, ReplayFolder(), error);
         if (kept.empty())
             dddd::ReportMessage("リプレイを保存できません(" + error + ")");
-        else if (!desyncReport.empty())
-            std::ofstream(kept + ".desync.txt") << desyncReport;
+        else if (!desyncReport.empty() && !game::KeepDesyncReport(kept, desyncReport, error))
+            dddd::ReportMessage("ずれの報告を保存できません(" + error + ")");
     } catch (const std::exception& failure) {
         dddd::ReportMessage(std::string("リプレイを保存できません(") + failure.what() + ")");
     }

@@ -1,6 +1,7 @@
 #include "game/recent_joins.h"
 
 #include "base/user_folders.h"
+#include "game/replace_file.h"
 
 #include <algorithm>
 #include <fstream>
@@ -39,10 +40,12 @@ void RememberJoin(const std::string& folder, const std::string& address) {
     if (!base::MakeFolders(folder)) {
         return;
     }
-    std::ofstream file(folder + kFileName, std::ios::trunc);
+    std::string text;
     for (const std::string& join : joins) {
-        file << join << '\n';
+        text += join + '\n';
     }
+    // Whole or not at all: a full disk keeps the old list rather than half of it.
+    ReplaceFile(QString::fromStdString(folder + kFileName), text);
 }
 
 } // namespace game

@@ -2,13 +2,20 @@
 
 #include "base/system_error_text.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace game {
 namespace {
+
+// A file system that cannot sync at all is no failure.
+bool SyncRefused(int error) {
+    return error == EINVAL || error == EROFS || error == ENOTSUP;
+}
 
 // Written straight to the descriptor: the buffered device of QSaveFile
 // reports a full disk only when it closes, after which commit() still puts
@@ -24,10 +31,22 @@ int WriteAll(int fd, const std::string& bytes) {
         done += static_cast<std::size_t>(n);
     }
     // A file system may find out it has no room only when the data goes to
-    // the disk; one that cannot sync at all is no failure.
-    if (fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP)
+    // the disk.
+    if (fsync(fd) != 0 && !SyncRefused(errno))
         return errno;
     return 0;
+}
+
+// The rename is a change of the folder: until the folder is on the disk too,
+// a power cut can bring back the old file, or none.
+int SyncFolderOf(const QString& path) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = fsync(fd) == 0 || SyncRefused(errno) ? 0 : errno;
+    close(fd);
+    return error;
 }
 
 } // namespace
@@ -42,6 +61,10 @@ QString ReplaceFile(const QString& path, const std::string& bytes) {
     }
     if (!file.commit())
         return file.errorString();
+    // The folder of the file replaced: QSaveFile writes through a link.
+    const QString replaced = QFileInfo(path).canonicalFilePath();
+    if (const int error = SyncFolderOf(replaced.isEmpty() ? path : replaced); error != 0)
+        return QString::fromStdString(base::SystemErrorText(error));
     return {};
 }
 

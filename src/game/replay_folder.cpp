@@ -1,6 +1,7 @@
 #include "game/replay_folder.h"
 
 #include "base/system_error_text.h"
+#include "game/recorded_files.h"
 #include "game/replace_file.h"
 
 #include <algorithm>
@@ -23,7 +24,8 @@ struct KeptName {
     std::int64_t Score = 0;
 };
 
-std::vector<KeptName> KeptNames(const std::string& folder) {
+// The replays of the folder that were recorded here.
+std::vector<KeptName> KeptNames(const std::string& folder, const RecordedFiles& recorded) {
     static const std::regex pattern(
         R"((\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_score-(\d{1,10})(-\d+)?\.pimuru-replay)");
     std::vector<KeptName> names;
@@ -31,10 +33,37 @@ std::vector<KeptName> KeptNames(const std::string& folder) {
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         std::smatch match;
-        if (std::regex_match(name, match, pattern) && it->is_regular_file(error))
+        if (std::regex_match(name, match, pattern) && recorded.Lists(name))
             names.push_back({it->path(), match[1].str(), std::stoll(match[2].str())});
     }
     return names;
+}
+
+void Prune(const std::string& folder, RecordedFiles& recorded, std::size_t newest, std::size_t best,
+           const std::string& spare) {
+    std::vector<KeptName> names = KeptNames(folder, recorded);
+    std::vector<bool> keep(names.size(), false);
+    std::vector<std::size_t> order(names.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    auto newer = [&](std::size_t a, std::size_t b) {
+        return names[a].Start != names[b].Start ? names[a].Start > names[b].Start
+                                                : names[a].Path > names[b].Path;
+    };
+    std::sort(order.begin(), order.end(), newer);
+    for (std::size_t i = 0; i < std::min(newest, order.size()); ++i)
+        keep[order[i]] = true;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return names[a].Score > names[b].Score; });
+    for (std::size_t i = 0; i < std::min(best, order.size()); ++i)
+        keep[order[i]] = true;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!keep[i] && names[i].Path.string() != spare) {
+            const std::string name = names[i].Path.filename().string();
+            recorded.Remove(name);
+            recorded.Remove(name + kDesyncReportSuffix);
+        }
+    }
 }
 
 } // namespace
@@ -62,9 +91,14 @@ std::string KeepReplay(const replay::Replay& replay, const std::string& folder,
     // Two runs started in the same second get names of their own.
     const std::string name = ReplayFileName(replay.StartedAt, replay.BestRallyScore);
     const std::string stem = name.substr(0, name.size() - (sizeof kReplaySuffix - 1));
+    // Its desync report's name is free too, so that nothing is written over.
+    const auto taken = [](const fs::path& replayPath) {
+        std::error_code unknown;
+        return fs::exists(fs::symlink_status(replayPath, unknown)) ||
+               fs::exists(fs::symlink_status(replayPath.string() + kDesyncReportSuffix, unknown));
+    };
     fs::path path = fs::path(folder) / name;
-    std::error_code exists;
-    for (int n = 2; fs::exists(fs::symlink_status(path, exists)); ++n)
+    for (int n = 2; taken(path); ++n)
         path = fs::path(folder) / (stem + "-" + std::to_string(n) + kReplaySuffix);
 
     const std::vector<std::uint8_t> bytes = replay::EncodeReplay(replay);
@@ -74,33 +108,33 @@ std::string KeepReplay(const replay::Replay& replay, const std::string& folder,
         error = path.string() + ": " + failure.toStdString();
         return {};
     }
-    PruneReplays(folder, kNewestReplaysKept, kBestReplaysKept, path.string());
+    RecordedFiles recorded(folder);
+    recorded.Add(path.filename().string());
+    Prune(folder, recorded, kNewestReplaysKept, kBestReplaysKept, path.string());
+    recorded.Save(); // unsaved, this replay only stays longer
     return path.string();
 }
 
 void PruneReplays(const std::string& folder, std::size_t newest, std::size_t best,
                   const std::string& spare) {
-    std::vector<KeptName> names = KeptNames(folder);
-    std::vector<bool> keep(names.size(), false);
-    std::vector<std::size_t> order(names.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    auto newer = [&](std::size_t a, std::size_t b) {
-        return names[a].Start != names[b].Start ? names[a].Start > names[b].Start
-                                                : names[a].Path > names[b].Path;
-    };
-    std::sort(order.begin(), order.end(), newer);
-    for (std::size_t i = 0; i < std::min(newest, order.size()); ++i)
-        keep[order[i]] = true;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return names[a].Score > names[b].Score; });
-    for (std::size_t i = 0; i < std::min(best, order.size()); ++i)
-        keep[order[i]] = true;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::error_code ignored;
-        if (!keep[i] && names[i].Path.string() != spare)
-            fs::remove(names[i].Path, ignored);
+    RecordedFiles recorded(folder);
+    Prune(folder, recorded, newest, best, spare);
+    recorded.Save();
+}
+
+bool KeepDesyncReport(const std::string& replayPath, const std::string& report,
+                      std::string& error) {
+    const fs::path path = replayPath + kDesyncReportSuffix;
+    const QString failure = ReplaceFile(QString::fromStdString(path.string()), report);
+    if (!failure.isEmpty()) {
+        error = path.string() + ": " + failure.toStdString();
+        return false;
     }
+    RecordedFiles recorded(path.parent_path().string());
+    recorded.Add(path.filename().string());
+    recorded.Save(); // unsaved, the report only stays longer
+    error.clear();
+    return true;
 }
 
 std::vector<ReplaySummary> ListReplays(const std::string& folder) {

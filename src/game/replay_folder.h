@@ -1,7 +1,7 @@
 #pragma once
 // The player's replays folder: every run is kept there under a name a person
-// can tell apart (date, time, score), only the newest and the best stay, and
-// the launcher lists what is there.
+// can tell apart (date, time, score), only the newest and the best of those
+// recorded here stay, and the launcher lists what is there.
 
 #include "base/user_folders.h"
 #include "replay/replay_file.h"
@@ -14,6 +14,7 @@
 namespace game {
 
 inline constexpr char kReplaySuffix[] = ".pimuru-replay";
+inline constexpr char kDesyncReportSuffix[] = ".desync.txt";
 inline constexpr std::size_t kNewestReplaysKept = 100;
 inline constexpr std::size_t kBestReplaysKept = 10;
 
@@ -29,11 +30,17 @@ std::string ReplayFileName(std::int64_t startedAt, std::int32_t score);
 // an empty path and the reason in `error`.
 std::string KeepReplay(const replay::Replay& replay, const std::string& folder, std::string& error);
 
-// Of the files named as KeepReplay names them, keeps the newest `newest`,
-// the `best` with the highest scores and `spare`; removes the others. Files
-// named otherwise are the player's own and stay.
+// Of the replays recorded here (RecordedFiles), keeps the newest `newest`,
+// the `best` with the highest scores and `spare`; removes the others with
+// their desync reports. Every other file is the player's and stays.
 void PruneReplays(const std::string& folder, std::size_t newest = kNewestReplaysKept,
                   std::size_t best = kBestReplaysKept, const std::string& spare = {});
+
+// Writes what an online run found when the two worlds went apart beside its
+// kept replay (replayPath + kDesyncReportSuffix), whole or not at all; it is
+// removed with its replay. False and the reason in `error` when it cannot be.
+bool KeepDesyncReport(const std::string& replayPath, const std::string& report,
+                      std::string& error);
 
 // What the launcher's list shows of a replay file.
 struct ReplaySummary {

@@ -5,6 +5,7 @@
 
 #include "game/world.h"
 #include "game/world_types.h"
+#include "replay/input_runs.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +22,7 @@ struct Replay {
     bool CoupleMode = false;
     bool Hard = false;           // the harder-game box when the run started
     std::int64_t StartedAt = 0;  // seconds since 1970-01-01 UTC
-    std::vector<game::FrameInput> Inputs; // what the world was given, one a frame
+    InputRuns Inputs; // what the world was given, one a frame
     // World::Checksum() after frames kChecksumInterval, 2 × kChecksumInterval, …
     std::vector<std::uint64_t> Checksums;
     std::uint64_t FinalChecksum = 0; // after the last frame (of the started world if none)

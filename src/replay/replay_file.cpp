@@ -14,6 +14,9 @@
 //                            (each run as long as it can be, counts in their
 //                            shortest form: a replay has exactly one file)
 //   u64         FNV-1a of every byte before it
+// Every format, this one and any after it, begins with the magic, the version
+// and the length and ends with that seal: so a reader tells a damaged file
+// from a newer one.
 // Inputs change only a few times a second, so the runs keep an hour of busy
 // play near 125 kB (2 kB a minute), a fifth of it the checksums. zlib would
 // about halve that: too little to be worth a decompressor in the reader of
@@ -56,34 +59,45 @@ std::uint64_t HashOf(std::span<const std::uint8_t> bytes) {
     return hash.Value();
 }
 
+// Whether the bytes end in the seal they would have with `length` as the
+// stated length. bytes: at least a head and a seal.
+bool SealedAs(std::span<const std::uint8_t> bytes, std::uint32_t length) {
+    base::Fnv1a hash;
+    hash.AddBytes(bytes.first(kLengthOffset));
+    for (int i = 0; i < 4; ++i)
+        hash.AddByte(static_cast<std::uint8_t>(length >> (8 * i)));
+    const std::size_t body = bytes.size() - kSealBytes;
+    hash.AddBytes(bytes.subspan(kHeadBytes, body - kHeadBytes));
+    ByteReader seal(bytes.subspan(body));
+    return seal.U64() == hash.Value();
+}
+
 // Control characters are kept out of the version text: it is printed.
 bool IsControl(std::uint8_t c) {
     return c < 0x20 || c == 0x7F;
 }
 
-void WriteInputs(ByteWriter& out, const std::vector<game::FrameInput>& inputs) {
+void WriteInputs(ByteWriter& out, const InputRuns& inputs) {
     ByteWriter runs;
-    for (std::size_t i = 0; i < inputs.size();) {
-        const std::uint16_t bits = PackInput(inputs[i]);
-        std::size_t end = i + 1;
-        while (end < inputs.size() && PackInput(inputs[end]) == bits)
-            ++end;
-        runs.U16(bits);
-        runs.Count(end - i);
-        i = end;
+    std::uint32_t start = 0;
+    for (const InputRuns::Run& run : inputs.Runs()) {
+        runs.U16(run.Bits);
+        runs.Count(run.End - start);
+        start = run.End;
     }
     out.U32(static_cast<std::uint32_t>(runs.Result().size()));
     out.Bytes(runs.Result());
 }
 
-// Reads the runs twice: first to learn they add up to the frame count, so
-// that only then memory for the frames is taken. A file read back is written
-// again byte for byte (the fuzzer holds it to that).
-bool ReadInputs(std::span<const std::uint8_t> runs, std::uint32_t frames,
-                std::vector<game::FrameInput>& inputs) {
+// Reads the runs twice: first to learn they are sound and add up to the frame
+// count, then to keep them, in memory taken once for as many runs as there
+// are (a run takes at least three bytes of the file). A file read back is
+// written again byte for byte (the fuzzer holds it to that).
+bool ReadInputs(std::span<const std::uint8_t> runs, std::uint32_t frames, InputRuns& inputs) {
     std::uint64_t total = 0;
+    std::size_t count = 0;
     int previous = -1;
-    for (ByteReader in(runs); !in.AtEnd();) {
+    for (ByteReader in(runs); !in.AtEnd(); ++count) {
         const std::uint16_t bits = in.U16();
         const std::uint32_t length = in.Count();
         // A run is as long as it can be, so that a replay has one file.
@@ -96,10 +110,10 @@ bool ReadInputs(std::span<const std::uint8_t> runs, std::uint32_t frames,
     }
     if (total != frames)
         return false;
-    inputs.reserve(frames);
+    inputs.ReserveRuns(count);
     for (ByteReader in(runs); !in.AtEnd();) {
         const game::FrameInput input = *UnpackInput(in.U16());
-        inputs.insert(inputs.end(), in.Count(), input);
+        inputs.Append(input, in.Count());
     }
     return true;
 }
@@ -163,20 +177,25 @@ DecodedReplay DecodeReplay(std::span<const std::uint8_t> bytes) {
         return Fault(messages::NotAReplay());
     const std::uint16_t version = head.U16();
     const std::uint32_t length = head.U32();
-    if (head.Failed())
+    if (head.Failed() || bytes.size() < kHeadBytes + kSealBytes)
         return Fault(messages::Truncated());
+    // Nothing is believed before the seal: a changed version or length is
+    // damage, not a newer format or a file cut short.
+    if (!SealedAs(bytes, length)) {
+        if (length < bytes.size() && length >= kHeadBytes + kSealBytes &&
+            SealedAs(bytes.first(length), length))
+            return Fault(messages::BadContent("ファイルの長さ")); // whole, with more behind it
+        if (length > bytes.size() && !SealedAs(bytes, static_cast<std::uint32_t>(bytes.size())))
+            return Fault(messages::Truncated());
+        return Fault(messages::BadFileChecksum());
+    }
     if (version > kFormatVersion)
         return Fault(messages::FutureFormat(version));
     if (version == 0)
         return Fault(messages::BadContent("形式の番号"));
-    if (bytes.size() < length || bytes.size() < kHeadBytes + kSealBytes)
-        return Fault(messages::Truncated());
-    if (bytes.size() > length)
+    if (bytes.size() != length)
         return Fault(messages::BadContent("ファイルの長さ"));
     const std::size_t body = bytes.size() - kSealBytes;
-    ByteReader seal(bytes.subspan(body));
-    if (seal.U64() != HashOf(bytes.first(body)))
-        return Fault(messages::BadFileChecksum());
 
     // Past the seal the bytes are as written, unless someone forged it: every
     // field is still checked.

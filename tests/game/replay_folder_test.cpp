@@ -2,6 +2,7 @@
 // the newest 100 and the 10 best kept, a folder that takes nothing said in
 // words, and the list newest first.
 #include "game/replay_folder.h"
+#include "game/recorded_files.h"
 
 #include "replay/recorder.h"
 
@@ -73,19 +74,43 @@ TEST_F(ReplayFolder, KeepsARunUnderItsDateTimeAndScore) {
 }
 
 TEST_F(ReplayFolder, KeepsTheNewestHundredAndTheTenBest) {
-    // 115 runs a minute apart; the oldest 15 scored best.
+    // 115 runs recorded here a minute apart; the oldest 15 scored best.
     const std::string folder = dir_.Path().string();
-    std::set<std::string> expected;
+    std::set<std::string> expected{game::kRecordedListName};
+    game::RecordedFiles recorded(folder);
     for (int i = 0; i < 115; ++i) {
         const std::string name = game::ReplayFileName(1796825002 + 60 * i, i < 15 ? 1000 + i : i);
         testsupport::WriteFileBytes(dir_.File(name), "x");
+        recorded.Add(name);
         if (i >= 5)
             expected.insert(name);
     }
+    ASSERT_EQ(recorded.Save(), "");
     testsupport::WriteFileBytes(dir_.File("from-a-friend.pimuru-replay"), "x");
     expected.insert("from-a-friend.pimuru-replay");
     game::PruneReplays(folder);
     EXPECT_EQ(Names(dir_.Path()), expected);
+}
+
+// Only what was recorded here is ever removed: a friend's file under a name
+// of the same shape (older and worse than all), and one the player put in
+// place of a recorded replay, stay; a removed replay takes its report along.
+TEST_F(ReplayFolder, PruningRemovesOnlyWhatWasRecordedHere) {
+    const std::string folder = dir_.Path().string();
+    const std::string friendName = game::ReplayFileName(1000, 0);
+    testsupport::WriteFileBytes(dir_.File(friendName), "a friend's run");
+    std::string error;
+    const std::string replaced = game::KeepReplay(SomeReplay(2000, 1), folder, error);
+    testsupport::WriteFileBytes(replaced, "the player's own bytes");
+    const std::string old = game::KeepReplay(SomeReplay(3000, 2), folder, error);
+    ASSERT_TRUE(game::KeepDesyncReport(old, "apart at frame 80\n", error)) << error;
+    EXPECT_EQ(testsupport::ReadFileBytes(old + game::kDesyncReportSuffix), "apart at frame 80\n");
+    const std::string newest = game::KeepReplay(SomeReplay(4000, 3), folder, error);
+
+    game::PruneReplays(folder, 1, 0);
+    EXPECT_EQ(Names(dir_.Path()),
+              (std::set<std::string>{game::kRecordedListName, friendName,
+                                     fs::path(replaced).filename(), fs::path(newest).filename()}));
 }
 
 TEST_F(ReplayFolder, AFolderThatTakesNothingLosesTheReplayWithAReason) {

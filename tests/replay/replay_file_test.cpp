@@ -99,6 +99,7 @@ TEST(ReplayFile, EachFaultGivesItsMessage) {
 
     Bytes future = good;
     future[8] = 2;
+    replay::SealReplayFile(future);
     EXPECT_EQ(ErrorOf(future), replay::messages::FutureFormat(2));
 
     Bytes longer = good;
@@ -128,6 +129,46 @@ TEST(ReplayFile, AnyChangedByteIsRefused) {
     Bytes sealed = good;
     sealed[good.size() - 9] ^= 1;
     EXPECT_EQ(ErrorOf(sealed), replay::messages::BadFileChecksum());
+}
+
+TEST(ReplayFile, AChangedHeadUnderABrokenSealIsDamage) {
+    const Bytes good = EncodeReplay(ShortRun());
+    Bytes version = good;
+    version[9] = 0x5A; // format 23041, were the seal not checked first
+    EXPECT_EQ(ErrorOf(version), replay::messages::BadFileChecksum());
+    // A length one short of the file, and one far beyond it ("cut short").
+    for (const std::uint32_t wrong : {good.size() - 1, good.size() + 0x10000}) {
+        Bytes length = good;
+        for (int i = 0; i < 4; ++i)
+            length[10 + i] = static_cast<std::uint8_t>(wrong >> (8 * i));
+        EXPECT_EQ(ErrorOf(length), replay::messages::BadFileChecksum()) << wrong;
+    }
+}
+
+// A forged file, correctly sealed, that claims millions of frames: the reader
+// holds them in memory in proportion to the bytes that are there, for a long
+// wait without input as for a run whose input changes every frame.
+TEST(ReplayFile, MemoryStaysInProportionToTheFile) {
+    game::FrameInput left;
+    left.Pads[0].Dx = -1;
+    replay::Replay idle;
+    idle.Inputs.Append(left, 3'000'000);
+    replay::Replay busy;
+    for (int f = 0; f < 200'000; ++f)
+        busy.Inputs.Append(f % 2 ? left : game::FrameInput{});
+    for (replay::Replay* forged : {&idle, &busy}) {
+        forged->Checksums.assign(forged->Inputs.size() / replay::kChecksumInterval, 0x5EED);
+        const Bytes bytes = EncodeReplay(*forged);
+        const replay::DecodedReplay read = DecodeReplay(bytes);
+        ASSERT_TRUE(read.Value) << read.Error;
+        const replay::Replay& r = *read.Value;
+        EXPECT_EQ(r.FrameCount(), forged->FrameCount());
+        EXPECT_EQ(r.Inputs[r.Inputs.size() - 1].Pads[0].Dx, -1);
+        const std::size_t held = r.Inputs.HeapBytes() +
+                                 r.Checksums.capacity() * sizeof(std::uint64_t) +
+                                 r.ProgramVersion.capacity();
+        EXPECT_LE(held, 3 * bytes.size()) << bytes.size() << "-byte file";
+    }
 }
 
 TEST(ReplayFile, UnreadableFilesGiveAMessage) {
