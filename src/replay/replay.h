@@ -22,7 +22,7 @@ struct Replay {
     bool CoupleMode = false;
     bool Hard = false;           // the harder-game box when the run started
     std::int64_t StartedAt = 0;  // seconds since 1970-01-01 UTC
-    InputRuns Inputs; // what the world was given, one a frame
+    InputRuns Inputs; // what the world was given, one a frame (each axis as its sign)
     // World::Checksum() after frames kChecksumInterval, 2 × kChecksumInterval, …
     std::vector<std::uint64_t> Checksums;
     std::uint64_t FinalChecksum = 0; // after the last frame (of the started world if none)
