@@ -136,3 +136,19 @@ TEST(Session, BothPlayersPressingEscEndAtTheSameFrame) {
     EXPECT_EQ(pair.host->ConfirmedFrames(), pair.guest->ConfirmedFrames());
     EXPECT_GE(pair.host->ConfirmedFrames(), 100);
 }
+
+TEST(Session, EveryCheckedFrameIsComparedThoughCatchUpsAndLossesBunchThem) {
+    onlinetest::PairSetup setup;
+    // Long stalls and bursts of loss: the partner's inputs come in clumps, and
+    // checked frames are confirmed close together.
+    setup.Link = {240, 90, 15, 5, 2};
+    setup.Frames = 3000;
+    const onlinetest::PairRun run = onlinetest::RunPair(setup);
+    for (const auto& side : run.Sides) {
+        ASSERT_TRUE(side.End);
+        EXPECT_EQ(side.End->Reason, EndReason::Quit);
+        const auto checked = static_cast<std::int64_t>(side.Confirmed.size()) / kChecksumFrames;
+        // All but the last few, which the run's end may cut off.
+        EXPECT_GE(side.Stats.ChecksumsMatched, checked - 2) << checked;
+    }
+}
