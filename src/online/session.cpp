@@ -26,6 +26,7 @@ Session::Session(const game::World& world, SessionOptions options, Clock& clock,
     : options_(std::move(options)), clock_(clock), transport_(transport), sync_(options_.FrameMs),
       world_(world) {
     inputDelay_ = std::clamp(options_.InputDelay, 0, kMaxInputDelay);
+    options_.ChecksumFrames = std::max(options_.ChecksumFrames, 1);
     local_.assign(static_cast<std::size_t>(inputDelay_), PlayerInput{});
     lastPacketUs_ = clock_.NowUs();
     lastStepUs_ = lastPacketUs_;
@@ -261,7 +262,7 @@ void Session::Confirm() {
         if (options_.OnConfirmedFrame) {
             options_.OnConfirmedFrame(FrameInputAt(frame, partner_[frame], false), after);
         }
-        if ((frame + 1) % kChecksumFrames != 0) {
+        if ((frame + 1) % options_.ChecksumFrames != 0) {
             continue;
         }
         ownChecksums_.push_back({{frame, after.Checksum()}, kChecksumRepeats});

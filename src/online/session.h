@@ -37,6 +37,8 @@ struct SessionOptions {
     // 0…kMaxInputDelay frames; −1: from the first measured round trip (0 until then).
     int InputDelay = 0;
     std::int32_t FrameMs = 26; // the nominal frame length
+    // A checksum after every this many frames; both sides must agree on it.
+    std::int32_t ChecksumFrames = kChecksumFrames;
     // Every confirmed frame in order: what the world was given and the world
     // after it. A replay records from here.
     std::function<void(const game::FrameInput&, const game::World&)> OnConfirmedFrame;
