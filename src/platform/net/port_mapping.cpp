@@ -14,6 +14,17 @@ namespace net {
 namespace {
 
 constexpr char kDescription[] = "pimuru online";
+constexpr char kNotFromOutside[] = "外のネットワークからはこの方法では参加できません。";
+
+// The router's outside address, or empty when it does not tell.
+std::string AskExternalAddress(const std::string& controlUrl, const std::string& serviceType) {
+    char external[64] = {};
+    if (UPNP_GetExternalIPAddress(controlUrl.c_str(), serviceType.c_str(), external) !=
+        UPNPCOMMAND_SUCCESS) {
+        return {};
+    }
+    return external;
+}
 
 } // namespace
 
@@ -30,17 +41,29 @@ PortMapping::PortMapping(std::uint16_t port, int searchMs, int leaseSeconds)
     char lanAddress[64] = {};
     const int found = UPNP_GetValidIGD(devices, &urls, &data, lanAddress, sizeof lanAddress);
     freeUPNPDevlist(devices);
-    if (found != 1) {
-        if (found != 0) {
-            FreeUPNPUrls(&urls);
-        }
+    if (found != 0) {
+        controlUrl_ = urls.controlURL;
+        serviceType_ = data.first.servicetype;
+        lanAddress_ = lanAddress;
+        FreeUPNPUrls(&urls);
+    }
+    if (found != 1 && found != 2) {
         report_ = "UPnP のルーターは見つかりませんでした。";
         return;
     }
-    controlUrl_ = urls.controlURL;
-    serviceType_ = data.first.servicetype;
-    lanAddress_ = lanAddress;
-    FreeUPNPUrls(&urls);
+    if (found == 2) {
+        // A router that says it is not connected, or (as libminiupnpc judges
+        // it) whose outside is itself a private network: often a router
+        // behind a carrier's, where a forwarding would end.
+        external_ = AskExternalAddress(controlUrl_, serviceType_);
+        report_ =
+            (!external_.empty() && online::ReachOf(external_) != online::AddressReach::Anywhere
+                 ? "ルーターの外側のアドレス " + external_ +
+                       " もプライベートか共有のアドレスなので、"
+                 : std::string("UPnP のルーターが外のネットワークにつながっていないので、")) +
+            kNotFromOutside;
+        return;
+    }
 
     const std::string portText = std::to_string(port_);
     const int added = Add();
@@ -50,20 +73,15 @@ PortMapping::PortMapping(std::uint16_t port, int searchMs, int leaseSeconds)
         return;
     }
     mapped_ = true;
-    char external[64] = {};
-    if (UPNP_GetExternalIPAddress(controlUrl_.c_str(), serviceType_.c_str(), external) ==
-        UPNPCOMMAND_SUCCESS) {
-        external_ = external;
-    }
+    external_ = AskExternalAddress(controlUrl_, serviceType_);
     reachable_ = online::ReachOf(external_) == online::AddressReach::Anywhere;
     report_ = "ルーター(UPnP)がポート " + portText + " をこの機械へ転送しています" +
               (external_.empty() ? std::string() : "(外側のアドレス " + external_ + ")") + "。";
     if (!external_.empty() && !reachable_) {
         // The router is itself behind another (a carrier's, often): the
         // forwarding ends there.
-        report_ +=
-            "ただしルーターの外側もプライベートか共有のアドレスなので、外のネットワークからは"
-            "この方法では参加できません。";
+        report_ += std::string("ただしルーターの外側もプライベートか共有のアドレスなので、") +
+                   kNotFromOutside;
     }
     renewer_ = std::thread([this] { RenewUntilStopped(); });
 }
