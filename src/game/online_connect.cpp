@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstdlib>
 #include <iostream>
 
 namespace game {
@@ -23,16 +22,14 @@ constexpr int kJoinTimeoutMs = 15'000;
 constexpr int kHostTimeoutMs = 24 * 3600 * 1000; // the host waits until the player gives up
 constexpr int kRouterSearchMs = 1500;
 
-online::Versions OurVersions() {
-    // Tests only: another program version, to meet a partner that runs this one.
-    const char* testVersion = std::getenv("PIMURU_TEST_PROGRAM_VERSION");
-    return {testVersion ? testVersion : PIMURU_VERSION, kRulesDataVersion};
+OnlineTestSwitches& TestSwitches() {
+    static OnlineTestSwitches switches;
+    return switches;
 }
 
-// Tests only: this side's world parts from the partner's at this frame.
-std::int32_t ForcedDesyncFrame() {
-    const char* frame = std::getenv("PIMURU_TEST_DESYNC_AT");
-    return frame ? std::atoi(frame) : -1;
+online::Versions OurVersions() {
+    const std::string& testVersion = TestSwitches().ProgramVersion;
+    return {testVersion.empty() ? PIMURU_VERSION : testVersion, kRulesDataVersion};
 }
 
 class ProgressWindow {
@@ -77,6 +74,10 @@ private:
 
 } // namespace
 
+void SetOnlineTestSwitches(const OnlineTestSwitches& switches) {
+    TestSwitches() = switches;
+}
+
 std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineRequest& request,
                                               const online::Welcome& offer,
                                               const std::function<bool()>& quitAsked,
@@ -86,7 +87,7 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
     connection.Endpoint = std::make_unique<net::UdpEndpoint>();
     connection.Start.Host = request.Host;
     connection.Start.InputDelay = request.InputDelay;
-    connection.Start.ForceDesyncAtFrame = ForcedDesyncFrame();
+    connection.Start.ForceDesyncAtFrame = TestSwitches().DesyncAtFrame;
     net::UdpEndpoint& endpoint = *connection.Endpoint;
     ProgressWindow progress(parent);
     const auto cancelled = [&progress, &quitAsked] { return progress.Cancelled() || quitAsked(); };
@@ -97,20 +98,18 @@ std::optional<OnlineConnection> ConnectOnline(QWidget* parent, const OnlineReque
                     ")。";
             return std::nullopt;
         }
-        std::string addresses;
-        for (const std::string& address : LocalAddresses()) {
-            addresses += "\n  " + address;
-        }
+        std::vector<std::string> addresses = LocalAddresses();
         progress.Say("ルーターにポート " + std::to_string(endpoint.Port()) +
                      " の転送を頼んでいます…");
         connection.Mapping = std::make_unique<net::PortMapping>(endpoint.Port(), kRouterSearchMs);
         std::cerr << "pimuru: " << connection.Mapping->Report() << '\n';
-        if (connection.Mapping->Mapped() && !connection.Mapping->ExternalAddress().empty()) {
-            addresses =
-                "\n  " + connection.Mapping->ExternalAddress() + "(ルーターの外側)" + addresses;
+        if (connection.Mapping->Mapped() && connection.Mapping->ReachableFromOutside()) {
+            addresses.insert(addresses.begin(),
+                             connection.Mapping->ExternalAddress() + "(ルーターの外側)");
         }
         progress.Say("ポート " + std::to_string(endpoint.Port()) + " で相手を待っています。\n" +
-                     connection.Mapping->Report() + "\n相手に伝えるアドレス:" + addresses);
+                     connection.Mapping->Report() +
+                     "\n相手に伝えるアドレス:" + AddressLines(addresses));
         connection.Start.Run = offer;
         const net::HostResult hosted = net::WaitForGuest(
             endpoint, OurVersions(), connection.Start.Run, kHostTimeoutMs,

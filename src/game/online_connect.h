@@ -9,6 +9,7 @@
 #include "platform/net/udp_endpoint.h"
 #include "play/online_play.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,6 +24,14 @@ struct OnlineConnection {
     play::OnlineStart Start;
     std::unique_ptr<net::PortMapping> Mapping; // the host's router forwarding, while it lasts
 };
+
+// What a test build of the program changes, to meet a partner unlike itself;
+// the installed program never sets it.
+struct OnlineTestSwitches {
+    std::string ProgramVersion;      // empty: the program's own
+    std::int32_t DesyncAtFrame = -1; // this side's world parts from the partner's here
+};
+void SetOnlineTestSwitches(const OnlineTestSwitches& switches);
 
 // offer: the host's run (carry-over and options); a joiner gets the host's.
 // quitAsked: the program is asked to end (its window closed, a signal).

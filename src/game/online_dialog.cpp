@@ -1,5 +1,7 @@
 #include "game/online_dialog.h"
 
+#include "online/address_reach.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -23,12 +25,8 @@ OnlineDialog::OnlineDialog(QWidget* parent, const std::vector<std::string>& rece
     port_->setObjectName(QStringLiteral("Port"));
     port_->setRange(1, 65535);
     port_->setValue(kDefaultOnlinePort);
-    std::string addresses;
-    for (const std::string& address : LocalAddresses()) {
-        addresses += (addresses.empty() ? "" : "\n") + address;
-    }
     auto* told = new QLabel(
-        QStringLiteral("相手に伝えるアドレス:\n") + QString::fromStdString(addresses), this);
+        QString::fromStdString("相手に伝えるアドレス:" + AddressLines(LocalAddresses())), this);
     told->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     join_ = new QRadioButton(QStringLiteral("参加する　アドレス[:ポート]"), this);
@@ -77,22 +75,22 @@ OnlineRequest OnlineDialog::Request() const {
 }
 
 std::vector<std::string> LocalAddresses() {
-    std::vector<std::string> v4;
-    std::vector<std::string> v6;
+    std::vector<std::string> all;
     for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
-        if (address.isLoopback()) {
-            continue;
-        }
-        QHostAddress plain = address;
-        plain.setScopeId(QString());
-        (address.protocol() == QAbstractSocket::IPv4Protocol ? v4 : v6)
-            .push_back(plain.toString().toStdString());
+        all.push_back(address.toString().toStdString());
     }
-    v4.insert(v4.end(), v6.begin(), v6.end());
-    if (v4.empty()) {
-        v4 = {"127.0.0.1", "::1"};
+    return online::AddressesToTell(all);
+}
+
+std::string AddressLines(const std::vector<std::string>& addresses) {
+    if (addresses.empty()) {
+        return "\n  (ネットワークにつながっていないようです)";
     }
-    return v4;
+    std::string lines;
+    for (const std::string& address : addresses) {
+        lines += "\n  " + address;
+    }
+    return lines;
 }
 
 } // namespace game

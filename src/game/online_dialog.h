@@ -39,8 +39,10 @@ private:
     QComboBox* delay_;
 };
 
-// This machine's addresses a partner could reach, IPv4 first; loopback only
-// when there is nothing else.
+// This machine's addresses a partner can use, those that work only on the
+// same network marked; empty when it has none.
 std::vector<std::string> LocalAddresses();
+// Addresses as the lines of a list for the player, one indented line each.
+std::string AddressLines(const std::vector<std::string>& addresses);
 
 } // namespace game

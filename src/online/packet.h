@@ -44,7 +44,7 @@ struct Welcome {
     std::int32_t HighScore = 0;
     bool CoupleMode = false;
     bool Hard = false;
-    std::int64_t StartedAt = 0; // seconds since 1970: both replays name the same start
+    std::int64_t StartedAt = 0; // seconds since 1970, when the host took the guest: both replays' date
     bool operator==(const Welcome&) const = default;
 };
 

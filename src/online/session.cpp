@@ -26,6 +26,7 @@ Session::Session(const game::World& world, SessionOptions options, Clock& clock,
     : options_(std::move(options)), clock_(clock), transport_(transport), sync_(options_.FrameMs),
       world_(world) {
     inputDelay_ = std::clamp(options_.InputDelay, 0, kMaxInputDelay);
+    options_.ChecksumFrames = std::max(options_.ChecksumFrames, 1);
     local_.assign(static_cast<std::size_t>(inputDelay_), PlayerInput{});
     lastPacketUs_ = clock_.NowUs();
     lastStepUs_ = lastPacketUs_;
@@ -261,15 +262,13 @@ void Session::Confirm() {
         if (options_.OnConfirmedFrame) {
             options_.OnConfirmedFrame(FrameInputAt(frame, partner_[frame], false), after);
         }
-        if ((frame + 1) % kChecksumFrames != 0) {
+        if ((frame + 1) % options_.ChecksumFrames != 0) {
             continue;
         }
-        const FrameChecksum own{frame, after.Checksum()};
-        ownChecksums_.push_back(own);
+        ownChecksums_.push_back({{frame, after.Checksum()}, kChecksumRepeats});
         if (ownChecksums_.size() > kChecksumsKept) {
             ownChecksums_.erase(ownChecksums_.begin());
         }
-        checksumSends_ = kChecksumRepeats;
         const auto waiting =
             std::find_if(partnerChecksums_.begin(), partnerChecksums_.end(),
                          [frame](const FrameChecksum& c) { return c.Frame == frame; });
@@ -284,7 +283,7 @@ void Session::Confirm() {
 void Session::CheckChecksum(const FrameChecksum& partner) {
     const auto own =
         std::find_if(ownChecksums_.begin(), ownChecksums_.end(),
-                     [&partner](const FrameChecksum& c) { return c.Frame == partner.Frame; });
+                     [&partner](const OwnChecksum& c) { return c.Sum.Frame == partner.Frame; });
     if (own == ownChecksums_.end()) {
         // Not confirmed here yet: kept until it is. Older ones were compared before.
         const bool ahead = partner.Frame >= confirmed_;
@@ -295,12 +294,17 @@ void Session::CheckChecksum(const FrameChecksum& partner) {
         }
         return;
     }
-    if (own->Value == partner.Value) {
+    if (own->Sum.Value == partner.Value) {
+        // A checksum repeated for a lost packet is counted once.
+        if (!own->Matched) {
+            own->Matched = true;
+            ++stats_.ChecksumsMatched;
+        }
         lastGoodFrame_ = std::max(lastGoodFrame_, partner.Frame);
         return;
     }
     SessionEnd end{EndReason::Desync, false, partner.Frame, lastGoodFrame_};
-    end.LocalChecksum = own->Value;
+    end.LocalChecksum = own->Sum.Value;
     end.PartnerChecksum = partner.Value;
     Finish(end);
 }
@@ -325,9 +329,18 @@ void Session::Send() {
         packet.EchoHoldMs = kNoEcho;
     }
     packet.AdvantageMs = sync_.AdvantageMs(nextFrame_, now);
-    if (checksumSends_ > 0 && !ownChecksums_.empty()) {
-        packet.Checksum = ownChecksums_.back();
-        --checksumSends_;
+    // One checksum a packet: the one with the most sends left, the older of
+    // equals, so that checksums confirmed together take turns and each goes
+    // out as often as a lone one would.
+    OwnChecksum* next = nullptr;
+    for (OwnChecksum& own : ownChecksums_) {
+        if (own.SendsLeft > 0 && (!next || own.SendsLeft > next->SendsLeft)) {
+            next = &own;
+        }
+    }
+    if (next) {
+        packet.Checksum = next->Sum;
+        --next->SendsLeft;
     }
     const auto bytes = EncodePacket(packet);
     transport_.Send(bytes);

@@ -37,6 +37,8 @@ struct SessionOptions {
     // 0…kMaxInputDelay frames; −1: from the first measured round trip (0 until then).
     int InputDelay = 0;
     std::int32_t FrameMs = 26; // the nominal frame length
+    // A checksum after every this many frames; both sides must agree on it.
+    std::int32_t ChecksumFrames = kChecksumFrames;
     // Every confirmed frame in order: what the world was given and the world
     // after it. A replay records from here.
     std::function<void(const game::FrameInput&, const game::World&)> OnConfirmedFrame;
@@ -54,7 +56,8 @@ struct SessionStats {
     std::int64_t PacketsSent = 0;
     std::int64_t BytesSent = 0; // datagram payloads only
     std::int64_t PacketsReceived = 0;
-    std::int64_t PacketsDropped = 0; // malformed, another session's, or out of place
+    std::int64_t PacketsDropped = 0;   // malformed, another session's, or out of place
+    std::int64_t ChecksumsMatched = 0; // checked frames found equal on both sides
 };
 
 struct SessionEnd {
@@ -136,11 +139,16 @@ private:
     std::int32_t partnerAck_ = -1;            // the partner has our inputs up to here
     std::array<game::World, kSaved> saved_{}; // the world before each recent frame
     std::array<PlayerInput, kSaved> used_{}; // the partner input each recent frame was stepped with
-    // Our checksums of recent checked frames, and the partner's not yet matched.
-    std::vector<FrameChecksum> ownChecksums_;
+    // Our checksums of recent checked frames, each with the packets left
+    // that are to carry it, and the partner's not yet matched.
+    struct OwnChecksum {
+        FrameChecksum Sum;
+        std::int32_t SendsLeft = 0;
+        bool Matched = false; // the partner's came and was equal
+    };
+    std::vector<OwnChecksum> ownChecksums_;
     std::vector<FrameChecksum> partnerChecksums_;
     std::int32_t lastGoodFrame_ = -1;
-    std::int32_t checksumSends_ = 0; // packets left that carry the latest checksum
     std::uint32_t echoMs_ = 0;
     std::int64_t echoReceivedUs_ = -1;
     std::int64_t lastPacketUs_ = 0;

@@ -2,6 +2,7 @@
 
 #include "play/frame_sink_parts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -19,7 +20,7 @@ game::World StartedWorld(game::World& world, const online::Welcome& run) {
 OnlinePlay::OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices,
                        online::Clock& clock, online::Transport& transport,
                        std::string programVersion)
-    : world_(world), devices_(devices),
+    : world_(world), devices_(devices), ownBest_(world.HighScore()),
       recorder_(StartedWorld(world, start.Run), start.Run.CoupleMode, start.Run.Hard,
                 std::move(programVersion), start.Run.StartedAt) {
     world_.StartRun(start.Run.CoupleMode, start.Run.Hard);
@@ -34,13 +35,16 @@ OnlinePlay::OnlinePlay(game::World& world, const OnlineStart& start, InputSource
     options.OnConfirmedFrame = [this](const game::FrameInput& input, const game::World& after) {
         recorder_.Record(input, after);
         confirmed_ = after;
+        runBest_ = std::max(runBest_, after.Score());
     };
     session_ = std::make_unique<online::Session>(world_, std::move(options), clock, transport);
 }
 
 OnlinePlay::~OnlinePlay() {
-    // The launcher keeps what the run confirmed: its high score and generator.
+    // The launcher keeps what the run confirmed, its generator, but its own
+    // best: the host's high score only showed during the run.
     world_ = confirmed_;
+    world_.SetCarryOver({confirmed_.GetCarryOver().RandomSeed, std::max(ownBest_, runBest_)});
 }
 
 void OnlinePlay::Advance(game::FrameSink& shown) {

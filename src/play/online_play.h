@@ -29,6 +29,7 @@ public:
     // world: the launcher's; it starts from the host's carry-over and keeps
     // the last confirmed world when the run is over.
     // The replay's start time is the host's, so that both replays are the same.
+    // The launcher's high score afterwards is its own best or the run's, whichever is higher.
     OnlinePlay(game::World& world, const OnlineStart& start, InputSource& devices,
                online::Clock& clock, online::Transport& transport, std::string programVersion);
     ~OnlinePlay() override;
@@ -51,6 +52,8 @@ public:
 private:
     game::World& world_;
     InputSource& devices_;
+    std::int32_t ownBest_;     // this machine's high score before the run
+    std::int32_t runBest_ = 0; // the run's highest confirmed score
     replay::Recorder recorder_;
     game::World confirmed_; // the world after the last confirmed frame
     std::unique_ptr<online::Session> session_;

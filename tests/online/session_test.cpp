@@ -25,11 +25,12 @@ struct TwoSessions {
     std::unique_ptr<Session> host;
     std::unique_ptr<Session> guest;
 
-    TwoSessions() {
+    explicit TwoSessions(std::int32_t checksumFrames = kChecksumFrames) {
         game::World world;
         world.StartRun(false, false);
         SessionOptions options;
         options.SessionNonce = kNonce;
+        options.ChecksumFrames = checksumFrames;
         host = std::make_unique<Session>(world, options, clock, link.Side(0));
         options.Host = false;
         guest = std::make_unique<Session>(world, options, clock, link.Side(1));
@@ -135,4 +136,27 @@ TEST(Session, BothPlayersPressingEscEndAtTheSameFrame) {
     EXPECT_EQ(pair.guest->Ending()->Reason, EndReason::Quit);
     EXPECT_EQ(pair.host->ConfirmedFrames(), pair.guest->ConfirmedFrames());
     EXPECT_GE(pair.host->ConfirmedFrames(), 100);
+}
+
+TEST(Session, EveryCheckedFrameIsComparedThoughACatchUpConfirmsSeveralAtOnce) {
+    // Checked often, so that the frames a stall held back cross several.
+    TwoSessions pair(4);
+    for (int stall = 0; stall < 5; ++stall) {
+        for (int i = 0; i < 40; ++i) {
+            pair.Frame();
+        }
+        pair.link.SetCut(true);
+        for (int i = 0; i < 20; ++i) {
+            pair.Frame();
+        }
+        pair.link.SetCut(false);
+    }
+    const std::int32_t confirmed = pair.host->ConfirmedFrames();
+    // Time for the last checksums to cross.
+    for (int i = 0; i < 10; ++i) {
+        pair.Frame();
+    }
+    for (const Session* side : {pair.host.get(), pair.guest.get()}) {
+        EXPECT_GE(side->Stats().ChecksumsMatched, confirmed / 4);
+    }
 }

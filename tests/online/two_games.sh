@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Two game processes playing one online run on this machine.
-#   two_games.sh PIMURU RELAY REPLAY-INPUTS DATA-DIR SCENARIO
+#   two_games.sh PIMURU PIMURU-WITH-TEST-SWITCHES RELAY REPLAY-INPUTS MAP-PORT DATA-DIR SCENARIO
 # Scenarios:
 #   keys      host and join on loopback under $DISPLAY (16-bit, with a window
 #             manager): keys sent to each window move that side's pimuru on
@@ -17,9 +17,13 @@
 #   upnp      the host behind a router namespace running miniupnpd (UPnP IGD,
 #             nftables): the game asks it to forward the port, the guest
 #             outside joins through it, the mapping goes with the run
+#   upnp_lease  the game's port mapping with a 4 s lease: renewed while held,
+#             removed after
+#   upnp_shared  behind a router whose outside is a carrier's shared address:
+#             the player is told that partners outside cannot join this way
 # Every scenario but keys runs on Qt's offscreen platform.
 set -euo pipefail
-pimuru=$1 relay=$2 replay_inputs=$3 data=$4 scenario=$5
+pimuru=$1 pimuru_testing=$2 relay=$3 replay_inputs=$4 map_port=$5 data=$6 scenario=$7
 work=$(mktemp -d)
 pids=()
 namespaces=()
@@ -41,7 +45,8 @@ export ALSOFT_DRIVERS=null ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 windowed=(--windowed)
 if [ "$scenario" = keys ]; then export QT_QPA_PLATFORM=xcb; else export QT_QPA_PLATFORM=offscreen; windowed=(); fi
 
-# start NAME [PREFIX…] -- [ENV=VALUE…] -- PIMURU-ARGS…: a game in its own folders.
+# start NAME [PREFIX…] -- [ENV=VALUE…] -- PIMURU-ARGS…: a game in its own folders
+# ($program instead of the installed program when set).
 start() {
     local name=$1
     shift
@@ -53,7 +58,7 @@ start() {
     shift
     mkdir -p "$work/$name"
     (cd "$data" && exec "${prefix[@]}" env XDG_DATA_HOME="$work/$name" XDG_STATE_HOME="$work/$name" \
-        "${environment[@]}" "$pimuru" "${windowed[@]}" "$@" >"$work/$name.log" 2>&1) &
+        "${environment[@]}" "${program:-$pimuru}" "${windowed[@]}" "$@" >"$work/$name.log" 2>&1) &
     pids+=($!)
     eval "${name}_pid=$!"
 }
@@ -87,6 +92,54 @@ check_same_replays() {
     [ "$frames" -ge "${1:-100}" ] || fail "only $frames frames were played"
     echo "$scenario: both replays the same, $frames frames, clean"
 }
+
+# start_router OUTSIDE-/24: the host's namespace $l behind a router namespace
+# $r running miniupnpd (UPnP IGD, nftables), $w outside at OUTSIDE.2.
+start_router() {
+    local outside=$1
+    [ "$(id -u)" = 0 ] && command -v miniupnpd >/dev/null && command -v nft >/dev/null ||
+        { echo "upnp needs root, miniupnpd and nft: skipped"; exit 77; }
+    r=h30-$$-r l=h30-$$-l w=h30-$$-w
+    for ns in "$r" "$l" "$w"; do ip netns add "$ns" && namespaces+=("$ns"); ip -n "$ns" link set lo up; done
+    ip link add "h30l$$" netns "$l" type veth peer name "h30rl$$" netns "$r"
+    ip link add "h30w$$" netns "$w" type veth peer name "h30rw$$" netns "$r"
+    ip -n "$l" addr add 192.168.70.2/24 dev "h30l$$"
+    ip -n "$r" addr add 192.168.70.1/24 dev "h30rl$$"
+    # The router's outside: nothing leaves these namespaces.
+    ip -n "$r" addr add "$outside.1/24" dev "h30rw$$"
+    ip -n "$w" addr add "$outside.2/24" dev "h30w$$"
+    for link in "$l h30l$$" "$r h30rl$$" "$r h30rw$$" "$w h30w$$"; do set -- $link; ip -n "$1" link set "$2" up; done
+    ip -n "$l" route add default via 192.168.70.1
+    ip netns exec "$r" sysctl -qw net.ipv4.ip_forward=1
+    ip netns exec "$r" nft -f - <<'NFT'
+table inet filter {
+    chain forward { type filter hook forward priority 0; policy drop; ct state established,related accept; jump miniupnpd; }
+    chain miniupnpd { }
+    chain prerouting { type nat hook prerouting priority -100; policy accept; jump prerouting_miniupnpd; }
+    chain postrouting { type nat hook postrouting priority 100; policy accept; jump postrouting_miniupnpd; }
+    chain prerouting_miniupnpd { }
+    chain postrouting_miniupnpd { }
+}
+NFT
+    cat >"$work/miniupnpd.conf" <<CONF
+ext_ifname=h30rw$$
+listening_ip=h30rl$$
+port=0
+enable_upnp=yes
+enable_natpmp=yes
+secure_mode=yes
+system_uptime=yes
+lease_file=$work/upnp.leases
+uuid=3e1f0b2a-5c55-4a3e-9d1c-000000000030
+allow 1024-65535 192.168.70.0/24 1024-65535
+deny 0-65535 0.0.0.0/0 0-65535
+CONF
+    ip netns exec "$r" miniupnpd -d -f "$work/miniupnpd.conf" -P "$work/miniupnpd.pid" >"$work/router.log" 2>&1 &
+    router_pid=$!
+    for _ in $(seq 1 100); do grep -q "Listening for NAT-PMP" "$work/router.log" && break; sleep 0.1; done
+}
+# The rules are read whole first: grep -q leaving early would fail the pipe.
+router_has_rule() { ip netns exec "$r" nft list ruleset >"$work/rules.txt" && grep -q "dport $port" "$work/rules.txt"; }
 
 case "$scenario" in
 keys)
@@ -138,7 +191,7 @@ killed)
 desync)
     start host -- -- --host "$port"
     sleep 1
-    start guest -- PIMURU_TEST_DESYNC_AT=100 -- --join "127.0.0.1:$port"
+    program=$pimuru_testing start guest -- PIMURU_TEST_DESYNC_AT=100 -- --join "127.0.0.1:$port"
     wait_started host guest
     wait_replay host 30
     wait_replay guest 20
@@ -172,7 +225,7 @@ PY
 version)
     start host -- -- --host "$port"
     sleep 1
-    start guest -- PIMURU_TEST_PROGRAM_VERSION=0.9 -- --join "127.0.0.1:$port"
+    program=$pimuru_testing start guest -- PIMURU_TEST_PROGRAM_VERSION=0.9 -- --join "127.0.0.1:$port"
     for _ in $(seq 1 300); do grep -q "ホストの版は" "$work/guest.log" && break; sleep 0.1; done
     grep -q "ホストの版は 1.1.*こちらの版は 0.9" "$work/guest.log" || fail "the guest was not told the versions"
     grep -q "版 0.9(.*こちらの版は 1.1" "$work/host.log" || fail "the host was not told the versions"
@@ -202,53 +255,11 @@ netns4 | netns6)
     check_same_replays 50
     ;;
 upnp)
-    [ "$(id -u)" = 0 ] && command -v miniupnpd >/dev/null && command -v nft >/dev/null ||
-        { echo "upnp needs root, miniupnpd and nft: skipped"; exit 77; }
-    r=h30-$$-r l=h30-$$-l w=h30-$$-w
-    for ns in "$r" "$l" "$w"; do ip netns add "$ns" && namespaces+=("$ns"); ip -n "$ns" link set lo up; done
-    ip link add "h30l$$" netns "$l" type veth peer name "h30rl$$" netns "$r"
-    ip link add "h30w$$" netns "$w" type veth peer name "h30rw$$" netns "$r"
-    ip -n "$l" addr add 192.168.70.2/24 dev "h30l$$"
-    ip -n "$r" addr add 192.168.70.1/24 dev "h30rl$$"
-    # The router's outside: an address the routers' rules take as public;
-    # nothing leaves these namespaces.
-    ip -n "$r" addr add 11.30.0.1/24 dev "h30rw$$"
-    ip -n "$w" addr add 11.30.0.2/24 dev "h30w$$"
-    for link in "$l h30l$$" "$r h30rl$$" "$r h30rw$$" "$w h30w$$"; do set -- $link; ip -n "$1" link set "$2" up; done
-    ip -n "$l" route add default via 192.168.70.1
-    ip netns exec "$r" sysctl -qw net.ipv4.ip_forward=1
-    ip netns exec "$r" nft -f - <<'NFT'
-table inet filter {
-    chain forward { type filter hook forward priority 0; policy drop; ct state established,related accept; jump miniupnpd; }
-    chain miniupnpd { }
-    chain prerouting { type nat hook prerouting priority -100; policy accept; jump prerouting_miniupnpd; }
-    chain postrouting { type nat hook postrouting priority 100; policy accept; jump postrouting_miniupnpd; }
-    chain prerouting_miniupnpd { }
-    chain postrouting_miniupnpd { }
-}
-NFT
-    cat >"$work/miniupnpd.conf" <<CONF
-ext_ifname=h30rw$$
-listening_ip=h30rl$$
-port=0
-enable_upnp=yes
-enable_natpmp=yes
-secure_mode=yes
-system_uptime=yes
-lease_file=$work/upnp.leases
-uuid=3e1f0b2a-5c55-4a3e-9d1c-000000000030
-allow 1024-65535 192.168.70.0/24 1024-65535
-deny 0-65535 0.0.0.0/0 0-65535
-CONF
-    ip netns exec "$r" miniupnpd -d -f "$work/miniupnpd.conf" -P "$work/miniupnpd.pid" >"$work/router.log" 2>&1 &
-    router_pid=$!
-    for _ in $(seq 1 100); do grep -q "Listening for NAT-PMP" "$work/router.log" && break; sleep 0.1; done
+    start_router 11.30.0
     start host ip netns exec "$l" -- -- --host "$port"
     for _ in $(seq 1 300); do grep -q "UPnP" "$work/host.log" && break; sleep 0.1; done
     grep -q "ポート $port をこの機械へ転送しています(外側のアドレス 11.30.0.1)" "$work/host.log" ||
         fail "the router was not asked: $(grep pimuru: "$work/host.log")"
-    # The rules are read whole first: grep -q leaving early would fail the pipe.
-    router_has_rule() { ip netns exec "$r" nft list ruleset >"$work/rules.txt" && grep -q "dport $port" "$work/rules.txt"; }
     router_has_rule || fail "the router has no rule for port $port"
     start guest ip netns exec "$w" -- -- --join "11.30.0.1:$port"
     wait_started host guest
@@ -258,6 +269,31 @@ CONF
     for _ in $(seq 1 50); do router_has_rule || break; sleep 0.1; done
     router_has_rule && fail "the mapping outlived the run"
     echo "upnp: mapped through the router, played, mapping removed"
+    ;;
+upnp_lease)
+    start_router 11.30.0
+    mkfifo "$work/hold"
+    ip netns exec "$l" "$map_port" "$port" 4 <"$work/hold" >"$work/map.log" 2>&1 &
+    pids+=($!)
+    exec 3>"$work/hold"
+    for _ in $(seq 1 100); do grep -q "mapped" "$work/map.log" && break; sleep 0.1; done
+    grep -q "^mapped 11.30.0.1$" "$work/map.log" || fail "not mapped: $(cat "$work/map.log")"
+    router_has_rule || fail "the router has no rule for port $port"
+    # Three leases: a mapping that was not renewed has lapsed by then.
+    sleep 12
+    router_has_rule || fail "the mapping lapsed while it was held"
+    echo >&3
+    exec 3>&-
+    for _ in $(seq 1 50); do grep -q released "$work/map.log" && break; sleep 0.1; done
+    router_has_rule && fail "the mapping outlived its holder"
+    echo "upnp_lease: renewed while held, removed after"
+    ;;
+upnp_shared)
+    start_router 100.64.30
+    echo | ip netns exec "$l" "$map_port" "$port" >"$work/map.log" 2>&1
+    grep -q "外のネットワークからはこの方法では参加できません" "$work/map.log" ||
+        fail "the shared outside address was not explained: $(cat "$work/map.log")"
+    echo "upnp_shared: $(sed -n 2p "$work/map.log")"
     ;;
 *)
     echo "unknown scenario $scenario" >&2

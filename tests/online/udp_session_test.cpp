@@ -1,6 +1,6 @@
 // Two sessions over real UDP sockets on this machine's loopback, IPv4 and
-// IPv6: the handshake, a played run, strangers' datagrams, a version the host
-// does not run. Each side runs in its own thread with its own socket.
+// IPv6: the handshake, a played run, strangers' datagrams, a second guest, a
+// version the host does not run. Each side runs in its own thread with its own socket.
 #include "online/session.h"
 #include "online/steady_clock.h"
 #include "platform/net/handshake_driver.h"
@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <future>
 #include <thread>
 
@@ -79,7 +81,8 @@ TEST_P(UdpSession, HostAndGuestPlayTheSameRunAndStrangersAreKeptOut) {
             return failed;
         }
         hostPort.set_value(endpoint.Port());
-        Welcome offer{0, 0, 0xABCDEF, 25, false, true};
+        // Offered when hosting began, long before the guest came.
+        Welcome offer{0, 0, 0xABCDEF, 25, false, true, 1000};
         const net::HostResult accepted = net::WaitForGuest(endpoint, kVersions, offer, 10'000);
         // The guest's first packet follows its Welcome at once, on loopback within a second.
         if (accepted.Accepted && (accepted.RoundTripMs < 0 || accepted.RoundTripMs > 1000)) {
@@ -99,18 +102,31 @@ TEST_P(UdpSession, HostAndGuestPlayTheSameRunAndStrangersAreKeptOut) {
 
     net::UdpEndpoint endpoint;
     ASSERT_TRUE(endpoint.Open(0)) << endpoint.Error();
+    const std::time_t joining = std::time(nullptr);
     const net::JoinResult joined = net::Join(endpoint, {GetParam(), port}, kVersions, 10'000);
     ASSERT_TRUE(joined.Welcome) << joined.Error;
     EXPECT_EQ(joined.Welcome->RandomSeed, 0xABCDEFu);
     EXPECT_TRUE(joined.Welcome->Hard);
+    // Both replays are dated by the run's start, not by when hosting began.
+    EXPECT_GE(joined.Welcome->StartedAt, joining);
 
-    // A stranger's datagrams during the run, shaped like the partner's or not.
-    std::thread stranger([port] {
+    // A stranger's datagrams during the run, shaped like the partner's or not;
+    // then a second guest, who is told at once that the host is taken.
+    std::string secondGuest;
+    std::int64_t secondGuestMs = 0;
+    std::thread stranger([port, &secondGuest, &secondGuestMs] {
         QUdpSocket socket;
         for (int i = 0; i < 20; ++i) {
             socket.writeDatagram("PM\x01\x04garbage", QHostAddress(QHostAddress::LocalHost), port);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+        net::UdpEndpoint second;
+        second.Open(0);
+        const auto asked = std::chrono::steady_clock::now();
+        secondGuest = net::Join(second, {"127.0.0.1", port}, kVersions, 5000).Error;
+        secondGuestMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - asked)
+                            .count();
     });
     const SideRun guest = Play(endpoint, *joined.Welcome, false, 300);
     stranger.join();
@@ -122,6 +138,8 @@ TEST_P(UdpSession, HostAndGuestPlayTheSameRunAndStrangersAreKeptOut) {
     EXPECT_GE(host.Checksums.size(), 300u);
     EXPECT_EQ(host.Checksums, guest.Checksums);
     EXPECT_EQ(host.Foreign, 20);
+    EXPECT_EQ(secondGuest, "ホストは既に別の相手と遊んでいます。");
+    EXPECT_LT(secondGuestMs, 1000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loopback, UdpSession, ::testing::Values("127.0.0.1", "::1", "localhost"));

@@ -11,15 +11,22 @@
 
 namespace {
 
+// One machine's player: the script's choice for this side's pimuru on the
+// first pad (the host's is pimuru 1, the guest's pimuru 2).
 class ScriptedInput : public play::InputSource {
 public:
-    explicit ScriptedInput(std::uint32_t seed) : player_({.Seed = seed}) {}
+    ScriptedInput(std::uint32_t seed, int side) : player_({.Seed = seed}), side_(side) {}
     game::FrameInput Read(const game::World& world) override {
-        return player_.Next(world, frame_++);
+        game::FrameInput input = player_.Next(world, frame_++);
+        const game::PadInput own = input.Pads[side_];
+        input.Pads[0] = own;
+        input.Pads[1] = {};
+        return input;
     }
 
 private:
     testsupport::ScriptedPlayer player_;
+    int side_;
     std::int64_t frame_ = 0;
 };
 
@@ -28,15 +35,18 @@ struct OnlinePair {
     onlinetest::SimLink link{{60, 10, 5, 1, 1}, 9, clock};
     game::World hostWorld;
     game::World guestWorld;
-    ScriptedInput hostPads{1};
-    ScriptedInput guestPads{2};
+    ScriptedInput hostPads{1, 0};
+    ScriptedInput guestPads{2, 1};
     std::unique_ptr<play::OnlinePlay> host;
     std::unique_ptr<play::OnlinePlay> guest;
 
-    OnlinePair() {
-        hostWorld.SetCarryOver({77, 120}); // the guest's own world is replaced by the host's start
+    // The two machines' own high scores.
+    explicit OnlinePair(std::int32_t hostBest = 120, std::int32_t guestBest = 0) {
+        // The guest's own world is replaced by the host's start.
+        hostWorld.SetCarryOver({77, hostBest});
+        guestWorld.SetCarryOver({5, guestBest});
         play::OnlineStart start;
-        start.Run = {1, 0xC0DE, 77, 120, true, false, 1'765'289'002};
+        start.Run = {1, 0xC0DE, 77, hostBest, true, false, 1'765'289'002};
         start.InputDelay = -1;
         host = std::make_unique<play::OnlinePlay>(hostWorld, start, hostPads, clock, link.Side(0),
                                                   "test");
@@ -83,6 +93,20 @@ TEST(OnlinePlay, BothMachinesKeepTheSameReplayOfTheHostsRun) {
     pair.host.reset();
     // The launcher keeps what the run confirmed: its generator and high score.
     EXPECT_EQ(pair.hostWorld.Checksum(), host.FinalChecksum);
+}
+
+TEST(OnlinePlay, EachMachineKeepsItsOwnHighScoreUnlessTheRunBeatsIt) {
+    OnlinePair pair(0, 9990);
+    game::FrameSink quiet;
+    pair.Play(2000, quiet);
+    std::int32_t runBest = 0;
+    for (const auto* side : {pair.host.get(), pair.guest.get()})
+        runBest = std::max(runBest, side->GameWorld().HighScore());
+    pair.host.reset();
+    pair.guest.reset();
+    ASSERT_GT(runBest, 0) << "the run should beat the host's best";
+    EXPECT_EQ(pair.hostWorld.HighScore(), runBest);
+    EXPECT_EQ(pair.guestWorld.HighScore(), 9990);
 }
 
 TEST(OnlinePlay, AFrameOnWhichTheWorldWaitsIsShownAgainSilently) {

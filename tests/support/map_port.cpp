@@ -1,7 +1,8 @@
 // Asks the router for a port with the game's own port mapping, says what
 // happened, holds the mapping until a line arrives on standard input, then
 // lets it go: a test checks the router's rules in between.
-//   pimuru_map_port PORT  →  "mapped EXTERNAL-ADDRESS" or "not mapped: REPORT"
+//   pimuru_map_port PORT [LEASE-SECONDS]  →  "mapped EXTERNAL-ADDRESS" or
+//   "not mapped", then the report the player would see
 #include "platform/net/port_mapping.h"
 
 #include <cstdio>
@@ -10,17 +11,16 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s PORT\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s PORT [LEASE-SECONDS]\n", argv[0]);
         return 2;
     }
+    const int lease = argc == 3 ? std::atoi(argv[2]) : net::PortMapping::kLeaseSeconds;
     {
-        net::PortMapping mapping(static_cast<std::uint16_t>(std::atoi(argv[1])), 2000);
-        if (mapping.Mapped()) {
-            std::cout << "mapped " << mapping.ExternalAddress() << std::endl;
-        } else {
-            std::cout << "not mapped: " << mapping.Report() << std::endl;
-        }
+        net::PortMapping mapping(static_cast<std::uint16_t>(std::atoi(argv[1])), 2000, lease);
+        std::cout << (mapping.Mapped() ? "mapped " + mapping.ExternalAddress() : "not mapped")
+                  << '\n'
+                  << mapping.Report() << std::endl;
         std::string line;
         std::getline(std::cin, line);
     }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QHostInfo>
 
+#include <ctime>
 #include <random>
 
 namespace net {
@@ -102,6 +103,8 @@ HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
         if (!hello) {
             continue; // nothing is answered but a Hello
         }
+        // The run starts now: both replays are dated by it.
+        offer.StartedAt = std::time(nullptr);
         const online::Packet answer = online::AnswerHello(*hello, versions, offer, false);
         const auto answerBytes = online::EncodePacket(answer);
         const qint64 welcomedAt = clock.elapsed();
@@ -109,6 +112,7 @@ HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
         if (const auto* welcome = std::get_if<online::Welcome>(&answer)) {
             offer = *welcome;
             endpoint.SetPartner(datagram->From, datagram->Port, hello->Nonce, answerBytes);
+            endpoint.RefuseOthers(versions);
             result.Accepted = true;
             // The guest repeats its Hello as soon as the Welcome arrives; the
             // datagram stays, and the session's endpoint answers it.

@@ -28,7 +28,8 @@ struct HostResult {
     int RoundTripMs =
         -1; // from the Welcome to the guest's first packet, when it came within a second
 };
-// offer: the run's start (a fresh session nonce is drawn here). onRefused: a
+// offer: the run's start (a fresh session nonce is drawn here, and the start
+// time set when the guest is taken). Afterwards other guests are told "busy". onRefused: a
 // guest was turned away, with the message for the host's player.
 HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
                         online::Welcome& offer, int timeoutMs,

@@ -67,7 +67,9 @@ std::optional<std::vector<std::uint8_t>> UdpEndpoint::Receive() {
             return std::nullopt;
         }
         if (!FromPartner(datagram->From, datagram->Port)) {
-            ++foreign_;
+            if (!RefuseHello(*datagram)) {
+                ++foreign_;
+            }
             continue;
         }
         if (!welcome_.empty()) {
@@ -81,6 +83,21 @@ std::optional<std::vector<std::uint8_t>> UdpEndpoint::Receive() {
         return std::move(datagram->Bytes);
     }
     return std::nullopt;
+}
+
+bool UdpEndpoint::RefuseHello(const Datagram& datagram) {
+    if (!refuseAs_) {
+        return false;
+    }
+    const auto packet = online::DecodePacket(datagram.Bytes);
+    const auto* hello = packet ? std::get_if<online::Hello>(&*packet) : nullptr;
+    if (!hello) {
+        return false;
+    }
+    // A Reject is smaller than the Hello: a forged sender gains nothing.
+    SendTo(online::EncodePacket(online::AnswerHello(*hello, *refuseAs_, {}, true)), datagram.From,
+           datagram.Port);
+    return true;
 }
 
 bool UdpEndpoint::FromPartner(const QHostAddress& address, quint16 port) const {

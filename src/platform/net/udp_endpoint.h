@@ -3,8 +3,10 @@
 // Network. Before the handshake it hears anyone; once a partner is set it is
 // the session's transport to that partner alone, and datagrams from any other
 // address are dropped and counted. A repeated Hello from the partner (its
-// Welcome was lost) is answered here with the same Welcome.
+// Welcome was lost) is answered here with the same Welcome; a host answers
+// anyone else's Hello with "busy".
 
+#include "online/handshake.h"
 #include "online/transport.h"
 
 #include <QHostAddress>
@@ -40,14 +42,20 @@ public:
     // host's answer to repeat when the partner's Hello comes again.
     void SetPartner(const QHostAddress& address, quint16 port, std::uint32_t helloNonce = 0,
                     std::vector<std::uint8_t> welcome = {});
+    // A host with its partner: another guest's Hello is refused at once, so
+    // that they need not wait for a host that will never answer.
+    void RefuseOthers(const online::Versions& host) { refuseAs_ = host; }
 
     void Send(std::span<const std::uint8_t> datagram) override;
     std::optional<std::vector<std::uint8_t>> Receive() override;
 
+    // Datagrams from others than the partner, dropped (refused Hellos are not counted).
     std::int64_t ForeignDatagrams() const { return foreign_; }
 
 private:
     bool FromPartner(const QHostAddress& address, quint16 port) const;
+    // Answers another guest's Hello; false when the datagram is no Hello or nobody is refused.
+    bool RefuseHello(const Datagram& datagram);
 
     QUdpSocket socket_;
     std::string error_;
@@ -55,6 +63,7 @@ private:
     quint16 partnerPort_ = 0;
     std::uint32_t helloNonce_ = 0;
     std::vector<std::uint8_t> welcome_;
+    std::optional<online::Versions> refuseAs_;
     std::int64_t foreign_ = 0;
 };
 
