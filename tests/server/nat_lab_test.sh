@@ -5,8 +5,9 @@
 # sees the router's (or carrier's) outside address; an ordinary router keeps
 # one outside port for every destination and a symmetric one does not; a
 # relay allocation works from each home and relays between them; a room
-# message goes from one home to the other; the relay refuses to relay into
-# private and loopback addresses. "direct": the homes reach each other.
+# message goes from one home to the other; one address holds at most 32
+# connections to the broker; the relay refuses to relay into private and
+# loopback addresses. "direct": the homes reach each other.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 kind=$1
@@ -115,6 +116,25 @@ done
 room_message a b || fail "a room message from home A did not reach home B"
 room_message b a || fail "a room message from home B did not reach home A"
 
+# One address holds at most 32 connections to the broker.
+opened=$(in_home a python3 - "$LAB_SERVER" <<'PY'
+import socket, sys
+family = socket.AF_INET6 if ":" in sys.argv[1] else socket.AF_INET
+held, opened = [], 0
+for _ in range(40):
+    s = socket.socket(family, socket.SOCK_STREAM)
+    s.settimeout(3)
+    try:
+        s.connect((sys.argv[1], 1883))
+        opened += 1
+    except OSError:  # refused by the limit
+        pass
+    held.append(s)
+print(opened)
+PY
+)
+[ "$opened" = 32 ] || fail "home A held $opened connections to the broker, not 32"
+
 # The relay goes only to public addresses.
 peers=(192.168.1.2 127.0.0.1)
 [ "$kind" = ipv6 ] && peers=(fd00::2 ::1 ::ffff:127.0.0.1)
@@ -122,4 +142,4 @@ for peer in "${peers[@]}"; do
     in_home a timeout 10 turnutils_uclient -e "$peer" -n 1 -m 1 -u pimuru -w pimuru-relay "$LAB_SERVER" >"$LAB_DIR/denied.txt" 2>&1
     grep -q "403 (Forbidden IP)" "$LAB_DIR/denied.txt" || fail "the relay did not refuse peer $peer: $(tail -n 3 "$LAB_DIR/denied.txt")"
 done
-echo "$kind: room messages both ways; relaying to private and loopback peers refused"
+echo "$kind: room messages both ways; 32 broker connections per address; relaying to private and loopback peers refused"

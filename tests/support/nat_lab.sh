@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A small internet in network namespaces: a public meeting server (the
-# project's mosquitto and coturn, started by scripts/serve) and two homes,
+# project's mosquitto and coturn, started by scripts/serve, with its
+# connection limit loaded) and two homes,
 # each behind its own kind of router. Needs root, ip and nft.
 #
 #   nat_lab.sh KIND COMMAND [ARG…]   builds the lab, runs COMMAND (on the host,
@@ -172,6 +173,7 @@ lab_up() {
             LAB_OUTSIDE_A=$LAB_ADDRESS_A LAB_OUTSIDE_B=$LAB_ADDRESS_B
         fi
         LAB_PUBLIC=$lab_prefix-pub
+        ip netns exec "$LAB_PUBLIC" nft -f "$lab_root/server/connection-limit.nft" || return 1
         lab_serve || return 1
     fi
     LAB_HOME_A=$lab_prefix-ha LAB_HOME_B=$lab_prefix-hb LAB_KIND=$lab_kind
