@@ -30,7 +30,7 @@ in_home() { local ns="LAB_HOME_${1^^}"; shift; ip netns exec "${!ns}" "$@"; }
 
 # The outside address and port the server reports for a home.
 stun_seen() { # SIDE
-    in_home "$1" timeout 5 turnutils_stunclient "$LAB_SERVER" 2>&1 | sed -n 's/.*UDP reflexive addr: //p' | head -n 1
+    in_home "$1" timeout 10 turnutils_stunclient "$LAB_SERVER" 2>&1 | sed -n 's/.*UDP reflexive addr: //p' | head -n 1
 }
 # The outside ports one socket of a home gets towards the server's two
 # addresses: the same for an ordinary router, different for a symmetric one.
@@ -39,7 +39,7 @@ mapped_ports() { # SIDE
 import os, socket, struct, sys
 family = socket.AF_INET6 if ":" in sys.argv[1] else socket.AF_INET
 s = socket.socket(family, socket.SOCK_DGRAM)
-s.settimeout(3)
+s.settimeout(10)
 ports = []
 for server in sys.argv[1:]:
     transaction = os.urandom(12)
@@ -64,9 +64,9 @@ turn_relays() { # SIDE: allocations, and data through them between two clients
 }
 room_message() { # FROM TO
     local topic="pimuru/v1/room/$(head -c 16 /dev/urandom | od -An -tx1 | tr -d ' \n')"
-    in_home "$2" timeout 10 mosquitto_sub -V 5 -h "$LAB_SERVER" -t "$topic" -C 1 >"$LAB_DIR/room.txt" 2>&1 &
+    in_home "$2" timeout 20 mosquitto_sub -V 5 -h "$LAB_SERVER" -t "$topic" -C 1 >"$LAB_DIR/room.txt" 2>&1 &
     local sub=$!
-    for _ in $(seq 1 20); do
+    for _ in $(seq 1 50); do
         sleep 0.2
         in_home "$1" mosquitto_pub -V 5 -h "$LAB_SERVER" -t "$topic" -m "from $1" -D publish message-expiry-interval 30 || return 1
         kill -0 "$sub" 2>/dev/null || break

@@ -185,7 +185,7 @@ lab_up() {
 lab_serve() {
     ip netns exec "$LAB_PUBLIC" "$lab_root/scripts/serve" --no-install >"$LAB_DIR/serve.log" 2>&1 &
     lab_serve_pid=$!
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 600); do
         grep -q "^serve: ready" "$LAB_DIR/serve.log" && return 0
         kill -0 "$lab_serve_pid" 2>/dev/null || break
         sleep 0.1
