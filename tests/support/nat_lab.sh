@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A small internet in network namespaces: a public meeting server (the
 # project's mosquitto and coturn, started by scripts/serve, with its
-# connection limit loaded) and two homes,
-# each behind its own kind of router. Needs root, ip and nft.
+# connection limit loaded) and two homes, each behind its own kind of
+# router. Needs root, ip and nft.
 #
 #   nat_lab.sh KIND COMMAND [ARG…]   builds the lab, runs COMMAND (on the host,
 #                                    with the LAB_* variables below exported),
@@ -15,7 +15,10 @@
 #   cone        both homes behind the ordinary router: masquerade that keeps
 #               the port, replies only from where a packet went
 #   symmetric   home A's router picks a new random port for every
-#               destination (masquerade random), home B's is ordinary
+#               destination (masquerade random), home B's is ordinary; as
+#               both let in only replies to the exact address and port a
+#               packet went to, no direct path can be punched: the relay
+#               joins them, as it would on the internet
 #   symmetric2  both routers like A's above (only the relay joins them)
 #   cgnat       both routers' outsides are in 100.64.0.0/10, each behind a
 #               carrier's NAT in front of the internet
@@ -67,8 +70,14 @@ lab_wan() {
     lab_wan_ports=$((lab_wan_ports + 1))
     lab_link "$ns" "$dev" wan "port$lab_wan_ports"
     ip -n "$lab_prefix-wan" link set "port$lab_wan_ports" master switch
-    for address in "$@"; do ip -n "$lab_prefix-$ns" addr add "$address" dev "$dev" nodad 2>/dev/null ||
-        ip -n "$lab_prefix-$ns" addr add "$address" dev "$dev"; done
+    local address
+    for address in "$@"; do
+        if [[ "$address" == *:* ]]; then
+            ip -n "$lab_prefix-$ns" addr add "$address" dev "$dev" nodad
+        else
+            ip -n "$lab_prefix-$ns" addr add "$address" dev "$dev"
+        fi
+    done
 }
 
 # lab_router NS [random]: forwards from "lan" to "wan", lets in only replies,
@@ -226,7 +235,7 @@ lab_possible() {
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     set -uo pipefail
-    [ $# -ge 2 ] || { sed -n '6,11p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+    [ $# -ge 2 ] || { sed -n '7,/^#   LAB_DIR/p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
     trap lab_down EXIT
     trap 'exit 130' INT TERM
     lab_up "$1" || exit 1
