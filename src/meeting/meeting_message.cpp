@@ -41,10 +41,10 @@ std::optional<std::string> ReadText(replay::ByteReader& in) {
 
 std::optional<std::vector<std::uint8_t>> SealMessage(const MeetingMessage& message,
                                                      const Key& roomKey) {
-    const auto& texts = {message.ProgramVersion, message.IceUfrag, message.IcePassword};
-    if (message.Candidates.size() > kMaxCandidates ||
+    const auto& texts = {message.ProgramVersion, message.Ice.Ufrag, message.Ice.Password};
+    if (message.Ice.Candidates.size() > kMaxCandidates ||
         !std::all_of(texts.begin(), texts.end(), GoodText) ||
-        !std::all_of(message.Candidates.begin(), message.Candidates.end(), GoodText)) {
+        !std::all_of(message.Ice.Candidates.begin(), message.Ice.Candidates.end(), GoodText)) {
         return std::nullopt;
     }
     replay::ByteWriter plain;
@@ -54,10 +54,10 @@ std::optional<std::vector<std::uint8_t>> SealMessage(const MeetingMessage& messa
     plain.U8(message.Protocol);
     WriteText(plain, message.ProgramVersion);
     plain.U32(message.DataVersion);
-    WriteText(plain, message.IceUfrag);
-    WriteText(plain, message.IcePassword);
-    plain.Count(message.Candidates.size());
-    for (const auto& candidate : message.Candidates) {
+    WriteText(plain, message.Ice.Ufrag);
+    WriteText(plain, message.Ice.Password);
+    plain.Count(message.Ice.Candidates.size());
+    for (const auto& candidate : message.Ice.Candidates) {
         WriteText(plain, candidate);
     }
     plain.Bytes(message.SessionKey);
@@ -109,14 +109,14 @@ std::optional<MeetingMessage> OpenMessage(std::span<const std::uint8_t> sealed,
         return std::nullopt;
     }
     message.ProgramVersion = std::move(*program);
-    message.IceUfrag = std::move(*ufrag);
-    message.IcePassword = std::move(*password);
+    message.Ice.Ufrag = std::move(*ufrag);
+    message.Ice.Password = std::move(*password);
     for (std::uint32_t i = 0; i < count; ++i) {
         auto candidate = ReadText(in);
         if (!candidate) {
             return std::nullopt;
         }
-        message.Candidates.push_back(std::move(*candidate));
+        message.Ice.Candidates.push_back(std::move(*candidate));
     }
     const auto key = in.Bytes(message.SessionKey.size());
     if (in.Failed() || !in.AtEnd()) {

@@ -17,7 +17,16 @@ namespace meeting {
 enum class MessageType : std::uint8_t {
     Offer = 1,  // the host waits: its ICE side and versions
     Answer = 2, // a guest joins: its ICE side and versions
-    Taken = 3,  // the host took a guest: IceUfrag names the guest it took
+    Taken = 3,  // the host took a guest, named by its ICE user fragment
+};
+
+// One side's part in connecting through ICE: its credentials and candidate
+// lines, as the ICE library writes and reads them.
+struct IceSide {
+    std::string Ufrag;
+    std::string Password;
+    std::vector<std::string> Candidates;
+    bool operator==(const IceSide&) const = default;
 };
 
 struct MeetingMessage {
@@ -26,10 +35,8 @@ struct MeetingMessage {
     std::uint8_t Protocol = 0;
     std::string ProgramVersion;
     std::uint32_t DataVersion = 0;
-    std::string IceUfrag;
-    std::string IcePassword;
-    std::vector<std::string> Candidates; // one ICE candidate line each
-    Key SessionKey{};                    // the sender's share of the run's packet key
+    IceSide Ice;      // Taken: only Ufrag, the guest the host took
+    Key SessionKey{}; // the sender's share of the run's packet key
     bool operator==(const MeetingMessage&) const = default;
 };
 
