@@ -53,6 +53,16 @@ struct IceCallbacks {
         }
     }
 
+    // A relayed candidate comes with the server-reflexive one of the same
+    // allocation, so it completes our side: libnice's own binding request to
+    // the same server then goes unanswered for two seconds (the relay's socket
+    // takes the server's replies), and nobody should wait for that.
+    static void NewCandidate(NiceAgent*, NiceCandidate* candidate, gpointer self) {
+        if (candidate->type == NICE_CANDIDATE_TYPE_RELAYED) {
+            GatheringDone(nullptr, 0, self);
+        }
+    }
+
     static void StateChanged(NiceAgent*, guint, guint, guint state, gpointer self) {
         auto& t = *static_cast<IceTransport*>(self);
         switch (state) {
@@ -80,6 +90,20 @@ struct IceCallbacks {
         t.changed_.notify_all();
     }
 
+    // On the agent's thread, whose context then calls Closed.
+    static gboolean Close(gpointer self) {
+        auto& t = *static_cast<IceTransport*>(self);
+        nice_agent_close_async(t.agent_, Closed, self);
+        return G_SOURCE_REMOVE;
+    }
+
+    static void Closed(GObject*, GAsyncResult*, gpointer self) {
+        auto& t = *static_cast<IceTransport*>(self);
+        std::lock_guard lock(t.mutex_);
+        t.closed_ = true;
+        t.changed_.notify_all();
+    }
+
     static void Received(NiceAgent*, guint, guint, guint size, gchar* bytes, gpointer self) {
         auto& t = *static_cast<IceTransport*>(self);
         std::lock_guard lock(t.mutex_);
@@ -97,7 +121,13 @@ IceTransport::IceTransport(IceOptions options) : options_(std::move(options)) {}
 IceTransport::~IceTransport() {
     if (agent_) {
         g_signal_handlers_disconnect_by_data(agent_, this);
-        nice_agent_attach_recv(agent_, stream_, kComponent, context_, nullptr, nullptr);
+    }
+    if (thread_.joinable()) {
+        // Closing gives the relay's allocations back to the server at once
+        // instead of leaving them to time out against its quotas.
+        g_main_context_invoke(context_, IceCallbacks::Close, this);
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::seconds(2), [this] { return closed_; });
     }
     if (thread_.joinable()) {
         g_main_loop_quit(loop_);
@@ -164,6 +194,7 @@ bool IceTransport::Start() {
     }
     g_signal_connect(agent_, "candidate-gathering-done", G_CALLBACK(IceCallbacks::GatheringDone),
                      this);
+    g_signal_connect(agent_, "new-candidate-full", G_CALLBACK(IceCallbacks::NewCandidate), this);
     g_signal_connect(agent_, "component-state-changed", G_CALLBACK(IceCallbacks::StateChanged),
                      this);
     g_signal_connect(agent_, "new-selected-pair-full", G_CALLBACK(IceCallbacks::PairChosen), this);
@@ -172,7 +203,11 @@ bool IceTransport::Start() {
         error_ = "この機械にネットワークのアドレスがありません。";
         return false;
     }
-    thread_ = std::thread([this] { g_main_loop_run(loop_); });
+    thread_ = std::thread([this] {
+        g_main_context_push_thread_default(context_);
+        g_main_loop_run(loop_);
+        g_main_context_pop_thread_default(context_);
+    });
     return true;
 }
 

@@ -97,6 +97,7 @@ private:
     std::condition_variable changed_;
     IceState state_ = IceState::Gathering;
     bool relayed_ = false;
+    bool closed_ = false;
     std::deque<std::vector<std::uint8_t>> received_;
     std::int64_t dropped_ = 0;
 };

@@ -54,12 +54,13 @@ struct MeetingCallbacks {
         if (size == 0) {
             return; // a retained message being removed
         }
+        const auto* bytes = static_cast<const std::uint8_t*>(message->payload);
         std::lock_guard lock(c.mutex_);
-        if (size > c.maxMessage_ || c.queue_.size() >= c.maxQueued_) {
+        if (size > c.maxMessage_ || c.queue_.size() >= c.maxQueued_ ||
+            (c.keep_ && !c.keep_({bytes, size}))) {
             ++c.dropped_;
             return;
         }
-        const auto* bytes = static_cast<const std::uint8_t*>(message->payload);
         c.queue_.emplace_back(bytes, bytes + size);
         c.changed_.notify_all();
     }
@@ -140,7 +141,9 @@ bool MeetingClient::Connect(const std::string& host, std::uint16_t port, const s
 bool MeetingClient::Publish(std::span<const std::uint8_t> message, bool retain,
                             std::uint32_t expirySeconds) {
     mosquitto_property* properties = nullptr;
-    mosquitto_property_add_int32(&properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, expirySeconds);
+    if (expirySeconds > 0) {
+        mosquitto_property_add_int32(&properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, expirySeconds);
+    }
     const int rc =
         mosquitto_publish_v5(client_, nullptr, topic_.c_str(), static_cast<int>(message.size()),
                              message.data(), kQos, retain, properties);
@@ -150,6 +153,13 @@ bool MeetingClient::Publish(std::span<const std::uint8_t> message, bool retain,
         return false;
     }
     return true;
+}
+
+void MeetingClient::KeepOnly(std::function<bool(std::span<const std::uint8_t>)> test) {
+    std::lock_guard lock(mutex_);
+    keep_ = std::move(test);
+    dropped_ += static_cast<std::int64_t>(
+        std::erase_if(queue_, [this](const auto& message) { return !keep_(message); }));
 }
 
 std::optional<std::vector<std::uint8_t>> MeetingClient::Receive(std::chrono::milliseconds wait) {

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -35,9 +36,14 @@ public:
                  std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
     // Publishes to the topic; the server forgets the message after
-    // expirySeconds. retain: the server keeps it for those who come later
-    // (one retained message per topic; an empty one removes it).
+    // expirySeconds (0: the server's own limit). retain: the server keeps it for those who come
+    // later (one retained message per topic; an empty one removes it).
     bool Publish(std::span<const std::uint8_t> message, bool retain, std::uint32_t expirySeconds);
+
+    // Only messages that pass test are kept from now on (and those waiting
+    // are tested too): garbage in the room never takes a place in the queue.
+    // test runs on libmosquitto's thread.
+    void KeepOnly(std::function<bool(std::span<const std::uint8_t>)> test);
 
     // The next message from someone else on the topic, waiting up to wait.
     std::optional<std::vector<std::uint8_t>> Receive(std::chrono::milliseconds wait = {});
@@ -61,6 +67,7 @@ private:
     std::condition_variable changed_;
     bool subscribed_ = false;
     std::string refusal_; // what the server said when it refused us
+    std::function<bool(std::span<const std::uint8_t>)> keep_;
     std::deque<std::vector<std::uint8_t>> queue_;
     std::int64_t dropped_ = 0;
 };
