@@ -106,7 +106,8 @@ bool MeetingServers::Start() {
 
     turnPort_ = FreeLoopbackPort();
     // Loopback peers are allowed here only: both players are on loopback.
-    Spawn({"turnserver", "-n", "--listening-ip=127.0.0.1", "--relay-ip=127.0.0.1",
+    Spawn({"turnserver", "-n", "--listening-ip=127.0.0.1", "--listening-ip=::1",
+           "--relay-ip=127.0.0.1", "--relay-ip=::1",
            "--listening-port=" + std::to_string(turnPort_), "--lt-cred-mech",
            "--user=pimuru:pimuru-relay", "--realm=pimuru", "--allow-loopback-peers", "--no-cli",
            "--no-tls", "--no-dtls", "--simple-log", "--log-file=" + dir_.File("turn.log"),

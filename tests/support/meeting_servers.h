@@ -1,6 +1,6 @@
 #pragma once
 // A meeting server of the test's own on loopback: Debian's mosquitto (MQTT 5)
-// and coturn (STUN and TURN), each on a free port with a minimal
+// and coturn (STUN and TURN, on 127.0.0.1 and ::1), each on a free port with a minimal
 // configuration, stopped when the object goes.
 
 #include "support/temp_dir.h"

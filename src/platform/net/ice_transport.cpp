@@ -163,6 +163,10 @@ bool IceTransport::UseServer(std::string& error) {
 }
 
 bool IceTransport::Start() {
+    if (context_) {
+        error_ = "ICE は一度しか始められません。";
+        return false;
+    }
     context_ = g_main_context_new();
     loop_ = g_main_loop_new(context_, FALSE);
     agent_ = nice_agent_new(context_, NICE_COMPATIBILITY_RFC5245);
@@ -203,6 +207,7 @@ bool IceTransport::Start() {
         error_ = "この機械にネットワークのアドレスがありません。";
         return false;
     }
+    started_ = true;
     thread_ = std::thread([this] {
         g_main_context_push_thread_default(context_);
         g_main_loop_run(loop_);
@@ -234,6 +239,9 @@ bool IceTransport::Relayed() const {
 
 meeting::IceSide IceTransport::Local() const {
     meeting::IceSide side;
+    if (!started_) {
+        return side;
+    }
     gchar* ufrag = nullptr;
     gchar* password = nullptr;
     if (nice_agent_get_local_credentials(agent_, stream_, &ufrag, &password)) {
@@ -256,6 +264,10 @@ meeting::IceSide IceTransport::Local() const {
 }
 
 bool IceTransport::SetRemote(const meeting::IceSide& remote, std::string& error) {
+    if (!started_) {
+        error = "ICE が始まっていません。";
+        return false;
+    }
     if (remote.Ufrag.empty() || remote.Password.empty()) {
         error = "相手の接続情報が欠けています。";
         return false;
@@ -284,6 +296,9 @@ bool IceTransport::SetRemote(const meeting::IceSide& remote, std::string& error)
 
 void IceTransport::Send(std::span<const std::uint8_t> datagram) {
     // Before a pair is chosen libnice refuses; the session sends again.
+    if (!started_) {
+        return;
+    }
     nice_agent_send(agent_, stream_, kComponent, static_cast<guint>(datagram.size()),
                     reinterpret_cast<const gchar*>(datagram.data()));
 }

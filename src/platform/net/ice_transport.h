@@ -58,8 +58,9 @@ public:
     IceTransport(const IceTransport&) = delete;
     IceTransport& operator=(const IceTransport&) = delete;
 
-    // Starts gathering. false, with Error(), when it cannot (the server's
-    // name unknown, no network address).
+    // Starts gathering, once. false, with Error(), when it cannot (the
+    // server's name unknown, no network address); the transport then stays
+    // unusable: it sends nothing and has no side.
     bool Start();
     const std::string& Error() const { return error_; }
 
@@ -91,6 +92,7 @@ private:
     GMainLoop* loop_ = nullptr;
     NiceAgent* agent_ = nullptr;
     unsigned stream_ = 0;
+    bool started_ = false; // Start succeeded: the agent may be used
     std::thread thread_;
 
     mutable std::mutex mutex_;

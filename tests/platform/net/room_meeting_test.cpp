@@ -30,9 +30,8 @@ MeetingTimes TestTimes() {
 }
 
 struct Player {
-    Player(std::uint16_t turnPort, bool host, RelayUse relay)
-        : ice(IceOptions{
-              host, "127.0.0.1", turnPort, "pimuru", "pimuru-relay", relay, {"127.0.0.1"}}) {}
+    Player(std::uint16_t turnPort, bool host, RelayUse relay, const char* loopback = "127.0.0.1")
+        : ice(IceOptions{host, loopback, turnPort, "pimuru", "pimuru-relay", relay, {loopback}}) {}
     MeetingClient client;
     IceTransport ice;
     MeetingOutcome outcome;
@@ -118,6 +117,16 @@ TEST_F(RoomMeeting, PlayersMeetThroughTheRelay) {
     EXPECT_TRUE(host.ice.Relayed());
     EXPECT_TRUE(guest.ice.Relayed());
     ExchangeSealed(host, guest);
+}
+
+TEST_F(RoomMeeting, PlayersMeetOverIpv6DirectlyAndThroughTheRelay) {
+    for (const RelayUse relay : {RelayUse::Allow, RelayUse::Force}) {
+        Player host(servers_.TurnPort(), true, relay, "::1");
+        Player guest(servers_.TurnPort(), false, relay, "::1");
+        ASSERT_NO_FATAL_FAILURE(Meet(host, guest, meeting::NewRoomCode()));
+        EXPECT_EQ(host.ice.Relayed(), relay == RelayUse::Force);
+        ExchangeSealed(host, guest);
+    }
 }
 
 TEST_F(RoomMeeting, ATakenRoomAnUnknownCodeAndGarbageInTheRoom) {
