@@ -75,19 +75,46 @@ MeetingClient::MeetingClient(std::size_t maxMessage, std::size_t maxQueued)
         mosquitto_connect_v5_callback_set(client_, MeetingCallbacks::Connected);
         mosquitto_subscribe_v5_callback_set(client_, MeetingCallbacks::Subscribed);
         mosquitto_message_v5_callback_set(client_, MeetingCallbacks::Message);
-        mosquitto_reconnect_delay_set(client_, 1, 4, true);
+        // Publishing happens on the caller's thread, the network on ours.
+        mosquitto_threaded_set(client_, true);
     }
 }
 
 MeetingClient::~MeetingClient() {
-    if (!client_) {
-        return;
+    if (loop_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+            changed_.notify_all();
+        }
+        loop_.join();
     }
-    if (looping_) {
-        mosquitto_disconnect(client_);
-        mosquitto_loop_stop(client_, false);
+    if (client_) {
+        mosquitto_destroy(client_);
     }
-    mosquitto_destroy(client_);
+}
+
+// Our own network loop rather than libmosquitto's: its loop reconnects with
+// a blocking connect() and waits out its keep-alive before it stops, so a
+// server that drops everything would hold the game for half a minute. Here
+// every step is short and reconnecting never blocks.
+void MeetingClient::Loop() {
+    constexpr int kStepMs = 100;
+    constexpr auto kRetryDelay = std::chrono::milliseconds(500);
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        lock.unlock();
+        const int rc = mosquitto_loop(client_, kStepMs, 1);
+        lock.lock();
+        if (rc != MOSQ_ERR_SUCCESS && !stopping_) {
+            changed_.wait_for(lock, kRetryDelay, [this] { return stopping_; });
+            if (!stopping_) {
+                lock.unlock();
+                mosquitto_reconnect_async(client_);
+                lock.lock();
+            }
+        }
+    }
 }
 
 void MeetingClient::Refused(std::string why) {
@@ -100,8 +127,8 @@ bool MeetingClient::Connect(const std::string& host, std::uint16_t port, const s
                             std::chrono::milliseconds timeout) {
     server_ = host + ":" + std::to_string(port);
     topic_ = topic;
-    if (!client_) {
-        error_ = "ミーティングサーバーにつなぐ準備ができません(メモリ不足)。";
+    if (!client_ || loop_.joinable()) {
+        error_ = "ミーティングサーバーにつなぐ準備ができません。";
         return false;
     }
     // The asynchronous connection never blocks in connect(), so an address
@@ -117,11 +144,7 @@ bool MeetingClient::Connect(const std::string& host, std::uint16_t port, const s
     }
     // A refused connection (MOSQ_ERR_ERRNO) is tried again by the loop until
     // the timeout: the server may be starting.
-    if (mosquitto_loop_start(client_) != MOSQ_ERR_SUCCESS) {
-        error_ = "ミーティングサーバーとの通信を始められません。";
-        return false;
-    }
-    looping_ = true;
+    loop_ = std::thread([this] { Loop(); });
     std::unique_lock lock(mutex_);
     changed_.wait_for(lock, timeout, [this] { return subscribed_ || !refusal_.empty(); });
     if (subscribed_) {

@@ -1,8 +1,9 @@
 #pragma once
 // The game's side of the meeting server (an MQTT 5 broker, libmosquitto): it
-// hears one room's topic and publishes there. Messages arrive on libmosquitto's
-// own thread and wait in a short queue for the caller; a flood into the topic
-// costs at most that queue.
+// hears one room's topic and publishes there. Messages arrive on the
+// client's own thread and wait in a short queue for the caller; a flood into
+// the topic costs at most that queue. Publish, Receive and the destructor may
+// be called from any one thread and never wait on the network for long.
 
 #include <chrono>
 #include <condition_variable>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct mosquitto;
@@ -30,7 +32,7 @@ public:
     MeetingClient(const MeetingClient&) = delete;
     MeetingClient& operator=(const MeetingClient&) = delete;
 
-    // Connects and hears topic (a literal topic, no wildcards). false, with
+    // Connects, once, and hears topic (a literal topic, no wildcards). false, with
     // Error() naming the server, when that has not happened within timeout.
     bool Connect(const std::string& host, std::uint16_t port, const std::string& topic,
                  std::chrono::milliseconds timeout = std::chrono::seconds(5));
@@ -42,7 +44,7 @@ public:
 
     // Only messages that pass test are kept from now on (and those waiting
     // are tested too): garbage in the room never takes a place in the queue.
-    // test runs on libmosquitto's thread.
+    // test runs on the client's network thread.
     void KeepOnly(std::function<bool(std::span<const std::uint8_t>)> test);
 
     // The next message from someone else on the topic, waiting up to wait.
@@ -52,13 +54,14 @@ public:
     std::int64_t DroppedMessages() const;
 
 private:
-    friend struct MeetingCallbacks; // libmosquitto's callbacks, on its thread
+    friend struct MeetingCallbacks; // libmosquitto's callbacks, on the network thread
     void Refused(std::string why);
+    void Loop();
 
     std::size_t maxMessage_;
     std::size_t maxQueued_;
     mosquitto* client_ = nullptr;
-    bool looping_ = false;
+    std::thread loop_;
     std::string topic_;
     std::string server_; // "host:port", for the player's messages
     std::string error_;
@@ -66,6 +69,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool subscribed_ = false;
+    bool stopping_ = false;
     std::string refusal_; // what the server said when it refused us
     std::function<bool(std::span<const std::uint8_t>)> keep_;
     std::deque<std::vector<std::uint8_t>> queue_;
