@@ -97,6 +97,11 @@ struct IceCallbacks {
         return G_SOURCE_REMOVE;
     }
 
+    static gboolean Quit(gpointer loop) {
+        g_main_loop_quit(static_cast<GMainLoop*>(loop));
+        return G_SOURCE_REMOVE;
+    }
+
     static void Closed(GObject*, GAsyncResult*, gpointer self) {
         auto& t = *static_cast<IceTransport*>(self);
         std::lock_guard lock(t.mutex_);
@@ -130,7 +135,9 @@ IceTransport::~IceTransport() {
         changed_.wait_for(lock, std::chrono::seconds(2), [this] { return closed_; });
     }
     if (thread_.joinable()) {
-        g_main_loop_quit(loop_);
+        // Quitting from inside the loop: a quit before the thread has begun
+        // to run the loop would be forgotten.
+        g_main_context_invoke(context_, IceCallbacks::Quit, loop_);
         thread_.join();
     }
     if (agent_) {

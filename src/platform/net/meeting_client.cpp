@@ -125,12 +125,12 @@ void MeetingClient::Refused(std::string why) {
 
 bool MeetingClient::Connect(const std::string& host, std::uint16_t port, const std::string& topic,
                             std::chrono::milliseconds timeout) {
-    server_ = host + ":" + std::to_string(port);
-    topic_ = topic;
     if (!client_ || loop_.joinable()) {
         error_ = "ミーティングサーバーにつなぐ準備ができません。";
         return false;
     }
+    server_ = host + ":" + std::to_string(port);
+    topic_ = topic;
     // The asynchronous connection never blocks in connect(), so an address
     // that drops everything still ends at the timeout.
     const int rc = mosquitto_connect_async(client_, host.c_str(), port, kKeepAliveSeconds);
