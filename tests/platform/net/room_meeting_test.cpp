@@ -131,19 +131,31 @@ TEST_F(RoomMeeting, PlayersMeetOverIpv6DirectlyAndThroughTheRelay) {
 
 TEST_F(RoomMeeting, ATakenRoomAnUnknownCodeAndGarbageInTheRoom) {
     const std::string code = meeting::NewRoomCode();
-    // A stranger floods the room's topic with garbage before anyone comes.
+    // A stranger floods the room's topic with garbage, a retained piece
+    // among it, all the while the two meet.
     MeetingClient stranger;
     ASSERT_TRUE(stranger.Connect("127.0.0.1", servers_.MqttPort(), meeting::RoomTopic(code)));
-    for (int i = 0; i < 500; ++i) {
-        const std::vector<std::uint8_t> garbage(static_cast<std::size_t>(1 + i % 300),
-                                                static_cast<std::uint8_t>(i));
-        stranger.Publish(garbage, false, 60);
-    }
-    stranger.Publish(std::vector<std::uint8_t>(100'000, 1), false, 60); // over the size bound
-
+    stranger.Publish(std::vector<std::uint8_t>(100, 7), true, 60);
+    std::atomic<bool> met = false;
+    auto flood = std::async(std::launch::async, [&] {
+        for (int i = 0; !met; ++i) {
+            const std::vector<std::uint8_t> garbage(static_cast<std::size_t>(1 + i % 300),
+                                                    static_cast<std::uint8_t>(i));
+            stranger.Publish(garbage, false, 60);
+            if (i % 100 == 0) { // one over the size bound now and then
+                stranger.Publish(std::vector<std::uint8_t>(100'000, 1), false, 60);
+            }
+            std::this_thread::sleep_for(200us);
+        }
+    });
     Player host(servers_.TurnPort(), true, RelayUse::Forbid);
     Player guest(servers_.TurnPort(), false, RelayUse::Forbid);
-    ASSERT_NO_FATAL_FAILURE(Meet(host, guest, code));
+    Meet(host, guest, code);
+    met = true;
+    flood.get();
+    ASSERT_TRUE(host.outcome.Met && guest.outcome.Met);
+    EXPECT_GT(host.client.DroppedMessages(), 0);
+    EXPECT_GT(guest.client.DroppedMessages(), 0);
 
     Player late(servers_.TurnPort(), false, RelayUse::Forbid);
     Enter(late, code);
