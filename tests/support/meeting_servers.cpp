@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +81,7 @@ std::string MeetingServers::Missing() {
 pid_t MeetingServers::Spawn(const std::vector<std::string>& command, const std::string& log) {
     const pid_t pid = fork();
     if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM); // no server outlives a test that was killed
         const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(out, 1);
         dup2(out, 2);
