@@ -1,8 +1,8 @@
-#include "partner/rally_trial.h"
+#include "bench/support/rally_trial.h"
 
-#include "game/world.h"
+#include "bench/support/scripted_person.h"
 #include "partner/computer_partner.h"
-#include "partner/scripted_person.h"
+#include "rules/world.h"
 
 #include <variant>
 

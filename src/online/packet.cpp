@@ -1,7 +1,7 @@
 #include "online/packet.h"
 
-#include "replay/byte_reader.h"
-#include "replay/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 
 #include <algorithm>
 #include <limits>

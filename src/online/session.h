@@ -8,13 +8,13 @@
 // Confirmed frames are handed out in order (for the replay) and compared
 // with the partner's by checksum.
 
-#include "game/frame_sink.h"
-#include "game/world.h"
 #include "online/clock.h"
 #include "online/packet.h"
 #include "online/player_input.h"
 #include "online/time_sync.h"
 #include "online/transport.h"
+#include "rules/frame_sink.h"
+#include "rules/world.h"
 
 #include <array>
 #include <cstdint>

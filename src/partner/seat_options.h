@@ -3,7 +3,7 @@
 // launcher shows: `--computer 1|2|both` and `--strength gentle|steady|strong`
 // (also written `--computer=2`). They override the remembered choice.
 
-#include "partner/seats.h"
+#include "play/seats.h"
 
 #include <string>
 #include <vector>

@@ -3,8 +3,8 @@
 // carry-over, the options, every frame's input) and what lets a reader check
 // it and list it (world checksums, scores, date, length).
 
-#include "game/world.h"
-#include "game/world_types.h"
+#include "rules/world.h"
+#include "rules/world_types.h"
 
 #include <cstdint>
 #include <string>

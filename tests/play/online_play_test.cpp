@@ -1,9 +1,9 @@
 // A run played online as the game runs it: both machines keep the same
 // replay, and a frame on which the world waits for the partner is shown
 // again without a sound.
-#include "game/recording_sink.h"
 #include "play/online_play.h"
 #include "replay/replay_check.h"
+#include "rules/recording_sink.h"
 #include "support/online_pair.h"
 #include "support/scripted_player.h"
 

@@ -1,7 +1,7 @@
 // Who steers which pimuru when the computer has a seat, and the command-line
 // options that choose the seats.
 #include "partner/seat_options.h"
-#include "partner/seats.h"
+#include "play/seats.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "support/online_pair.h"
 
-#include "game/world.h"
 #include "online/input_delay.h"
+#include "rules/world.h"
 
 #include <limits>
 #include <memory>

@@ -5,8 +5,8 @@
 // passed and lost and drifters burst. The run ends with a quit from the host
 // once enough frames are confirmed.
 
-#include "game/world_types.h"
 #include "online/session.h"
+#include "rules/world_types.h"
 #include "support/sim_link.h"
 
 #include <array>
