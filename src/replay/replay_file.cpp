@@ -38,6 +38,9 @@
 
 namespace replay {
 
+using base::ByteReader;
+using base::ByteWriter;
+
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kMagic = {'P', 'I', 'M', 'U', 'R', 'U', 'R', 'P'};
