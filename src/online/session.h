@@ -13,6 +13,7 @@
 #include "online/player_input.h"
 #include "online/time_sync.h"
 #include "online/transport.h"
+#include "rules/frame_length.h"
 #include "rules/frame_sink.h"
 #include "rules/world.h"
 
@@ -36,7 +37,7 @@ struct SessionOptions {
     bool Hard = false;              // the host's harder-game box, for the whole run
     // 0…kMaxInputDelay frames; −1: from the first measured round trip (0 until then).
     int InputDelay = 0;
-    std::int32_t FrameMs = 26; // the nominal frame length
+    std::int32_t FrameMs = game::kFrameMs; // the nominal frame length
     // Every confirmed frame in order: what the world was given and the world
     // after it. A replay records from here.
     std::function<void(const game::FrameInput&, const game::World&)> OnConfirmedFrame;

@@ -1,6 +1,7 @@
 #include "support/online_pair.h"
 
 #include "online/input_delay.h"
+#include "rules/frame_length.h"
 #include "rules/world.h"
 
 #include <limits>
@@ -61,7 +62,7 @@ PairRun RunPair(const PairSetup& setup) {
     PairRun run;
     VirtualClock clock;
     SimLink link(setup.Link, setup.Seed, clock);
-    constexpr std::int32_t kFrameMs = 26;
+    constexpr std::int32_t kFrameMs = game::kFrameMs;
     run.InputDelay = setup.InputDelay >= 0
                          ? setup.InputDelay
                          : online::InputDelayFor(setup.Link.RoundTripMs, kFrameMs);
