@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/check_replay_command.h"
+#include "online/input_delay.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -105,7 +106,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             }
             line.Join = argv[++i];
         } else if (arg == "--input-delay") {
-            if (i + 1 >= argc || !IsNumber(argv[i + 1]) || std::atoi(argv[i + 1]) > 4) {
+            if (i + 1 >= argc || !IsNumber(argv[i + 1]) || std::atoi(argv[i + 1]) > online::kMaxInputDelay) {
                 line.Error = "pimuru: --input-delay takes 0 to 4 frames";
                 return line;
             }

@@ -47,17 +47,6 @@ online::PlayerInput Chase(const game::World& world, int index, std::mt19937& dic
 
 } // namespace
 
-bool SameInputs(const game::FrameInput& a, const game::FrameInput& b) {
-    auto samePad = [](const game::PadInput& x, const game::PadInput& y) {
-        return x.Dx == y.Dx && x.Dy == y.Dy && x.Fire == y.Fire;
-    };
-    const game::KeyFlags& k = a.Keys;
-    const game::KeyFlags& l = b.Keys;
-    return samePad(a.Pads[0], b.Pads[0]) && samePad(a.Pads[1], b.Pads[1]) && a.Hard == b.Hard &&
-           k.Left == l.Left && k.Right == l.Right && k.Up == l.Up && k.Down == l.Down &&
-           k.Fire == l.Fire;
-}
-
 PairRun RunPair(const PairSetup& setup) {
     PairRun run;
     VirtualClock clock;

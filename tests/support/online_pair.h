@@ -47,7 +47,4 @@ struct PairRun {
 
 PairRun RunPair(const PairSetup& setup);
 
-// The same frame inputs compare equal field by field.
-bool SameInputs(const game::FrameInput& a, const game::FrameInput& b);
-
 } // namespace onlinetest
