@@ -106,7 +106,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             }
             line.Join = argv[++i];
         } else if (arg == "--input-delay") {
-            if (i + 1 >= argc || !IsNumber(argv[i + 1]) || std::atoi(argv[i + 1]) > online::kMaxInputDelay) {
+            if (i + 1 >= argc || !IsNumber(argv[i + 1]) ||
+                std::atoi(argv[i + 1]) > online::kMaxInputDelay) {
                 line.Error = "pimuru: --input-delay takes 0 to 4 frames";
                 return line;
             }
