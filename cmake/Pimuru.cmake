@@ -17,6 +17,37 @@ function(pimuru_library name)
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
 endfunction()
 
+# Fails the configuration when one of the given libraries links, directly or
+# through another library, anything of Qt or of the platform's libraries
+# (OpenAL, SDL, FluidSynth, found through pkg-config). Usage:
+#   pimuru_check_qt_free(pimuru_rules pimuru_replay)
+function(pimuru_check_qt_free)
+    foreach(root ${ARGN})
+        set(seen "")
+        set(pending ${root})
+        while(pending)
+            list(POP_FRONT pending name)
+            if(name IN_LIST seen OR NOT TARGET ${name})
+                continue()
+            endif()
+            list(APPEND seen ${name})
+            if(name MATCHES "^(Qt6?::|PkgConfig::)")
+                message(FATAL_ERROR "${root} must stay free of Qt and the platform's libraries, "
+                                    "but links ${name}")
+            endif()
+            get_target_property(type ${name} TYPE)
+            set(property INTERFACE_LINK_LIBRARIES)
+            if(NOT type STREQUAL "INTERFACE_LIBRARY")
+                set(property LINK_LIBRARIES)
+            endif()
+            get_target_property(links ${name} ${property})
+            if(links)
+                list(APPEND pending ${links})
+            endif()
+        endwhile()
+    endforeach()
+endfunction()
+
 # A GoogleTest executable registered with CTest. Usage:
 #   pimuru_test(base_test SOURCES a_test.cpp LINKS pimuru_base)
 if(NOT PIMURU_TESTS)

@@ -10,15 +10,15 @@
 // converted and scaled into a 1024 by 768 32-bit window image, beside a
 // memcpy of the window image's bytes.
 
-#include "display/dddd.h"
 #include "diagnostics/diagnostic_log.h"
+#include "display/dddd.h"
 #include "game/back_buffer_canvas.h"
 #include "game/scene_composer.h"
-#include "game/world.h"
 #include "platform/ddraw/blitter.h"
 #include "platform/ui/pixel_image.h"
 #include "platform/ui/qt_backends.h"
 #include "platform/ui/qt_form.h"
+#include "rules/world.h"
 #include "support/processor_model.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "support/online_pair.h"
 #include "support/processor_model.h"
 
-#include "game/world.h"
+#include "rules/world.h"
 
 #include <algorithm>
 #include <chrono>

@@ -6,7 +6,7 @@
 //
 //   bench_partner [runs per line, default 24] [limit in minutes, default 10]
 
-#include "partner/rally_trial.h"
+#include "bench/support/rally_trial.h"
 #include "support/processor_model.h"
 
 #include <algorithm>

@@ -1,10 +1,12 @@
 #include "app/command_line.h"
 
 #include "app/check_replay_command.h"
+#include "online/input_delay.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -40,6 +42,29 @@ std::string Absolute(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.string();
+}
+
+// The value of option `name` at args[i] ("--name value" or "--name=value"),
+// erasing what it took; none when args[i] is another argument.
+std::optional<std::string> TakeOption(std::vector<std::string>& args, std::size_t i,
+                                      const std::string& name, std::string& error) {
+    const std::string& arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            error = name + " needs a value";
+            return std::nullopt;
+        }
+        std::string value = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        return value;
+    }
+    if (arg.rfind(name + "=", 0) == 0) {
+        std::string value = arg.substr(name.size() + 1);
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+        return value;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -81,7 +106,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             }
             line.Join = argv[++i];
         } else if (arg == "--input-delay") {
-            if (i + 1 >= argc || !IsNumber(argv[i + 1]) || std::atoi(argv[i + 1]) > 4) {
+            if (i + 1 >= argc || !IsNumber(argv[i + 1]) ||
+                std::atoi(argv[i + 1]) > online::kMaxInputDelay) {
                 line.Error = "pimuru: --input-delay takes 0 to 4 frames";
                 return line;
             }
@@ -115,6 +141,55 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (static_cast<int>(line.Host) + static_cast<int>(!line.Join.empty()) + static_cast<int>(!line.ReplayFile.empty()) > 1)
         line.Error = "pimuru: --host, --join and a replay exclude each other";
     return line;
+}
+
+std::string TakeSeatOptions(std::vector<std::string>& args, partner::SeatChoice& choice) {
+    std::optional<std::string> computer;
+    std::optional<std::string> strength;
+    std::string error;
+    for (std::size_t i = 1; i < args.size() && error.empty();) {
+        if (auto value = TakeOption(args, i, "--computer", error))
+            computer = value;
+        else if (auto value = TakeOption(args, i, "--strength", error))
+            strength = value;
+        else if (error.empty())
+            ++i;
+    }
+    if (!error.empty())
+        return error;
+
+    std::optional<partner::Strength> chosenStrength;
+    if (strength) {
+        chosenStrength = partner::StrengthNamed(*strength);
+        if (!chosenStrength)
+            return "--strength takes gentle, steady or strong, not \"" + *strength + "\"";
+    }
+    partner::SeatChoice result = choice;
+    if (computer) {
+        const bool first = *computer == "1" || *computer == "both";
+        const bool second = *computer == "2" || *computer == "both";
+        if (!first && !second)
+            return "--computer takes 1, 2 or both, not \"" + *computer + "\"";
+        const bool seat[game::kPimuruCount] = {first, second};
+        // Without --strength, a seat keeps the strength it had, or plays steady.
+        partner::Strength fallback = partner::Strength::Steady;
+        for (const auto& held : choice.Computer) {
+            if (held)
+                fallback = *held;
+        }
+        for (int i = 0; i < game::kPimuruCount; ++i) {
+            result.Computer[i] = seat[i] ? std::optional<partner::Strength>(chosenStrength.value_or(
+                                               result.Computer[i].value_or(fallback)))
+                                         : std::nullopt;
+        }
+    } else if (chosenStrength) {
+        for (auto& held : result.Computer) {
+            if (held)
+                held = chosenStrength;
+        }
+    }
+    choice = result;
+    return {};
 }
 
 std::string HelpText() {

@@ -1,9 +1,13 @@
 #pragma once
 // The program's command line: which replay to watch, whether to host or
 // join an online game, whether to play in a window, the help text, and the one line said about anything not known.
-// Qt's own options (-platform, -display …) pass through to Qt.
+// Qt's own options (-platform, -display …) pass through to Qt. The seat
+// options are taken out first, as they apply to the remembered seats.
+
+#include "play/seats.h"
 
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -19,6 +23,13 @@ struct CommandLine {
 };
 
 CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// `--computer 1|2|both` and `--strength gentle|steady|strong` (also written
+// `--computer=2`), which override the remembered choice of seats. Takes the
+// two options out of args (the program name first) and applies them to
+// choice; other arguments stay. Returns a message for the player when an
+// option is wrong, else an empty string (choice then unchanged).
+std::string TakeSeatOptions(std::vector<std::string>& args, partner::SeatChoice& choice);
 
 // What --help prints.
 std::string HelpText();

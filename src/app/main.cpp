@@ -9,7 +9,6 @@
 #include "game/help.h"
 #include "game/main_form.h"
 #include "game/seat_settings.h"
-#include "partner/seat_options.h"
 #include "platform/component/desktop.h"
 #include "platform/dinput/install.h"
 #include "platform/dsound/openal_direct_sound.h"
@@ -51,7 +50,7 @@ std::vector<std::string> EnterDataFolder() {
 // program with status 2 and a line on stderr, before any window opens.
 partner::SeatChoice ChooseSeats(std::vector<std::string>& args) {
     partner::SeatChoice choice = game::LoadSeatChoice();
-    const std::string error = partner::TakeSeatOptions(args, choice);
+    const std::string error = app::TakeSeatOptions(args, choice);
     if (!error.empty()) {
         std::fprintf(stderr, "pimuru: %s\n", error.c_str());
         std::exit(2);

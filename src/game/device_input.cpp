@@ -1,7 +1,7 @@
 #include "game/device_input.h"
 
 #include "game/main_form.h"
-#include "game/steer_by_keys.h"
+#include "rules/steer_by_keys.h"
 
 #include <QCheckBox>
 

@@ -21,7 +21,7 @@ std::function<void(std::uint32_t)> FramePacer::SleepThenHandle(std::function<voi
 }
 
 void FramePacer::WaitFrame(std::uint32_t extraMs) {
-    const std::uint32_t frameMs = kFrameMs + extraMs;
+    const std::uint32_t frameMs = kWaitMs + extraMs;
     // Messages are handled at least once per frame, in the same pass that
     // sleeps for what is left of the frame; an early message only shortens
     // one sleep.

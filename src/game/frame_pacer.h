@@ -3,6 +3,8 @@
 // passed on the millisecond counter since the previous frame's mark, and
 // window messages are handled while waiting.
 
+#include "rules/frame_length.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -10,7 +12,8 @@ namespace game {
 
 class FramePacer {
 public:
-    static constexpr std::uint32_t kFrameMs = 25; // a frame waits until more than this has passed
+    // A frame waits until more than this has passed, and so lasts kFrameMs.
+    static constexpr std::uint32_t kWaitMs = kFrameMs - 1;
 
     // tick: the millisecond counter (wraps at 2³²). waitForMessages: handles
     // the pending messages and may sleep up to the given number of

@@ -3,8 +3,8 @@
 // and the key flags of both pimuru. Plain values, read by the game run
 // between frames.
 
-#include "game/world_types.h"
 #include "platform/component/form.h"
+#include "rules/world_types.h"
 
 #include <cstdint>
 

@@ -9,11 +9,11 @@
 #include "game/device_input.h"
 #include "game/online_connect.h"
 #include "online/steady_clock.h"
-#include "game/world_types.h"
-#include "partner/seated_input.h"
 #include "play/live_play.h"
 #include "play/replay_playback.h"
+#include "play/seated_input.h"
 #include "play/watch_keys.h"
+#include "rules/world_types.h"
 #include "sound/wave.h"
 #include "surfaces/surface.h"
 

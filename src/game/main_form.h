@@ -11,9 +11,9 @@
 #include "game/media_player.h"
 #include "game/online_dialog.h"
 #include "game/seat_choice_box.h"
-#include "game/world.h"
 #include "input/Ddidex.h"
 #include "platform/ui/qt_form.h"
+#include "rules/world.h"
 #include "sound/ddsd.h"
 
 #include <cstdint>

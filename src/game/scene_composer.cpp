@@ -1,6 +1,6 @@
 #include "game/scene_composer.h"
 
-#include "game/world.h"
+#include "rules/world.h"
 
 #include <algorithm>
 

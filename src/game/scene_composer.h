@@ -6,10 +6,10 @@
 
 #include "game/background_pieces.h"
 #include "game/border_repaint.h"
-#include "game/frame_sink.h"
 #include "game/scene_canvas.h"
 #include "game/scene_draw.h"
 #include "game/scene_repaint.h"
+#include "rules/frame_sink.h"
 
 #include <string>
 #include <vector>

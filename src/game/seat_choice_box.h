@@ -3,7 +3,7 @@
 // gentle, steady or strong. A row of two lists inside the launcher's panel;
 // the game run reads the choice when it starts.
 
-#include "partner/seats.h"
+#include "play/seats.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 // The launcher's seat choice kept across starts in the player's settings
 // file ($XDG_CONFIG_HOME/pimuru/pimuru.ini by default).
 
-#include "partner/seats.h"
+#include "play/seats.h"
 
 namespace game {
 

@@ -1,8 +1,8 @@
 #include "meeting/meeting_message.h"
 
 #include "meeting/sodium_ready.h"
-#include "replay/byte_reader.h"
-#include "replay/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 
 #include <sodium.h>
 
@@ -19,12 +19,12 @@ bool GoodText(const std::string& text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
-void WriteText(replay::ByteWriter& out, const std::string& text) {
+void WriteText(base::ByteWriter& out, const std::string& text) {
     out.Count(text.size());
     out.Bytes({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
-std::optional<std::string> ReadText(replay::ByteReader& in) {
+std::optional<std::string> ReadText(base::ByteReader& in) {
     const std::uint32_t size = in.Count();
     if (size > kMaxMessageText) {
         return std::nullopt;
@@ -47,7 +47,7 @@ std::optional<std::vector<std::uint8_t>> SealMessage(const MeetingMessage& messa
         !std::all_of(message.Ice.Candidates.begin(), message.Ice.Candidates.end(), GoodText)) {
         return std::nullopt;
     }
-    replay::ByteWriter plain;
+    base::ByteWriter plain;
     plain.U8(kFormat);
     plain.U8(static_cast<std::uint8_t>(message.Type));
     plain.I64(message.CreatedAt);
@@ -88,7 +88,7 @@ std::optional<MeetingMessage> OpenMessage(std::span<const std::uint8_t> sealed,
                                    roomKey.data()) != 0) {
         return std::nullopt;
     }
-    replay::ByteReader in(plain);
+    base::ByteReader in(plain);
     MeetingMessage message;
     if (in.U8() != kFormat) {
         return std::nullopt;

@@ -1,7 +1,7 @@
 #include "online/packet.h"
 
-#include "replay/byte_reader.h"
-#include "replay/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,8 +10,8 @@ namespace online {
 
 namespace {
 
-using WireWriter = replay::ByteWriter;
-using WireReader = replay::ByteReader;
+using WireWriter = base::ByteWriter;
+using WireReader = base::ByteReader;
 
 constexpr std::uint8_t kMagic0 = 'P';
 constexpr std::uint8_t kMagic1 = 'M';

@@ -1,6 +1,6 @@
 #include "online/player_input.h"
 
-#include "game/steer_by_keys.h"
+#include "rules/steer_by_keys.h"
 
 namespace online {
 

@@ -4,7 +4,7 @@
 // pimuru 1 and the guest pimuru 2; FrameInputOf puts the two together into
 // what the world is given.
 
-#include "game/world_types.h"
+#include "rules/world_types.h"
 
 #include <cstdint>
 #include <optional>

@@ -8,13 +8,14 @@
 // Confirmed frames are handed out in order (for the replay) and compared
 // with the partner's by checksum.
 
-#include "game/frame_sink.h"
-#include "game/world.h"
 #include "online/clock.h"
 #include "online/packet.h"
 #include "online/player_input.h"
 #include "online/time_sync.h"
 #include "online/transport.h"
+#include "rules/frame_length.h"
+#include "rules/frame_sink.h"
+#include "rules/world.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +37,7 @@ struct SessionOptions {
     bool Hard = false;              // the host's harder-game box, for the whole run
     // 0…kMaxInputDelay frames; −1: from the first measured round trip (0 until then).
     int InputDelay = 0;
-    std::int32_t FrameMs = 26; // the nominal frame length
+    std::int32_t FrameMs = game::kFrameMs; // the nominal frame length
     // A checksum after every this many frames; both sides must agree on it.
     std::int32_t ChecksumFrames = kChecksumFrames;
     // Every confirmed frame in order: what the world was given and the world

@@ -5,7 +5,7 @@
 // the fall's cap, bounces, drifters it bursts). It is worked out once per new
 // path and kept while the real ball stays on it.
 
-#include "game/world.h"
+#include "rules/world.h"
 
 #include <cstdint>
 #include <optional>

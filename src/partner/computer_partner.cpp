@@ -1,5 +1,7 @@
 #include "partner/computer_partner.h"
 
+#include "rules/loss_watch.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -11,6 +13,7 @@ namespace {
 
 using game::Ball;
 using game::FrameInput;
+using game::LossWatch;
 using game::PadInput;
 using game::Pimuru;
 using game::World;
@@ -48,15 +51,6 @@ PadInput Toward(const Pimuru& p, std::int32_t x, std::int32_t y) {
     pad.Dy = std::abs(y - p.Y) * 2 <= p.StepY ? 0 : Sign(y - p.Y);
     return pad;
 }
-
-// Hears whether a looked-ahead step lost the ball.
-class LossWatch : public game::FrameSink {
-public:
-    bool lost = false;
-    void PlaySound(game::SoundEffect effect) override {
-        lost = lost || effect == game::SoundEffect::BallLost;
-    }
-};
 
 // Steps the world on, walking pimuru `index` towards x, until the ball is in
 // its reach, and strikes it there. false when the ball is lost first.

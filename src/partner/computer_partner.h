@@ -7,10 +7,10 @@
 // from its own seeded generator, so the same seed and world give the same
 // input.
 
-#include "game/game_random.h"
-#include "game/world.h"
 #include "partner/ball_forecast.h"
 #include "partner/strength.h"
+#include "rules/game_random.h"
+#include "rules/world.h"
 
 #include <cstdint>
 #include <optional>

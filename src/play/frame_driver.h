@@ -3,8 +3,8 @@
 // once with the input of its source; a replay being watched may step several
 // frames, none, or jump. The game run only paces, shows and ends.
 
-#include "game/frame_sink.h"
-#include "game/world.h"
+#include "rules/frame_sink.h"
+#include "rules/world.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // faster than they can be shown, and the pictures alone, for a frame drawn
 // again while watching is paused.
 
-#include "game/frame_sink.h"
+#include "rules/frame_sink.h"
 
 namespace play {
 

@@ -3,8 +3,8 @@
 // replay being watched. A source may wrap another and change part of what it
 // gives, as a computer partner that takes over one pimuru's pad would.
 
-#include "game/world.h"
-#include "game/world_types.h"
+#include "rules/world.h"
+#include "rules/world_types.h"
 
 namespace play {
 

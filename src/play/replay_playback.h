@@ -8,6 +8,7 @@
 #include "play/frame_driver.h"
 #include "play/replay_input.h"
 #include "replay/replay.h"
+#include "rules/frame_length.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,8 +17,9 @@ namespace play {
 
 class ReplayPlayback : public FrameDriver {
 public:
-    static constexpr std::int64_t kKeepEvery = 128;  // frames between kept worlds, about 3 s
-    static constexpr std::int64_t kJumpFrames = 385; // 10 s of 26 ms frames
+    static constexpr std::int64_t kKeepEvery = 128; // frames between kept worlds, about 3 s
+    // 10 s, rounded up to whole frames.
+    static constexpr std::int64_t kJumpFrames = (10'000 + game::kFrameMs - 1) / game::kFrameMs;
     static constexpr int kFastest = 8;
 
     explicit ReplayPlayback(replay::Replay replay);

@@ -1,11 +1,13 @@
 #include "play/watch_status.h"
 
+#include "rules/frame_length.h"
+
 #include <cstdio>
 
 namespace play {
 
 std::string ClockText(std::int64_t frames) {
-    const std::int64_t seconds = frames < 0 ? 0 : frames * kFrameMs / 1000;
+    const std::int64_t seconds = frames < 0 ? 0 : frames * game::kFrameMs / 1000;
     char text[32];
     if (seconds >= 3600)
         std::snprintf(

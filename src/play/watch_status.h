@@ -9,8 +9,6 @@
 
 namespace play {
 
-inline constexpr std::int64_t kFrameMs = 26; // a frame starts once 25 ms have passed
-
 // "m:ss" of a number of frames at the game's pace (hours as "h:mm:ss").
 std::string ClockText(std::int64_t frames);
 

@@ -3,7 +3,7 @@
 // stick axis as its sign (all the rules read of it), each button and key as
 // a bit, and the harder-game box.
 
-#include "game/world_types.h"
+#include "rules/world_types.h"
 
 #include <cstdint>
 #include <optional>

@@ -4,7 +4,7 @@
 // changes, not with how long the run lasts, so that a file claiming millions
 // of frames takes no more room than the bytes it really holds.
 
-#include "game/world_types.h"
+#include "rules/world_types.h"
 
 #include <cstddef>
 #include <cstdint>

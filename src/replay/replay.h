@@ -3,9 +3,9 @@
 // carry-over, the options, every frame's input) and what lets a reader check
 // it and list it (world checksums, scores, date, length).
 
-#include "game/world.h"
-#include "game/world_types.h"
 #include "replay/input_runs.h"
+#include "rules/world.h"
+#include "rules/world_types.h"
 
 #include <cstdint>
 #include <string>

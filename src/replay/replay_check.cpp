@@ -1,6 +1,6 @@
 #include "replay/replay_check.h"
 
-#include "game/frame_sink.h"
+#include "rules/frame_sink.h"
 
 #include <algorithm>
 

@@ -23,9 +23,9 @@
 // files from strangers and a library in every build of the checker.
 #include "replay/replay_file.h"
 
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "base/fnv1a.h"
-#include "replay/byte_reader.h"
-#include "replay/byte_writer.h"
 #include "replay/input_code.h"
 #include "replay/replay_messages.h"
 
@@ -40,6 +40,9 @@
 #include <unistd.h>
 
 namespace replay {
+
+using base::ByteReader;
+using base::ByteWriter;
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "replay/replay_messages.h"
 
 #include "base/system_error_text.h"
+#include "rules/frame_length.h"
 
 namespace replay::messages {
 
@@ -38,8 +39,7 @@ std::string WorldDiffers(std::int64_t frame) {
 }
 
 std::string CheckedClean(std::int32_t finalScore, std::int32_t bestRally, std::int64_t frames) {
-    // A frame lasts 26 ms.
-    const std::int64_t seconds = frames * 26 / 1000;
+    const std::int64_t seconds = frames * game::kFrameMs / 1000;
     return "記録どおり　得点 " + std::to_string(finalScore) + "　最高 " +
            std::to_string(bestRally) + "　" + std::to_string(frames) + " フレーム（" +
            std::to_string(seconds / 60) + " 分 " + std::to_string(seconds % 60) + " 秒）";

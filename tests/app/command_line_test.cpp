@@ -1,5 +1,5 @@
 // The program's command line: what it takes, what it passes on to Qt, and
-// the one line for anything else.
+// the one line for anything else; the options that choose the seats.
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,9 @@
 #include <vector>
 
 namespace {
+
+using partner::SeatChoice;
+using partner::Strength;
 
 app::CommandLine Parse(std::vector<const char*> args) {
     args.insert(args.begin(), "pimuru");
@@ -35,6 +38,39 @@ TEST(CommandLine, RefusesWhatItDoesNotKnowInOneLine) {
     EXPECT_NE(Parse({"--replay"}).Error, "");
     EXPECT_NE(Parse({"a.pimuru-replay", "b.pimuru-replay"}).Error, "");
     EXPECT_NE(Parse({"--windowed", "--check-replay", "a"}).Error, "");
+}
+
+TEST(SeatOptions, ChooseTheComputersSeatsOrSayWhatIsWrong) {
+    const SeatChoice remembered{{std::nullopt, Strength::Gentle}};
+    struct Case {
+        std::vector<std::string> args;
+        SeatChoice expected;
+        std::vector<std::string> left;
+    };
+    const Case cases[] = {
+        {{"pimuru"}, remembered, {"pimuru"}},
+        {{"pimuru", "--computer", "1"}, {{Strength::Gentle, std::nullopt}}, {"pimuru"}},
+        {{"pimuru", "--computer=both", "--strength", "strong", "-platform", "xcb"},
+         {{Strength::Strong, Strength::Strong}},
+         {"pimuru", "-platform", "xcb"}},
+        {{"pimuru", "--strength=steady"}, {{std::nullopt, Strength::Steady}}, {"pimuru"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        SeatChoice choice = remembered;
+        EXPECT_EQ(app::TakeSeatOptions(args, choice), "") << c.args.size();
+        EXPECT_EQ(choice, c.expected) << c.args.size();
+        EXPECT_EQ(args, c.left);
+    }
+
+    const std::vector<std::string> wrong[] = {
+        {"pimuru", "--computer", "3"}, {"pimuru", "--strength", "hard"}, {"pimuru", "--computer"}};
+    for (const auto& bad : wrong) {
+        std::vector<std::string> args = bad;
+        SeatChoice choice = remembered;
+        EXPECT_NE(app::TakeSeatOptions(args, choice), "") << bad.back();
+        EXPECT_EQ(choice, remembered);
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "game/game_keys.h"
-#include "game/steer_by_keys.h"
+#include "rules/steer_by_keys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // What a frame draws, where, and in which order.
 #include "game/scene_composer.h"
-#include "game/world.h"
+#include "rules/world.h"
 
 #include <algorithm>
 #include <array>

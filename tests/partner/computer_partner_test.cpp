@@ -1,7 +1,7 @@
 // The partner's choices in set-up situations, and its strengths in order.
 #include "partner_play.h"
 
-#include "partner/rally_trial.h"
+#include "bench/support/rally_trial.h"
 
 #include <gtest/gtest.h>
 

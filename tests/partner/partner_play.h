@@ -2,8 +2,8 @@
 // Plays a world frame by frame with a computer partner on one pimuru and a
 // fixed input on the other, noting who struck the ball.
 
-#include "game/world.h"
 #include "partner/computer_partner.h"
+#include "rules/world.h"
 
 #include <functional>
 

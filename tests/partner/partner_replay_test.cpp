@@ -1,6 +1,6 @@
 // A run with a computer partner records and checks as a replay like any
 // other, and the same start gives the same replay.
-#include "partner/seats.h"
+#include "play/seats.h"
 #include "replay/recorder.h"
 #include "replay/replay_check.h"
 #include "replay/replay_file.h"

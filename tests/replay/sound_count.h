@@ -2,9 +2,9 @@
 // Plays a replay and counts what happened in it by the sounds the rules
 // asked for: what the golden replays must between them cover.
 
-#include "game/world.h"
 #include "replay/replay.h"
 #include "replay/replay_check.h"
+#include "rules/world.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 #include "support/online_pair.h"
 
-#include "game/world.h"
 #include "online/input_delay.h"
+#include "rules/frame_length.h"
+#include "rules/world.h"
 
 #include <limits>
 #include <memory>
@@ -46,22 +47,11 @@ online::PlayerInput Chase(const game::World& world, int index, std::mt19937& dic
 
 } // namespace
 
-bool SameInputs(const game::FrameInput& a, const game::FrameInput& b) {
-    auto samePad = [](const game::PadInput& x, const game::PadInput& y) {
-        return x.Dx == y.Dx && x.Dy == y.Dy && x.Fire == y.Fire;
-    };
-    const game::KeyFlags& k = a.Keys;
-    const game::KeyFlags& l = b.Keys;
-    return samePad(a.Pads[0], b.Pads[0]) && samePad(a.Pads[1], b.Pads[1]) && a.Hard == b.Hard &&
-           k.Left == l.Left && k.Right == l.Right && k.Up == l.Up && k.Down == l.Down &&
-           k.Fire == l.Fire;
-}
-
 PairRun RunPair(const PairSetup& setup) {
     PairRun run;
     VirtualClock clock;
     SimLink link(setup.Link, setup.Seed, clock);
-    constexpr std::int32_t kFrameMs = 26;
+    constexpr std::int32_t kFrameMs = game::kFrameMs;
     run.InputDelay = setup.InputDelay >= 0
                          ? setup.InputDelay
                          : online::InputDelayFor(setup.Link.RoundTripMs, kFrameMs);

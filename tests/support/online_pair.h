@@ -5,8 +5,8 @@
 // passed and lost and drifters burst. The run ends with a quit from the host
 // once enough frames are confirmed.
 
-#include "game/world_types.h"
 #include "online/session.h"
+#include "rules/world_types.h"
 #include "support/sim_link.h"
 
 #include <array>
@@ -46,8 +46,5 @@ struct PairRun {
 };
 
 PairRun RunPair(const PairSetup& setup);
-
-// The same frame inputs compare equal field by field.
-bool SameInputs(const game::FrameInput& a, const game::FrameInput& b);
 
 } // namespace onlinetest

@@ -5,8 +5,8 @@
 // wanders into the drifters, so that a run has rallies that end, bursts and
 // knocks. Seeded, so a script always plays the same run.
 
-#include "game/world.h"
 #include "replay/replay.h"
+#include "rules/world.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "game/steer_by_keys.h"
+#include "rules/steer_by_keys.h"
 
 namespace game {
 

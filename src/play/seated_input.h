@@ -3,8 +3,8 @@
 // with the computer's pimuru filled in before the world and the recorder
 // see it.
 
-#include "partner/seats.h"
 #include "play/input_source.h"
+#include "play/seats.h"
 
 #include <cstdint>
 

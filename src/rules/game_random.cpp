@@ -1,4 +1,4 @@
-#include "game/game_random.h"
+#include "rules/game_random.h"
 
 namespace game {
 

@@ -1,4 +1,4 @@
-#include "partner/scripted_person.h"
+#include "bench/support/scripted_person.h"
 
 #include <cstdlib>
 

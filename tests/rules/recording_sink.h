@@ -2,8 +2,8 @@
 // A frame sink that writes down every request of a frame in order, so tests
 // can check which sound came in which step and what each drawing step saw.
 
-#include "game/frame_sink.h"
-#include "game/world.h"
+#include "rules/frame_sink.h"
+#include "rules/world.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "game/world.h"
+#include "rules/world.h"
 
-#include "game/knock_sway.h"
-#include "game/steer_by_keys.h"
+#include "rules/knock_sway.h"
+#include "rules/steer_by_keys.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Steering, bumping, knocks, counters and the ball's flight.
-#include "game/replay.h"
+#include "rules/replay.h"
 
 #include <cmath>
 #include <vector>

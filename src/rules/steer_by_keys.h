@@ -3,7 +3,7 @@
 // direction (right over left, down over up), and the swing is the key or the
 // button. The world applies it to pimuru 2's keys, the game run to pimuru 1's.
 
-#include "game/world_types.h"
+#include "rules/world_types.h"
 
 namespace game {
 

@@ -1,7 +1,7 @@
 // World::Checksum: FNV-1a over every field of the state, each as a 32-bit
 // little-endian value in a fixed order, so padding, layout and byte order
 // never enter it.
-#include "game/world.h"
+#include "rules/world.h"
 
 #include "base/fnv1a.h"
 

@@ -1,5 +1,5 @@
 // Long scripted play: the world keeps its invariants whatever the input.
-#include "game/replay.h"
+#include "rules/replay.h"
 
 #include <random>
 

@@ -1,24 +1,13 @@
-#include "partner/rally_trial.h"
+#include "bench/support/rally_trial.h"
 
-#include "game/world.h"
+#include "bench/support/scripted_person.h"
 #include "partner/computer_partner.h"
-#include "partner/scripted_person.h"
+#include "rules/loss_watch.h"
+#include "rules/world.h"
 
 #include <variant>
 
 namespace partner {
-
-namespace {
-
-class LossWatch : public game::FrameSink {
-public:
-    bool lost = false;
-    void PlaySound(game::SoundEffect effect) override {
-        lost = lost || effect == game::SoundEffect::BallLost;
-    }
-};
-
-} // namespace
 
 RallyResult PlayRally(const TrialSetup& setup) {
     game::World world;
@@ -35,7 +24,7 @@ RallyResult PlayRally(const TrialSetup& setup) {
             players[i] = ScriptedPerson(i, seed);
     }
 
-    LossWatch watch;
+    game::LossWatch watch;
     RallyResult result;
     while (result.Frames < setup.FrameLimit) {
         game::FrameInput input;

@@ -2,8 +2,8 @@
 // Drives a world frame by frame from the start of a run with scripted input,
 // keeping the requests of the last frame.
 
-#include "game/recording_sink.h"
-#include "game/world.h"
+#include "rules/recording_sink.h"
+#include "rules/world.h"
 
 namespace gametest {
 

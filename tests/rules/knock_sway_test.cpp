@@ -1,7 +1,7 @@
 // The integer sway gives what std::sin gave on the machine the game was made
 // on. The full proof is sway_sweep over every counter up to 10^8 and beyond;
 // this keeps a sample of it in every test run.
-#include "game/knock_sway.h"
+#include "rules/knock_sway.h"
 
 #include <gtest/gtest.h>
 

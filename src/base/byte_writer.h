@@ -1,12 +1,12 @@
 #pragma once
 // Appends little-endian integers and LEB128 counts to the bytes of a replay
-// file being written.
+// file or a packet being written.
 
 #include <cstdint>
 #include <span>
 #include <vector>
 
-namespace replay {
+namespace base {
 
 class ByteWriter {
 public:
@@ -38,4 +38,4 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-} // namespace replay
+} // namespace base

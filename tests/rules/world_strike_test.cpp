@@ -1,5 +1,5 @@
 // Swings, strikes and pass bonuses, played from the start of a run.
-#include "game/replay.h"
+#include "rules/replay.h"
 
 #include <gtest/gtest.h>
 

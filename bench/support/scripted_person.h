@@ -3,8 +3,8 @@
 // a beginner who sees the ball late, follows it on their own half at the
 // height they started at, and swings when it is close, not always in time.
 
-#include "game/game_random.h"
-#include "game/world.h"
+#include "rules/game_random.h"
+#include "rules/world.h"
 
 #include <cstdint>
 #include <deque>

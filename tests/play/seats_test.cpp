@@ -1,7 +1,5 @@
-// Who steers which pimuru when the computer has a seat, and the command-line
-// options that choose the seats.
-#include "partner/seat_options.h"
-#include "partner/seats.h"
+// Who steers which pimuru when the computer has a seat.
+#include "play/seats.h"
 
 #include <gtest/gtest.h>
 
@@ -63,39 +61,6 @@ TEST(Seats, WithBothByTheComputerAPersonsKeyTakesTheirPimuruBack) {
     seats.FillIn(world, input);
     EXPECT_FALSE(seats.ComputerPlays(1));
     EXPECT_EQ(input.Pads[1].Dx, 0);
-}
-
-TEST(SeatOptions, ChooseTheComputersSeatsOrSayWhatIsWrong) {
-    const SeatChoice remembered{{std::nullopt, Strength::Gentle}};
-    struct Case {
-        std::vector<std::string> args;
-        SeatChoice expected;
-        std::vector<std::string> left;
-    };
-    const Case cases[] = {
-        {{"pimuru"}, remembered, {"pimuru"}},
-        {{"pimuru", "--computer", "1"}, {{Strength::Gentle, std::nullopt}}, {"pimuru"}},
-        {{"pimuru", "--computer=both", "--strength", "strong", "-platform", "xcb"},
-         {{Strength::Strong, Strength::Strong}},
-         {"pimuru", "-platform", "xcb"}},
-        {{"pimuru", "--strength=steady"}, {{std::nullopt, Strength::Steady}}, {"pimuru"}},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> args = c.args;
-        SeatChoice choice = remembered;
-        EXPECT_EQ(partner::TakeSeatOptions(args, choice), "") << c.args.size();
-        EXPECT_EQ(choice, c.expected) << c.args.size();
-        EXPECT_EQ(args, c.left);
-    }
-
-    const std::vector<std::string> wrong[] = {
-        {"pimuru", "--computer", "3"}, {"pimuru", "--strength", "hard"}, {"pimuru", "--computer"}};
-    for (const auto& bad : wrong) {
-        std::vector<std::string> args = bad;
-        SeatChoice choice = remembered;
-        EXPECT_NE(partner::TakeSeatOptions(args, choice), "") << bad.back();
-        EXPECT_EQ(choice, remembered);
-    }
 }
 
 } // namespace

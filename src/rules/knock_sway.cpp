@@ -8,9 +8,9 @@
 // 15, not 14.99…): 1 - cos(δ) <= 2^-54, δ = acos(1 - 2^-54)/2π · 2^64. All
 // were computed with 400-bit arithmetic (mpmath). No frame counter comes
 // close enough to a boundary for the last bits to matter: a sweep over every
-// 32-bit counter (tests/game/sway_sweep.cpp) finds the same value as
+// 32-bit counter (tests/rules/sway_sweep.cpp) finds the same value as
 // glibc's std::sin on x86-64 each time, the 28 counters in the top band too.
-#include "game/knock_sway.h"
+#include "rules/knock_sway.h"
 
 #include <algorithm>
 #include <array>

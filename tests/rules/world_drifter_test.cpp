@@ -1,5 +1,5 @@
 // Drifters: their zigzag and exits, bursts, capacity and the difficulty steps.
-#include "game/replay.h"
+#include "rules/replay.h"
 
 #include <tuple>
 #include <vector>

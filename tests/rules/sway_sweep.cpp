@@ -4,7 +4,7 @@
 //   sway_sweep [first=0] [last=100000000]
 // It prints the counters whose sway is ±15 (the delicate ones, where the
 // library's sin rounds to ±1) and exits non-zero on any difference.
-#include "game/knock_sway.h"
+#include "rules/knock_sway.h"
 
 #include <cmath>
 #include <cstdint>

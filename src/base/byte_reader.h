@@ -1,5 +1,5 @@
 #pragma once
-// Reads little-endian integers and LEB128 counts from a replay file's bytes.
+// Reads little-endian integers and LEB128 counts from a replay file or a packet.
 // Every read checks the bytes are there; once one fails the reader stays
 // failed and gives zeros, so a parser can read a whole record and test once.
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-namespace replay {
+namespace base {
 
 class ByteReader {
 public:
@@ -69,4 +69,4 @@ private:
     bool failed_ = false;
 };
 
-} // namespace replay
+} // namespace base

@@ -1,6 +1,6 @@
-#include "partner/seats.h"
+#include "play/seats.h"
 
-#include "game/steer_by_keys.h"
+#include "rules/steer_by_keys.h"
 
 namespace partner {
 

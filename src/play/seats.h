@@ -4,9 +4,9 @@
 // devices are read and before the world steps, and give a person alone
 // every key and pad for their own pimuru.
 
-#include "game/world.h"
 #include "partner/computer_partner.h"
 #include "partner/strength.h"
+#include "rules/world.h"
 
 #include <array>
 #include <cstdint>

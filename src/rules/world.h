@@ -4,9 +4,9 @@
 // one frame's input to Step, which applies the rules in their fixed order and
 // asks a FrameSink for every sound and drawing step between them.
 
-#include "game/frame_sink.h"
-#include "game/game_random.h"
-#include "game/world_types.h"
+#include "rules/frame_sink.h"
+#include "rules/game_random.h"
+#include "rules/world_types.h"
 
 #include <array>
 #include <cstdint>

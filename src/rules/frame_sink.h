@@ -3,7 +3,7 @@
 // makes its requests: sounds, the music restart and each drawing step. The
 // world never draws; the game run's sink draws into the back buffer.
 
-#include "game/world_types.h"
+#include "rules/world_types.h"
 
 namespace game {
 

@@ -89,6 +89,7 @@ struct PadInput {
     std::int32_t Dx = 0;
     std::int32_t Dy = 0;
     bool Fire = false;
+    bool operator==(const PadInput&) const = default;
 };
 
 // The key flags the main window keeps for a pimuru.
@@ -98,6 +99,7 @@ struct KeyFlags {
     bool Up = false;
     bool Down = false;
     bool Fire = false;
+    bool operator==(const KeyFlags&) const = default;
 };
 
 struct FrameInput {
@@ -106,6 +108,7 @@ struct FrameInput {
     PadInput Pads[kPimuruCount];
     KeyFlags Keys;
     bool Hard = false; // the harder-game box, read again when a rally ends
+    bool operator==(const FrameInput&) const = default;
 };
 
 } // namespace game

@@ -1,5 +1,5 @@
 // The end of a rally, the last rally's score on show and a new run.
-#include "game/replay.h"
+#include "rules/replay.h"
 
 #include <gtest/gtest.h>
 
