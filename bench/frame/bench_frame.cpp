@@ -9,6 +9,9 @@
 // Also the full-screen presentation of a frame: a 640 by 480 16-bit frame
 // converted and scaled into a 1024 by 768 32-bit window image, beside a
 // memcpy of the window image's bytes.
+// Each frame is also split into its steps (background strips, keyed
+// sprites, texts, borders, the rest), timed call by call, to show where a
+// processor spends it.
 
 #include "diagnostics/diagnostic_log.h"
 #include "display/dddd.h"
@@ -24,13 +27,17 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -51,13 +58,63 @@ public:
     using SceneComposer::SceneComposer;
 };
 
+// The steps a frame is split into when it is timed call by call; what is
+// left over is the world's step and the choice of what to draw.
+enum Step { kBackground, kSprites, kTexts, kBorders, kStepCount };
+constexpr const char* kStepNames[kStepCount] = {"background strips", "keyed sprites", "texts",
+                                                "borders"};
+using StepTimes = std::array<double, kStepCount>; // microseconds
+
 // The worst case for the back buffer too: it holds no earlier frame, so
 // every frame is drawn whole (the game draws only what changed since the
 // frame a buffer holds, and the same frame again would draw nothing).
+// Given somewhere to add them, it times its drawing calls by step.
 class WholeFrameCanvas : public game::BackBufferCanvas {
 public:
     using BackBufferCanvas::BackBufferCanvas;
     int FramesHeld() const override { return 0; }
+
+    StepTimes* steps = nullptr;
+
+    void Draw(game::Sheet sheet, std::int32_t x, std::int32_t y, const base::Rect& source,
+              bool keyed) override {
+        Timed(keyed ? kSprites : kBackground,
+              [&] { BackBufferCanvas::Draw(sheet, x, y, source, keyed); });
+    }
+    void DrawScreenText(std::int32_t x, std::int32_t y, const std::string& text,
+                        std::int32_t points, std::uint32_t colour,
+                        std::span<const base::Rect> within) override {
+        Timed(kTexts,
+              [&] { BackBufferCanvas::DrawScreenText(x, y, text, points, colour, within); });
+    }
+    base::Rect ScreenTextArea(std::int32_t x, std::int32_t y, const std::string& text,
+                              std::int32_t points) override {
+        base::Rect area;
+        Timed(kTexts, [&] { area = BackBufferCanvas::ScreenTextArea(x, y, text, points); });
+        return area;
+    }
+    void FillScreenRect(std::int32_t left, std::int32_t top, std::int32_t right,
+                        std::int32_t bottom, std::uint32_t pixel) override {
+        Timed(kBorders, [&] { BackBufferCanvas::FillScreenRect(left, top, right, bottom, pixel); });
+    }
+    void DrawBorderLines(std::int32_t top, std::int32_t bottom) override {
+        Timed(kBorders, [&] { BackBufferCanvas::DrawBorderLines(top, bottom); });
+    }
+
+    static double Microseconds(std::chrono::steady_clock::duration d) {
+        return std::chrono::duration<double, std::micro>(d).count();
+    }
+
+private:
+    template <typename Call> void Timed(Step step, Call&& call) {
+        if (!steps) {
+            call();
+            return;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        call();
+        (*steps)[step] += Microseconds(std::chrono::steady_clock::now() - start);
+    }
 };
 
 // A world in its busiest state: the last rally's score on show, both pimuru
@@ -145,6 +202,43 @@ void ComposeFrame(benchmark::State& state, bool fullScreen, bool coldCaches) {
     state.SetLabel(std::to_string(game.BytesPerPixel() * 8) + "-bit back buffer");
 }
 
+// The frame split into its steps, each timed on the wall clock call by call
+// (which costs a little itself, so the frame's own figure comes from
+// ComposeFrame). Per step, the median over all frames is kept.
+std::map<std::string, std::array<double, kStepCount + 1>> gStepMedians; // the last: the rest
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+void SplitFrame(benchmark::State& state, bool fullScreen, const std::string& name) {
+    Game game(fullScreen);
+    SilentSink sink(*game.canvas);
+    const game::FrameInput input;
+    std::array<std::vector<double>, kStepCount + 1> times;
+    StepTimes steps{};
+    game.canvas->steps = &steps;
+    for (auto _ : state) {
+        steps.fill(0);
+        const auto start = std::chrono::steady_clock::now();
+        game::World frame = game.world;
+        frame.Step(input, sink);
+        benchmark::DoNotOptimize(frame);
+        double rest = WholeFrameCanvas::Microseconds(std::chrono::steady_clock::now() - start);
+        for (std::size_t step = 0; step < kStepCount; ++step) {
+            times[step].push_back(steps[step]);
+            rest -= steps[step];
+        }
+        times[kStepCount].push_back(rest);
+    }
+    for (std::size_t step = 0; step < times.size(); ++step)
+        gStepMedians[name][step] = Median(times[step]);
+}
+
 // The reference: a memcpy of as many bytes.
 void CopyBytes(benchmark::State& state, std::size_t bytes) {
     std::vector<unsigned char> from(bytes, 0x5A);
@@ -216,6 +310,11 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
     benchmark::RegisterBenchmark("memcpy/frame_32_bit", CopyBytes, 640u * 480u * 4u)
         ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    for (const auto& [name, fullScreen] :
+         {std::pair{"steps/full_screen_16_bit", true}, std::pair{"steps/window_32_bit", false}})
+        benchmark::RegisterBenchmark(name, SplitFrame, fullScreen, name)
+            ->Unit(benchmark::kMicrosecond)
+            ->Iterations(2000);
 
     benchmark::RegisterBenchmark("present/scale_to_1024x768", ScaleFrame)
         ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -238,6 +337,12 @@ int main(int argc, char** argv) {
                 ddraw::blit::KeyedCopyName(4));
     ratio("frame/full_screen_16_bit", "memcpy/frame_16_bit");
     ratio("frame/window_32_bit", "memcpy/frame_32_bit");
+    for (const auto& [name, medians] : gStepMedians) {
+        std::printf("%-26s median per frame:", name.c_str());
+        for (std::size_t step = 0; step < kStepCount; ++step)
+            std::printf(" %s %.1f us,", kStepNames[step], medians[step]);
+        std::printf(" the world and the rest %.1f us\n", medians[kStepCount]);
+    }
     if (gMedians.count("frame/window_32_bit_cold") && gMedians.count("frame/window_32_bit"))
         std::printf("%-26s median %8.1f us = %5.1f x the frame with warm caches\n",
                     "frame/window_32_bit_cold", gMedians.at("frame/window_32_bit_cold"),

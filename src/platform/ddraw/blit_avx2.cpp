@@ -1,8 +1,9 @@
-// Keyed copies on 32-byte AVX2 vectors. This file alone is compiled for AVX2
+// Keyed and plain copies on 32-byte AVX2 vectors. This file alone is compiled for AVX2
 // (see CMakeLists.txt), so that its vectors pass between the inlined helpers
 // in AVX2 registers with either compiler; blit_simd.cpp calls it only on a
 // processor that has AVX2. Nothing here has outside linkage but the entry.
 
+#include "platform/ddraw/byte_rows.h"
 #include "platform/ddraw/keyed_rows.h"
 
 #if defined(__AVX2__)
@@ -52,7 +53,15 @@ template <typename P> void KeyedCopyAvx2(const CopyArgs& a) {
     KeyedRows<P, Avx2<sizeof(P)>>(a);
 }
 
+void CopyBytesAvx2(BYTE* dst, const BYTE* src, std::size_t bytes) {
+    CopyBytesWith<Avx2<1>>(dst, src, bytes);
+}
+
 } // namespace
+
+ByteCopy Avx2ByteCopy() {
+    return CopyBytesAvx2;
+}
 
 CopyRoutine Avx2KeyedCopy(DWORD bytesPerPixel) {
     switch (bytesPerPixel) {
@@ -68,6 +77,10 @@ CopyRoutine Avx2KeyedCopy(DWORD bytesPerPixel) {
 }
 
 #else
+
+ByteCopy Avx2ByteCopy() {
+    return nullptr;
+}
 
 CopyRoutine Avx2KeyedCopy(DWORD) {
     return nullptr;

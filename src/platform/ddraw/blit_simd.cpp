@@ -1,13 +1,15 @@
-// Keyed copies on the vector unit: a block of source pixels is compared
-// with the key at once and merged into the destination with a plain load,
-// blend and store of whole vectors; blocks that are all key (the empty parts
-// of a sprite) are skipped without touching the destination. Masked stores
-// are not used: AMD processors run them in microcode, many times slower than
-// a blend. SSE2 is always there on x86-64 and lives here; AVX2, in
-// blit_avx2.cpp, is chosen when the processor has it. Elsewhere the portable
-// routines run.
+// Copies on the vector unit. A keyed copy compares a block of source pixels
+// with the key at once and merges it into the destination with a plain
+// load, blend and store of whole vectors; blocks that are all key (the empty
+// parts of a sprite) are skipped without touching the destination. Masked
+// stores are not used: AMD processors run them in microcode, many times
+// slower than a blend. A plain copy is loads and stores of whole vectors
+// (why not memcpy: see ChooseByteCopy). SSE2 is always there on x86-64 and
+// lives here; AVX2, in blit_avx2.cpp, is chosen when the processor has it.
+// Elsewhere the portable routines run.
 
 #include "platform/ddraw/blitter.h"
+#include "platform/ddraw/byte_rows.h"
 #include "platform/ddraw/keyed_rows.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
@@ -57,12 +59,24 @@ template <typename P> void KeyedCopySse2(const CopyArgs& a) {
     KeyedRows<P, Sse2<sizeof(P)>>(a);
 }
 
+void CopyBytesSse2(BYTE* dst, const BYTE* src, std::size_t bytes) {
+    CopyBytesWith<Sse2<1>>(dst, src, bytes);
+}
+
 bool HasAvx2() {
     static const bool has = __builtin_cpu_supports("avx2");
     return has;
 }
 
 } // namespace
+
+ByteCopy VectorByteCopy(VectorUnit unit) {
+    const ByteCopy avx2 = unit != VectorUnit::Sse2 && HasAvx2() ? Avx2ByteCopy() : nullptr;
+    if (avx2 || unit == VectorUnit::Avx2) {
+        return avx2;
+    }
+    return CopyBytesSse2;
+}
 
 CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel, VectorUnit unit) {
     const CopyRoutine avx2 =
@@ -90,6 +104,10 @@ const char* KeyedCopyName(DWORD bytesPerPixel) {
 }
 
 #else
+
+ByteCopy VectorByteCopy(VectorUnit) {
+    return nullptr;
+}
 
 CopyRoutine VectorKeyedCopy(DWORD, VectorUnit) {
     return nullptr;

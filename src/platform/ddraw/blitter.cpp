@@ -36,20 +36,25 @@ template <typename P> P* DstRow(BYTE* base, LONG pitch, LONG y) {
     return reinterpret_cast<P*>(base + static_cast<std::ptrdiff_t>(y) * pitch);
 }
 
+void MemoryCopy(BYTE* dst, const BYTE* src, std::size_t bytes) {
+    std::memcpy(dst, src, bytes);
+}
+
 void OpaqueCopy(const CopyArgs& a, DWORD bytesPerPixel) {
     const std::size_t rowBytes = static_cast<std::size_t>(a.width) * bytesPerPixel;
     if (a.height <= 0 || rowBytes == 0) {
         return;
     }
+    const ByteCopy copy = ChooseByteCopy();
     // Whole-width strips of equal pitch are one block of memory.
     if (static_cast<std::size_t>(a.srcPitch) == rowBytes && a.srcPitch == a.dstPitch) {
-        std::memcpy(a.dst, a.src, rowBytes * static_cast<std::size_t>(a.height));
+        copy(a.dst, a.src, rowBytes * static_cast<std::size_t>(a.height));
         return;
     }
     const BYTE* src = a.src;
     BYTE* dst = a.dst;
     for (LONG y = 0; y < a.height; ++y) {
-        std::memcpy(dst, src, rowBytes);
+        copy(dst, src, rowBytes);
         src += a.srcPitch;
         dst += a.dstPitch;
     }
@@ -121,8 +126,10 @@ template <typename P> void Fill(const FillArgs& a) {
         first[x] = pixel;
     }
     const std::size_t rowBytes = static_cast<std::size_t>(a.width) * sizeof(P);
+    const ByteCopy copy = ChooseByteCopy();
     for (LONG y = 1; y < a.height; ++y) {
-        std::memcpy(DstRow<P>(a.dst, a.pitch, y), first, rowBytes);
+        copy(reinterpret_cast<BYTE*>(DstRow<P>(a.dst, a.pitch, y)),
+             reinterpret_cast<const BYTE*>(first), rowBytes);
     }
 }
 
@@ -192,6 +199,7 @@ void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
     if (a.height <= 0 || a.width <= 0 || bytesPerPixel == 0) {
         return;
     }
+    const ByteCopy copy = ChooseByteCopy();
     const BYTE* src = a.src;
     BYTE* dst = a.dst;
     for (LONG y = 0; y < a.height; ++y, src += a.srcPitch, dst += a.dstPitch) {
@@ -214,8 +222,8 @@ void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
         last += offset;
         const LONG left = static_cast<LONG>(first / bytesPerPixel);
         const LONG right = static_cast<LONG>((last + bytesPerPixel - 1) / bytesPerPixel);
-        std::memcpy(dst + left * bytesPerPixel, src + left * bytesPerPixel,
-                    static_cast<std::size_t>(right - left) * bytesPerPixel);
+        copy(dst + left * bytesPerPixel, src + left * bytesPerPixel,
+             static_cast<std::size_t>(right - left) * bytesPerPixel);
         if (!bands.empty() && y - (bands.back().first + bands.back().count) < mergeGap) {
             RowBand& band = bands.back();
             band.count = y + 1 - band.first;
@@ -225,6 +233,11 @@ void CopyChangedRows(const CopyArgs& a, DWORD bytesPerPixel, LONG mergeGap,
             bands.push_back({y, 1, left, right});
         }
     }
+}
+
+ByteCopy ChooseByteCopy() {
+    static const ByteCopy chosen = VectorByteCopy() ? VectorByteCopy() : MemoryCopy;
+    return chosen;
 }
 
 CopyRoutine ChooseCopy(DWORD bytesPerPixel, bool keyed) {

@@ -6,6 +6,7 @@
 
 #include "platform/ddraw/ddraw_types.h"
 
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -94,6 +95,21 @@ CopyRoutine PortableCopy(DWORD bytesPerPixel, bool keyed);
 // tests reach each one.
 enum class VectorUnit { Best, Sse2, Avx2 };
 CopyRoutine VectorKeyedCopy(DWORD bytesPerPixel, VectorUnit unit = VectorUnit::Best);
+
+// Copies bytes from src to dst; the two blocks do not overlap.
+using ByteCopy = void (*)(BYTE* dst, const BYTE* src, std::size_t bytes);
+
+// The copy every row of an opaque copy goes through: plain vector loads and
+// stores where the processor has a vector unit, memcpy elsewhere. Not
+// memcpy on x86-64: glibc hands copies above about 2 KB (a 32-bit row) to
+// `rep movsb`, which AMD's Zen 3 and Zen 4 run up to 20 times slower when
+// the destination is not aligned as the source is, as when a picture is
+// copied a few pixels to the side.
+ByteCopy ChooseByteCopy();
+
+// The byte copy on the vector unit, or null where there is none
+// (blit_simd.cpp), as for VectorKeyedCopy.
+ByteCopy VectorByteCopy(VectorUnit unit = VectorUnit::Best);
 
 // What ChooseCopy(bytesPerPixel, true) runs on this processor ("AVX2",
 // "SSE2" or "portable"), for benchmark reports.

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 
 namespace ddraw {
 
@@ -54,6 +53,20 @@ constexpr std::size_t kMaxSurfaceBytes = std::size_t{256} * 1024 * 1024;
 struct SourceCopy {
     std::vector<BYTE> bytes;
     LONG pitch = 0;
+
+    // Takes the rectangle `from` whose first pixel is at `first`.
+    void Take(const BYTE* first, LONG firstPitch, const RECT& from, DWORD bytesPerPixel) {
+        pitch = from.Width() * static_cast<LONG>(bytesPerPixel);
+        bytes.resize(static_cast<std::size_t>(pitch) * static_cast<std::size_t>(from.Height()));
+        blit::CopyArgs args;
+        args.src = first;
+        args.srcPitch = firstPitch;
+        args.dst = bytes.data();
+        args.dstPitch = pitch;
+        args.width = from.Width();
+        args.height = from.Height();
+        blit::ChooseCopy(bytesPerPixel, false)(args);
+    }
 };
 
 } // namespace
@@ -434,15 +447,7 @@ HRESULT SoftwareSurface::Blt(const RECT* dstRect, IDirectDrawSurface* source, co
     LONG srcPitch = src->pitch_;
     SourceCopy copy;
     if (src == this && !IsEmpty(Intersect(from, dst))) {
-        copy.pitch = from.Width() * static_cast<LONG>(bytes);
-        copy.bytes.resize(static_cast<std::size_t>(copy.pitch) *
-                          static_cast<std::size_t>(from.Height()));
-        for (LONG y = 0; y < from.Height(); ++y) {
-            std::memcpy(copy.bytes.data() +
-                            static_cast<std::size_t>(y) * static_cast<std::size_t>(copy.pitch),
-                        src->PixelAt(from.Left, from.Top + y),
-                        static_cast<std::size_t>(copy.pitch));
-        }
+        copy.Take(srcBase, srcPitch, from, bytes);
         srcBase = copy.bytes.data();
         srcPitch = copy.pitch;
     }
@@ -592,15 +597,7 @@ HRESULT SoftwareSurface::BltFast(DWORD x, DWORD y, IDirectDrawSurface* source, c
     args.srcPitch = src->pitch_;
     SourceCopy copy;
     if (src == this && !IsEmpty(Intersect(from, dst))) {
-        copy.pitch = from.Width() * static_cast<LONG>(Bytes());
-        copy.bytes.resize(static_cast<std::size_t>(copy.pitch) *
-                          static_cast<std::size_t>(from.Height()));
-        for (LONG row = 0; row < from.Height(); ++row) {
-            std::memcpy(copy.bytes.data() +
-                            static_cast<std::size_t>(row) * static_cast<std::size_t>(copy.pitch),
-                        src->PixelAt(from.Left, from.Top + row),
-                        static_cast<std::size_t>(copy.pitch));
-        }
+        copy.Take(args.src, args.srcPitch, from, Bytes());
         args.src = copy.bytes.data();
         args.srcPitch = copy.pitch;
     }
