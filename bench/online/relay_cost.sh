@@ -163,13 +163,12 @@ for run in $(seq 1 "$repeat"); do
 done
 
 # The figure: the mean over the runs.
-printf '%s\n' "${results[@]}" | awk -v pairs="$pairs" -v cores="$cores" -v mbit="$mbit" -v both="$both" \
+printf '%s\n' "${results[@]}" | awk -v pairs="$pairs" -v cores="$cores" -v mbit="$mbit" \
     -v quota="$(setting total-quota)" -v user_quota="$(setting user-quota)" \
     -v max_bps="$(setting max-bps)" -v capacity="$(setting bps-capacity)" '
     { cpu += $1; into += $2; out += $3; n++ }
     END {
         cpu /= n; into /= n; out /= n
-        allocations = both ? 2 : 1
         printf "mean of %d runs: coturn %.1f %% of one core for %d games (%.3f %% a game); a game %.0f B/s in, %.0f B/s out\n", \
             n, cpu, pairs, cpu / pairs, into, out
         by_cpu = cores * 100 / (cpu / pairs)
@@ -188,5 +187,5 @@ printf '%s\n' "${results[@]}" | awk -v pairs="$pairs" -v cores="$cores" -v mbit=
         printf "server/turnserver.conf: total-quota %s, user-quota %s, bps-capacity %s / max-bps %s: %d allocations at once;\n", \
             quota, user_quota, capacity, max_bps, sessions
         printf "  the game gathers a relay on both sides and holds both for the run: %d games at once by the shipped quotas;\n", sessions / 2
-        printf "  a game relayed as here carries %.0f B/s into each of its allocations, of max-bps %s\n", into / allocations, max_bps
+        printf "  each allocation takes in about %.0f B/s (from its player and from the partner), of max-bps %s\n", into, max_bps
     }'
