@@ -222,9 +222,15 @@ int main(int argc, char** argv) {
             Fail("gathering candidates did not finish");
         }
         locals.push_back(game.Ice->Local());
+        int relays = 0;
         for (const auto& line : locals.back().Candidates) {
-            relayCandidates += line.find(" typ relay") != std::string::npos ? 1 : 0;
+            relays += line.find(" typ relay") != std::string::npos ? 1 : 0;
         }
+        if (relays == 0 && options.Relay == net::RelayUse::Force) {
+            Fail("game " + std::to_string(locals.size() - 1) +
+                 " got no relay allocation (the relay refused it: over its quota?)");
+        }
+        relayCandidates += relays;
     }
     std::printf("%s: %d games gathered, %d relay allocations held\n", me, options.Pairs,
                 relayCandidates);
