@@ -15,7 +15,7 @@ set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 build=$root/build-bench pairs=100 seconds=30 repeat=2 both=0 cores=1 mbit=100
-usage() { sed -n '9,14p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '9,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 number() { [[ "$2" =~ ^[0-9]+$ ]] && [ "$2" -ge 1 ] || { echo "relay_cost: $1 wants a whole number above 0" >&2; exit 2; }; }
 while [ $# -gt 0 ]; do
     case "$1" in
