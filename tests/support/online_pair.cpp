@@ -45,6 +45,22 @@ online::PlayerInput Chase(const game::World& world, int index, std::mt19937& dic
     return input;
 }
 
+// Passes datagrams on and keeps a copy of each one sent.
+class RecordingTransport : public online::Transport {
+public:
+    RecordingTransport(online::Transport& inner, std::vector<std::vector<std::uint8_t>>& sent)
+        : inner_(inner), sent_(sent) {}
+    void Send(std::span<const std::uint8_t> datagram) override {
+        sent_.emplace_back(datagram.begin(), datagram.end());
+        inner_.Send(datagram);
+    }
+    std::optional<std::vector<std::uint8_t>> Receive() override { return inner_.Receive(); }
+
+private:
+    online::Transport& inner_;
+    std::vector<std::vector<std::uint8_t>>& sent_;
+};
+
 } // namespace
 
 PairRun RunPair(const PairSetup& setup) {
@@ -62,6 +78,7 @@ PairRun RunPair(const PairSetup& setup) {
 
     std::array<std::unique_ptr<online::Session>, 2> sessions;
     std::array<std::unique_ptr<CountingSink>, 2> sinks;
+    std::array<std::unique_ptr<RecordingTransport>, 2> recorders;
     for (int side = 0; side < 2; ++side) {
         SideResult& result = run.Sides[side];
         online::SessionOptions options;
@@ -75,7 +92,12 @@ PairRun RunPair(const PairSetup& setup) {
             result.Confirmed.push_back(input);
             result.Checksums.push_back(after.Checksum());
         };
-        sessions[side] = std::make_unique<online::Session>(start, options, clock, link.Side(side));
+        online::Transport* transport = &link.Side(side);
+        if (setup.RecordSent) {
+            recorders[side] = std::make_unique<RecordingTransport>(*transport, result.Sent);
+            transport = recorders[side].get();
+        }
+        sessions[side] = std::make_unique<online::Session>(start, options, clock, *transport);
         sinks[side] = std::make_unique<CountingSink>(result);
     }
 

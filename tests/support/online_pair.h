@@ -25,6 +25,8 @@ struct PairSetup {
     std::int32_t ForceDesyncAtFrame = -1; // on the guest
     // The guest's frames are this much longer: two machines' clocks differ.
     std::int32_t GuestDriftPpm = 300;
+    // Each side keeps a copy of every datagram it sent (SideResult::Sent).
+    bool RecordSent = false;
 };
 
 struct SideResult {
@@ -36,6 +38,7 @@ struct SideResult {
     std::int64_t FramesDrawn = 0;            // frames whose drawing finished
     std::int64_t TickCount = 0;
     int InputDelay = 0; // at the end
+    std::vector<std::vector<std::uint8_t>> Sent; // with PairSetup::RecordSent
 };
 
 struct PairRun {
