@@ -7,8 +7,10 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -43,6 +45,9 @@ public:
         auto* layout = new QVBoxLayout(&window_);
         label_ = new QLabel(&window_);
         label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A long line (a refusal naming both versions) wraps instead of
+        // running the window off a small screen.
+        label_->setWordWrap(true);
         auto* cancel = new QPushButton(QStringLiteral("やめる"), &window_);
         layout->addWidget(label_);
         layout->addWidget(cancel);
@@ -52,6 +57,7 @@ public:
     }
     void Say(const std::string& text) {
         label_->setText(QString::fromStdString(text));
+        FitOnScreen();
         QCoreApplication::processEvents();
     }
     // Handles the window's events; true once the player gave up.
@@ -70,6 +76,19 @@ public:
     }
 
 private:
+    // The window takes the size its text needs (at most two thirds of the
+    // screen wide) and moves back inside the screen where it grew past an edge.
+    void FitOnScreen() {
+        window_.adjustSize();
+        const QScreen* screen = window_.screen();
+        if (!screen)
+            return;
+        const QRect area = screen->availableGeometry();
+        const QRect frame = window_.frameGeometry();
+        window_.move(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())),
+                     std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
+    }
+
     QDialog window_;
     QLabel* label_ = nullptr;
     bool cancelled_ = false;
