@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -76,14 +77,19 @@ public:
     }
 
 private:
-    // The window takes the size its text needs (at most two thirds of the
-    // screen wide) and moves back inside the screen where it grew past an edge.
+    // The text keeps its lines as they are up to two thirds of the screen's
+    // width and wraps beyond; the window takes the size its text needs and
+    // moves back inside the screen where it grew past an edge.
     void FitOnScreen() {
-        window_.adjustSize();
         const QScreen* screen = window_.screen();
-        if (!screen)
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        const QMargins margins = window_.layout()->contentsMargins();
+        const int lines = QFontMetrics(label_->font()).size(0, label_->text()).width();
+        const int most = area.width() * 2 / 3 - margins.left() - margins.right();
+        label_->setMinimumWidth(area.isEmpty() ? lines : std::max(0, std::min(lines, most)));
+        window_.adjustSize();
+        if (area.isEmpty())
             return;
-        const QRect area = screen->availableGeometry();
         const QRect frame = window_.frameGeometry();
         window_.move(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())),
                      std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
