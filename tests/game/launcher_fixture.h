@@ -2,7 +2,8 @@
 // What the launcher and game-run tests share: a desktop that records the
 // messages and the pointer and can pretend another colour depth, a music
 // player that records its commands, and a fixture that builds the main
-// window from the game's data folder with the Qt back ends in place.
+// window from the game's data folder with the Qt back ends in place and its
+// frames paced on a virtual clock.
 
 #include "diagnostics/diagnostic_log.h"
 #include "game/main_form.h"
