@@ -33,10 +33,12 @@ bool IsIn(std::string_view name, std::span<const std::string_view> names) {
     return false;
 }
 
-bool IsNumber(std::string_view text) {
-    return !text.empty() && text.size() <= 5 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+bool IsDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
+
+// Digits few enough for atoi.
+bool IsNumber(std::string_view text) { return IsDigits(text) && text.size() <= 5; }
 
 std::string Absolute(const std::string& path) {
     std::error_code error;
@@ -91,9 +93,15 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             line.Windowed = true;
         } else if (arg == "--host") {
             line.Host = true;
-            // The port is optional: a number next is taken as the port.
-            if (i + 1 < argc && IsNumber(argv[i + 1])) {
-                line.HostPort = std::atoi(argv[++i]);
+            // The port is optional: anything next that is not an option is
+            // the port (a host watches no replay, so it cannot be a file).
+            if (i + 1 < argc && argv[i + 1][0] != '-' && argv[i + 1][0] != '\0') {
+                const std::string_view port = argv[++i];
+                if (!IsDigits(port)) {
+                    line.Error = "pimuru: --host takes a port number, not '" + std::string(port) + "'";
+                    return line;
+                }
+                line.HostPort = IsNumber(port) ? std::atoi(argv[i]) : 0;
                 if (line.HostPort < 1 || line.HostPort > 65535) {
                     line.Error = "pimuru: --host takes a port from 1 to 65535";
                     return line;

@@ -319,7 +319,11 @@ void TDDDD::Flip() {
             return;
         primary->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), back, &src, DDBLTFAST_WAIT);
     } else if (!AllowRakugaki) {
-        if (!ClipStretched(dst, src, clip))
+        // The primary's clipper keeps the blit on the screen, each part
+        // scaled as the whole frame is; the frame is cut to the screen
+        // beforehand only without one (which scales a window past an edge
+        // by whole numbers only).
+        if (base::IsEmpty(base::Intersect(dst, clip)) || (!clipper_ && !ClipStretched(dst, src, clip)))
             return;
         primary->Blt(&dst, back, &src, DDBLT_WAIT, &fx);
     } else {

@@ -271,15 +271,18 @@ void GameRun::EndRun() {
 // The launcher comes back where the player left it (centred on the screen
 // unless they moved it). Its inside goes back to its place: a place for the
 // frame would be worked out from the frame's size as last known, which a
-// full-screen window does not have.
+// full-screen window does not have. It takes its own fixed size while it is
+// hidden: a window manager draws the frame for the size limits the window
+// has when it is shown, and may keep a resize handle from limits that
+// change while it shows.
 void GameRun::RestoreLauncher() {
     form_.Hide();
     form_.SetBorderStyle(ui::TBorderStyle::bsDialog);
-    form_.Widget()->setGeometry(QRect(savedPlace_, form_.Widget()->size()));
-    form_.Show();
-    form_.Panel1->show();
     form_.SetClientWidth(savedClientWidth_);
     form_.SetClientHeight(savedClientHeight_);
+    form_.Widget()->setGeometry(QRect(savedPlace_, form_.Widget()->size()));
+    form_.Panel1->show();
+    form_.Show();
     form_.BitBtn1->setFocus();
 }
 

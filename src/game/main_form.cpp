@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <ctime>
 #include <iostream>
+#include <utility>
 
 namespace game {
 
@@ -114,8 +115,10 @@ constexpr std::uint32_t kWindowText = Rgb(0, 0, 0);
 } // namespace
 
 Tfrm_main::Tfrm_main()
-    : pacer_([] { return base::GetTickCount(); },
-             FramePacer::SleepThenHandle([] { ui::CurrentDesktop().ProcessMessages(); })) {
+    : Tfrm_main(FramePacer([] { return base::GetTickCount(); },
+                           FramePacer::SleepThenHandle([] { ui::CurrentDesktop().ProcessMessages(); }))) {}
+
+Tfrm_main::Tfrm_main(FramePacer pacer) : pacer_(std::move(pacer)) {
     Name = "frm_main";
     // The form's own handlers come first: the display component keeps the
     // creation handler it finds and runs it after its own set-up.
@@ -183,7 +186,8 @@ void Tfrm_main::CreateControls() {
     OnlineButton->setFont(FormFont(12));
     SetTextColour(OnlineButton, kWindowText);
     CheckBox1->setChecked(true);
-    SeatChoice = std::make_unique<SeatChoiceBox>(Panel1, 163);
+    // Between the outer edges of the help and start buttons.
+    SeatChoice = std::make_unique<SeatChoiceBox>(Panel1, 163, 32, 471);
 
     QWidget::setTabOrder(BitBtn2, BitBtn1);
     QWidget::setTabOrder(BitBtn1, CheckBox1);

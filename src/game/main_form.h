@@ -36,7 +36,10 @@ class Tfrm_help;
 
 class Tfrm_main : public ui::QtForm {
 public:
+    // Frames paced by the machine's millisecond counter.
     Tfrm_main();
+    // Frames paced by the pacer given (a test's virtual clock, say).
+    explicit Tfrm_main(FramePacer pacer);
     ~Tfrm_main() override;
 
     // Controls; Panel1 holds all the others, so hiding it hides the launcher.

@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <iostream>
 
 namespace game {
@@ -40,6 +43,9 @@ public:
         auto* layout = new QVBoxLayout(&window_);
         label_ = new QLabel(&window_);
         label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A long line (a refusal naming both versions) wraps instead of
+        // running the window off a small screen.
+        label_->setWordWrap(true);
         auto* cancel = new QPushButton(QStringLiteral("やめる"), &window_);
         layout->addWidget(label_);
         layout->addWidget(cancel);
@@ -49,6 +55,7 @@ public:
     }
     void Say(const std::string& text) {
         label_->setText(QString::fromStdString(text));
+        FitOnScreen();
         QCoreApplication::processEvents();
     }
     // Handles the window's events; true once the player gave up.
@@ -67,6 +74,24 @@ public:
     }
 
 private:
+    // The text keeps its lines as they are up to two thirds of the screen's
+    // width and wraps beyond; the window takes the size its text needs and
+    // moves back inside the screen where it grew past an edge.
+    void FitOnScreen() {
+        const QScreen* screen = window_.screen();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        const QMargins margins = window_.layout()->contentsMargins();
+        const int lines = QFontMetrics(label_->font()).size(0, label_->text()).width();
+        const int most = area.width() * 2 / 3 - margins.left() - margins.right();
+        label_->setMinimumWidth(area.isEmpty() ? lines : std::max(0, std::min(lines, most)));
+        window_.adjustSize();
+        if (area.isEmpty())
+            return;
+        const QRect frame = window_.frameGeometry();
+        window_.move(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())),
+                     std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
+    }
+
     QDialog window_;
     QLabel* label_ = nullptr;
     bool cancelled_ = false;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 namespace game {
@@ -34,14 +35,12 @@ std::optional<Strength> SeatOf(int entry) {
 
 } // namespace
 
-SeatChoiceBox::SeatChoiceBox(QWidget* parent, int y) {
+SeatChoiceBox::SeatChoiceBox(QWidget* parent, int y, int left, int right) {
+    QLabel* labels[2];
     for (int i = 0; i < 2; ++i) {
-        const int left = 32 + i * 234;
         auto* label = new QLabel(QString::fromUtf8(kLabels[i]), parent);
-        label->setGeometry(left, y + 3, 56, 16);
         auto* list = new QComboBox(parent);
         list->setObjectName(QStringLiteral("SeatList%1").arg(i + 1));
-        list->setGeometry(left + 58, y, 160, 22);
         for (const char* entry : kEntries)
             list->addItem(QString::fromUtf8(entry));
         label->setBuddy(list);
@@ -49,7 +48,22 @@ SeatChoiceBox::SeatChoiceBox(QWidget* parent, int y) {
             if (OnChanged)
                 OnChanged(Choice());
         });
+        labels[i] = label;
         lists_[i] = list;
+    }
+    // Each closed list is wide enough for its longest entry and the arrow,
+    // in whatever font the desktop gives (as far as the row has room); the
+    // first pair starts at `left`, the second ends at `right`.
+    constexpr int kGap = 2; // between a label and its list
+    constexpr int kHeight = 22;
+    const int labelWidth = std::max(labels[0]->sizeHint().width(), labels[1]->sizeHint().width());
+    constexpr int kMiddle = 4; // at least, between the two pairs
+    const int room = (right - left - kMiddle) / 2 - labelWidth - kGap;
+    const int listWidth = std::min(room, std::max(lists_[0]->sizeHint().width(), lists_[1]->sizeHint().width()));
+    const int places[] = {left, right - labelWidth - kGap - listWidth};
+    for (int i = 0; i < 2; ++i) {
+        labels[i]->setGeometry(places[i], y, labelWidth, kHeight);
+        lists_[i]->setGeometry(places[i] + labelWidth + kGap, y, listWidth, kHeight);
     }
 }
 

@@ -14,8 +14,9 @@ namespace game {
 
 class SeatChoiceBox {
 public:
-    // Places the row inside parent, its top at y.
-    SeatChoiceBox(QWidget* parent, int y);
+    // Places the row inside parent, its top at y, from `left` to `right`
+    // (the last pixel's column plus one).
+    SeatChoiceBox(QWidget* parent, int y, int left, int right);
 
     partner::SeatChoice Choice() const;
     void SetChoice(const partner::SeatChoice& choice);

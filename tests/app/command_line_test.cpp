@@ -38,6 +38,11 @@ TEST(CommandLine, RefusesWhatItDoesNotKnowInOneLine) {
     EXPECT_NE(Parse({"--replay"}).Error, "");
     EXPECT_NE(Parse({"a.pimuru-replay", "b.pimuru-replay"}).Error, "");
     EXPECT_NE(Parse({"--windowed", "--check-replay", "a"}).Error, "");
+    // What follows --host is its port, never a replay file.
+    EXPECT_EQ(Parse({"--host", "abc"}).Error, "pimuru: --host takes a port number, not 'abc'");
+    EXPECT_EQ(Parse({"--host", "1234567"}).Error, "pimuru: --host takes a port from 1 to 65535");
+    EXPECT_EQ(Parse({"--host", "7171", "--windowed"}).HostPort, 7171);
+    EXPECT_EQ(Parse({"--host", "--windowed"}).HostPort, 7170);
 }
 
 TEST(SeatOptions, ChooseTheComputersSeatsOrSayWhatIsWrong) {

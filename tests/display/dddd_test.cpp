@@ -401,6 +401,32 @@ TEST_F(DisplayTest, WindowedFlipIntoAClientAreaOfAnotherShapeKeepsTheAspectWithB
     EXPECT_EQ(DesktopPixel(d, 10 + 1000, 10), beside);
 }
 
+// A window made larger than the screen's lower part (no window manager
+// keeps it on the screen) shows the frame fitted to the whole window, the
+// screen showing the part that lies on it.
+TEST_F(DisplayTest, WindowedFlipIntoAClientAreaPastTheScreensEdgeIsFittedToTheWholeWindow) {
+    TDDDD& d = LoadedComponent();
+    d.VsyncAtWindowed = false;
+    form->X = 10;
+    form->Y = 600;
+    d.Initialize(false, 640, 480, 32, 0, "");
+    form->W = 1000; // the frame fits as 1000 x 750 from y 675, past 1080
+    form->H = 900;
+    // Marks of 3 x 3 pixels, centred on (1, 1), (320, 200) and (638, 256).
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            d.BackBuffer()->WritePixel(1 + dx, 1 + dy, 0x00FF00FF);
+            d.BackBuffer()->WritePixel(320 + dx, 200 + dy, 0x0000FF00);
+            d.BackBuffer()->WritePixel(638 + dx, 256 + dy, 0x000000FF);
+        }
+    }
+    d.Flip();
+    EXPECT_EQ(DesktopPixel(d, 10, 674), 0u); // the bar above
+    EXPECT_EQ(DesktopPixel(d, 11, 676), 0x00FF00FFu);
+    EXPECT_EQ(DesktopPixel(d, 10 + 500, 675 + 313), 0x0000FF00u); // 320 × 1000/640, 200 × 750/480
+    EXPECT_EQ(DesktopPixel(d, 10 + 997, 675 + 400), 0x000000FFu); // 638 × 1000/640, 256 × 750/480
+}
+
 TEST_F(DisplayTest, RakugakiWithEqualSizesCopiesUnscaledWithoutAClipper) {
     TDDDD& d = LoadedComponent();
     d.AllowRakugaki = true;

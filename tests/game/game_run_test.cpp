@@ -99,6 +99,32 @@ TEST_F(GameRunTest, FullScreenRunDrawsTheGameAndRestoresTheLauncher) {
     EXPECT_EQ(music_, expected);
 }
 
+// The size limits a window has when it is shown, which a window manager
+// draws its frame for.
+class LimitsWhenShown : public QObject {
+public:
+    std::vector<std::pair<QSize, QSize>> shown; // least and most
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->isWindow())
+                shown.emplace_back(widget->minimumSize(), widget->maximumSize());
+        return false;
+    }
+};
+
+TEST_F(GameRunTest, TheLauncherIsShownAgainWithItsOwnFixedSize) {
+    LimitsWhenShown limits;
+    form_->Widget()->installEventFilter(&limits);
+    PlayFrames(2);
+    form_->Widget()->removeEventFilter(&limits);
+    ASSERT_FALSE(limits.shown.empty());
+    EXPECT_EQ(limits.shown.back(), std::make_pair(QSize(501, 256), QSize(501, 256)));
+    EXPECT_EQ(form_->Widget()->minimumSize(), QSize(501, 256));
+    EXPECT_EQ(form_->Widget()->maximumSize(), QSize(501, 256));
+}
+
 TEST_F(GameRunTest, WindowedRunOnATrueColourDesktopAdvisesOnceAndPlaysCentred) {
     form_->CheckBox1->setChecked(false);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -121,6 +147,8 @@ TEST_F(GameRunTest, WindowedRunOnAHighColourDesktopSaysNothing) {
     PlayFrames(2);
     EXPECT_TRUE(desktop_->messages.empty());
     EXPECT_EQ(form_->GameWorld().FrameCounter(), 2);
+    // The frames were paced on the test's clock, not the machine's.
+    EXPECT_EQ(form_->Pacer().Mark(), virtualMs_);
 }
 
 TEST_F(GameRunTest, WindowedRunOnAPaletteDesktopIsRefusedAndEndsTheProgram) {

@@ -2,7 +2,8 @@
 // What the launcher and game-run tests share: a desktop that records the
 // messages and the pointer and can pretend another colour depth, a music
 // player that records its commands, and a fixture that builds the main
-// window from the game's data folder with the Qt back ends in place.
+// window from the game's data folder with the Qt back ends in place and its
+// frames paced on a virtual clock.
 
 #include "diagnostics/diagnostic_log.h"
 #include "game/main_form.h"
@@ -19,8 +20,10 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -101,7 +104,7 @@ protected:
         backends_ = ui::InstallQtBackends();
         desktop_ = std::make_unique<TestDesktop>(backends_->Desktop());
         ui::SetDesktop(desktop_.get());
-        form_ = std::make_unique<game::Tfrm_main>();
+        form_ = std::make_unique<game::Tfrm_main>(VirtualPacer());
         form_->MediaPlayer1->SetPlayerForTesting(std::make_unique<RecordingMidiPlayer>(music_));
         form_->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form_->Widget()));
@@ -126,46 +129,69 @@ protected:
         std::function<void()> action;
     };
 
-    // Clicks the start button and does the steps as the run's frames go by,
-    // then quits with Esc. Returns when the click returns. A run that never
-    // gets that far is ended by force after a while and fails the test.
+    // Clicks the start button and does each step between its frame and the
+    // next, then quits with Esc. Returns when the click returns.
     void PlayScript(const std::vector<Step>& steps) {
-        auto& keys = form_->KeyState;
-        keys.QuitRequest = -1; // as left by the launcher; the run clears it before its loop
+        form_->KeyState.QuitRequest = -1; // as left by the launcher; the run clears it before its loop
         std::size_t next = 0;
+        DuringRun([&] { form_->BitBtn1->click(); },
+                  [&] {
+                      while (next < steps.size() && form_->GameWorld().FrameCounter() >= steps[next].frame) {
+                          if (steps[next].action)
+                              steps[next].action();
+                          ++next;
+                      }
+                      return next == steps.size();
+                  });
+    }
+
+    // Starts a run with `start` and calls `betweenFrames` in every frame's
+    // wait until it returns true; Esc then ends the run. Returns when
+    // `start` returns. A run that never gets that far is ended by force
+    // and fails the test.
+    void DuringRun(const std::function<void()>& start, const std::function<bool()>& betweenFrames) {
+        auto& keys = form_->KeyState;
         bool done = false;
-        int ticks = 0;
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&] {
+        int waits = 0;
+        betweenFrames_ = [&] {
             if (done)
                 return;
-            if (++ticks > 3000) {
-                ADD_FAILURE() << "the run did not get through its steps";
+            if (++waits > 5000) {
+                ADD_FAILURE() << "the run did not get that far";
                 keys.QuitRequest = -1;
                 done = true;
                 return;
             }
-            if (keys.QuitRequest != 0)
+            if (keys.QuitRequest != 0 || !betweenFrames())
                 return;
-            while (next < steps.size() && form_->GameWorld().FrameCounter() >= steps[next].frame) {
-                if (steps[next].action)
-                    steps[next].action();
-                ++next;
-            }
-            if (next == steps.size()) {
-                done = true;
-                if (keys.QuitRequest == 0)
-                    QTest::keyClick(Window(), Qt::Key_Escape);
-            }
-        });
-        watch.start(5);
-        form_->BitBtn1->click();
+            done = true;
+            if (keys.QuitRequest == 0)
+                QTest::keyClick(Window(), Qt::Key_Escape);
+        };
+        start();
+        betweenFrames_ = nullptr;
     }
 
     void PlayFrames(int frames, const std::function<void()>& during = {}) {
         PlayScript({{frames, during}});
     }
 
+    // Frames paced on a virtual millisecond counter that each wait moves on
+    // by the time asked for: a run takes no wall-clock time beyond its own
+    // work, and a test's step comes between the same two frames however
+    // busy the machine is.
+    game::FramePacer VirtualPacer() {
+        return game::FramePacer([this] { return virtualMs_; },
+                                [this](std::uint32_t maxWaitMs) {
+                                    virtualMs_ += std::max<std::uint32_t>(maxWaitMs, 1);
+                                    if (betweenFrames_)
+                                        betweenFrames_();
+                                    ui::CurrentDesktop().ProcessMessages();
+                                });
+    }
+
+    std::uint32_t virtualMs_ = 0;
+    std::function<void()> betweenFrames_;
     testsupport::TempDir logs_;
     testsupport::TempDir userData_;
     std::filesystem::path previousDirectory_;

@@ -32,27 +32,14 @@ protected:
     // Watches a file; `during` runs once the replay has got `frames` frames
     // in, and then Esc ends the watching.
     void Watch(const std::string& path, std::int64_t frames, const std::function<void()>& during) {
-        int ticks = 0;
-        bool done = false;
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (done || !form_->Running())
-                return;
-            if (++ticks > 3000) {
-                ADD_FAILURE() << "watching did not get that far";
-                form_->KeyState.QuitRequest = -1;
-                done = true;
-                return;
-            }
-            const play::ReplayPlayback* watching = form_->Watching();
-            if (watching && form_->KeyState.QuitRequest == 0 && watching->Position() >= frames) {
-                done = true;
-                during();
-                QTest::keyClick(Window(), Qt::Key_Escape);
-            }
-        });
-        watch.start(5);
-        form_->WatchReplay(path);
+        DuringRun([&] { form_->WatchReplay(path); },
+                  [&] {
+                      const play::ReplayPlayback* watching = form_->Watching();
+                      if (!watching || watching->Position() < frames)
+                          return false;
+                      during();
+                      return true;
+                  });
     }
 };
 

@@ -1,11 +1,14 @@
 // The launcher's choice of who plays each pimuru: a run with the computer on
-// pimuru 2, and the choice remembered in the settings file.
+// pimuru 2, the lists' place in the launcher, and the choice remembered in
+// the settings file.
 #include "launcher_fixture.h"
 
 #include "game/seat_settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
+#include <QPushButton>
 #include <QSettings>
 
 namespace gametest {
@@ -38,6 +41,23 @@ TEST_F(SeatChoiceTest, TheComputerStrikesForPimuru2WhileThePersonsKeysMovePimuru
     });
     EXPECT_LT(after, before - 40);
     EXPECT_EQ(striker, 2);
+}
+
+TEST_F(SeatChoiceTest, EachClosedListShowsItsLongestEntryWithinTheButtonsEdges) {
+    const int left = form_->BitBtn2->x();
+    const int right = form_->BitBtn1->geometry().right();
+    for (int i = 0; i < 2; ++i) {
+        const QComboBox* list = form_->SeatChoice->List(i);
+        // The width the list asks for shows the longest entry and the arrow.
+        EXPECT_GE(list->width(), list->sizeHint().width()) << "list " << i + 1;
+        EXPECT_GE(list->x(), left) << "list " << i + 1;
+        EXPECT_LE(list->geometry().right(), right) << "list " << i + 1;
+        for (const QWidget* other : form_->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            EXPECT_TRUE(other == list || !other->geometry().intersects(list->geometry()))
+                << "list " << i + 1 << " overlaps " << other->metaObject()->className() << " at x "
+                << other->x();
+        }
+    }
 }
 
 TEST_F(SeatChoiceTest, APlayersChangeIsPassedOnAndTheSettingsFileKeepsIt) {
