@@ -109,8 +109,8 @@ PadInput ComputerPartner::Next(const World& world) {
     // yet) is not playing: it keeps the ball to itself until they join.
     // Waiting while it plays the ball itself does not count.
     // A knock moves them too (they sink and sway), which is not a move of theirs.
-    const bool moved = !them.Knocked && !theirKnocked_ &&
-                       (them.X != theirLastX_ || them.Y != theirLastY_);
+    const bool moved =
+        !them.Knocked && !theirKnocked_ && (them.X != theirLastX_ || them.Y != theirLastY_);
     if (moved || them.FireHeld)
         theirIdle_ = 0;
     else if (!taking_)
@@ -218,9 +218,8 @@ void ComputerPartner::Decide(const World& world) {
         aimOffset_ = 0;
         if (const auto offset = AimOffset(world, mine->X)) {
             // The error never takes it out of reach of the ball.
-            aimOffset_ =
-                std::clamp(*offset + Roll(2 * traits_.AimError + 1) - traits_.AimError,
-                           -kSurestReach, kSurestReach);
+            aimOffset_ = std::clamp(*offset + Roll(2 * traits_.AimError + 1) - traits_.AimError,
+                                    -kSurestReach, kSurestReach);
             aimedFall_ = mine->FallFrame;
         }
     }
@@ -231,8 +230,7 @@ void ComputerPartner::Decide(const World& world) {
 // the world and keeps the one whose ball comes down nearest the other pimuru:
 // a pass earns the bonus only when the other strikes next. None when no
 // strike comes down anywhere.
-std::optional<std::int32_t> ComputerPartner::AimOffset(const World& world,
-                                                       std::int32_t landingX) {
+std::optional<std::int32_t> ComputerPartner::AimOffset(const World& world, std::int32_t landingX) {
     const Pimuru& them = world.PimuruAt(1 - index_);
     // To the other when they play, else to its own half.
     const std::int32_t targetX = TheyPlay() ? them.X : kWaitingX[index_];

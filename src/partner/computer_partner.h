@@ -63,7 +63,7 @@ private:
     std::int32_t targetX_ = 0;
     std::int32_t theirLastX_ = 0;
     std::int32_t theirLastY_ = 0;
-    bool theirKnocked_ = false; // as they were in the world before
+    bool theirKnocked_ = false;   // as they were in the world before
     int theirIdle_ = kIdleFrames; // frames the other stood still on their ball; none moved yet
     bool fireHeld_ = false;
     std::int64_t frames_ = 0;
