@@ -212,7 +212,10 @@ void ComputerPartner::Decide(const World& world) {
         targetX_ = WaitingX(world, theirs);
         return;
     }
-    if (aimedFall_ != mine->FallFrame) {
+    // Each fall of the ball is aimed at anew, as the new ball after a lost
+    // one; but while a changed path waits to be noticed, the old aim holds.
+    const bool unnoticed = noticeIn_ >= 0 && aimedFall_ != kNotAimed;
+    if (aimedFall_ != mine->FallFrame && !unnoticed) {
         // A ball that no strike sends anywhere yet (the new ball while the
         // lost one still falls) is aimed at again in the next frame.
         aimOffset_ = 0;
