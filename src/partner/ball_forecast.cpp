@@ -1,5 +1,7 @@
 #include "partner/ball_forecast.h"
 
+#include <algorithm>
+
 namespace partner {
 
 namespace {
@@ -41,6 +43,12 @@ bool BallForecast::Holds(const game::World& world) const {
            SameBall(path_[static_cast<std::size_t>(k)], world.GetBall());
 }
 
+int BallForecast::FramesAhead(const game::World& world) const {
+    const std::int64_t k = std::int64_t{world.FrameCounter()} - startFrame_;
+    const auto ahead = static_cast<std::int64_t>(path_.size()) - 1 - k;
+    return static_cast<int>(std::clamp<std::int64_t>(ahead, 0, kHorizon));
+}
+
 std::optional<BallForecast::Arrival> BallForecast::FallingTo(std::int32_t y,
                                                              const game::World& world) const {
     const std::int64_t now = std::int64_t{world.FrameCounter()} - startFrame_;
@@ -48,8 +56,13 @@ std::optional<BallForecast::Arrival> BallForecast::FallingTo(std::int32_t y,
         return std::nullopt;
     for (std::size_t k = static_cast<std::size_t>(now) + 1; k < path_.size(); ++k) {
         const game::Ball& ball = path_[k];
-        if (ball.VY > 0 && ball.Y >= y)
-            return Arrival{static_cast<int>(k - static_cast<std::size_t>(now)), ball.X, ball.VX};
+        if (ball.VY > 0 && ball.Y >= y) {
+            std::size_t fall = k;
+            while (fall > 0 && path_[fall - 1].VY > 0)
+                --fall;
+            return Arrival{static_cast<int>(k - static_cast<std::size_t>(now)), ball.X, ball.VX,
+                           startFrame_ + static_cast<std::int32_t>(fall)};
+        }
     }
     return std::nullopt;
 }

@@ -22,6 +22,9 @@ public:
         int Frames = 0;      // from the world it is asked about
         std::int32_t X = 0;  // where the ball is then
         std::int32_t VX = 0; // its sideways speed then
+        // The world's frame in which this fall began: it tells one coming
+        // down of the ball from the next.
+        std::int32_t FallFrame = 0;
     };
 
     // standing: the pimuru that stands still in the forecast, or −1.
@@ -30,6 +33,8 @@ public:
     bool Empty() const { return path_.empty(); }
     // Whether the world's ball is where the forecast put it for this frame.
     bool Holds(const game::World& world) const;
+    // Frames of the forecast still ahead of the world's present frame.
+    int FramesAhead(const game::World& world) const;
     // When and where the falling ball first reaches height y (or lower),
     // counted from the world's present frame; none within the horizon.
     std::optional<Arrival> FallingTo(std::int32_t y, const game::World& world) const;

@@ -35,6 +35,9 @@ constexpr int kSideWeight = 12;           // a ball on its own half
 constexpr int kStayWeight = 10;           // the hysteresis: it keeps to what it or the other began
 constexpr int kKnockedDelay = 20;         // a knocked pimuru sinks before it walks again
 constexpr int kDrifterLook = 4;           // frames it looks ahead for drifters
+// Frames of the ball's path it keeps in view: more than the longest fall,
+// that of a new ball from above the screen (some 130 frames).
+constexpr int kSeenAhead = 200;
 
 int Sign(std::int32_t value) {
     return (value > 0) - (value < 0);
@@ -99,7 +102,9 @@ PadInput ComputerPartner::Next(const World& world) {
     // A person who stands still while the ball is theirs (or has not moved
     // yet) is not playing: it keeps the ball to itself until they join.
     // Waiting while it plays the ball itself does not count.
-    const bool moved = !them.Knocked && (them.X != theirLastX_ || them.Y != theirLastY_);
+    // A knock moves them too (they sink and sway), which is not a move of theirs.
+    const bool moved =
+        !them.Knocked && !theirKnocked_ && (them.X != theirLastX_ || them.Y != theirLastY_);
     if (moved || them.FireHeld)
         theirIdle_ = 0;
     else if (!taking_)
@@ -111,6 +116,7 @@ PadInput ComputerPartner::Next(const World& world) {
     fireHeld_ = pad.Fire;
     theirLastX_ = them.X;
     theirLastY_ = them.Y;
+    theirKnocked_ = them.Knocked;
     return pad;
 }
 
@@ -121,17 +127,25 @@ void ComputerPartner::Notice(const World& world) {
     const int standing = TheyPlay() ? -1 : 1 - index_;
     if (forecast_.Empty() || forecast_.Standing() != standing) {
         forecast_.Compute(world, standing);
-        aimed_ = false;
+        aimedFall_ = kNotAimed;
         noticeIn_ = -1;
         return;
     }
     if (noticeIn_ < 0 && !forecast_.Holds(world))
         noticeIn_ = traits_.ReactionFrames + Roll(traits_.ReactionFrames / 2 + 1);
+    // A path it has followed all along is only looked further along, and at
+    // once, when nothing comes down in what is left of it: as after a lost
+    // ball, whose new ball falls past the end of a forecast made before.
+    if (noticeIn_ < 0 && forecast_.FramesAhead(world) < kSeenAhead &&
+        !forecast_.FallingTo(kHomeY - kCatchAbove, world)) {
+        forecast_.Compute(world, standing);
+        aimedFall_ = kNotAimed;
+    }
     if (noticeIn_ > 0) {
         --noticeIn_;
     } else if (noticeIn_ == 0) {
         forecast_.Compute(world, standing);
-        aimed_ = false;
+        aimedFall_ = kNotAimed;
         noticeIn_ = -1;
     }
 }
@@ -155,15 +169,21 @@ void ComputerPartner::Decide(const World& world) {
     int slackTheirs = -1;
     bool theyAreUnder = false;
     bool theyHeadForIt = false;
+    bool onlyMine = false; // the other will not play it
     if (theirs) {
         needTheirs = FramesToReach(them, theirs->X) + (them.Knocked ? kKnockedDelay : 0);
         slackTheirs = theirs->Frames - needTheirs - kTheirReaction;
         theyAreUnder = !them.Knocked && std::abs(them.X - theirs->X) <= kUnderBall;
         theyHeadForIt = std::abs(them.X - theirs->X) < std::abs(theirLastX_ - theirs->X);
-        if (!TheyPlay() && !theyAreUnder)
-            slackTheirs = -1;
+        // Beside a person who does not play, only a ball that comes down on
+        // them is left to them (it bounces off them, and walking under it
+        // would only bump them): any other, such as one between the two, is
+        // its own, and it goes for it even when it seems late.
+        onlyMine = !TheyPlay() && !theyAreUnder;
     }
-    if (slackTheirs < 0 && slackMine > slackTheirs) {
+    if (onlyMine) {
+        taking_ = true;
+    } else if (slackTheirs < 0 && slackMine > slackTheirs) {
         taking_ = true; // they cannot make it
     } else if (slackMine < 0) {
         taking_ = false; // it cannot make it, they can
@@ -186,35 +206,48 @@ void ComputerPartner::Decide(const World& world) {
         targetX_ = WaitingX(world, theirs);
         return;
     }
-    if (!aimed_) {
-        // The error never takes it out of reach of the ball.
-        aimOffset_ = std::clamp(AimOffset(world, mine->X) + Roll(2 * traits_.AimError + 1) -
-                                    traits_.AimError,
-                                -kSurestReach, kSurestReach);
-        aimed_ = true;
+    // Each fall of the ball is aimed at anew, as the new ball after a lost
+    // one; but while a changed path waits to be noticed, the old aim holds.
+    const bool unnoticed = noticeIn_ >= 0 && aimedFall_ != kNotAimed;
+    if (aimedFall_ != mine->FallFrame && !unnoticed) {
+        // A ball that no strike sends anywhere yet (the new ball while the
+        // lost one still falls) is aimed at again in the next frame.
+        aimOffset_ = 0;
+        if (const auto offset = AimOffset(world, mine->X)) {
+            // The error never takes it out of reach of the ball.
+            aimOffset_ = std::clamp(*offset + Roll(2 * traits_.AimError + 1) - traits_.AimError,
+                                    -kSurestReach, kSurestReach);
+            aimedFall_ = mine->FallFrame;
+        }
     }
     targetX_ = mine->X - aimOffset_;
 }
 
 // Tries striking from places left and right of the ball's line on copies of
 // the world and keeps the one whose ball comes down nearest the other pimuru:
-// a pass earns the bonus only when the other strikes next.
-std::int32_t ComputerPartner::AimOffset(const World& world, std::int32_t landingX) {
+// a pass earns the bonus only when the other strikes next. None when no
+// strike comes down anywhere.
+std::optional<std::int32_t> ComputerPartner::AimOffset(const World& world, std::int32_t landingX) {
     const Pimuru& them = world.PimuruAt(1 - index_);
     // To the other when they play, else to its own half.
     const std::int32_t targetX = TheyPlay() ? them.X : kWaitingX[index_];
     const std::int32_t catchY = (TheyPlay() ? them.Y : kHomeY) - kCatchAbove;
     constexpr int kTries = 2 * kAimReach / kAimStep + 1;
     std::array<std::int32_t, kTries> miss;
+    bool landed = false;
     for (int i = 0; i < kTries; ++i) {
         const std::int32_t offset = -kAimReach + i * kAimStep;
         miss[i] = kNoLanding;
         World ahead = world;
         if (!StrikeFrom(ahead, index_, landingX - offset))
             continue;
-        if (const auto landing = LandingX(ahead, catchY))
+        if (const auto landing = LandingX(ahead, catchY)) {
             miss[i] = std::abs(*landing - targetX);
+            landed = true;
+        }
     }
+    if (!landed)
+        return std::nullopt;
     // Each aim is judged with its neighbours, as it will not stand exactly
     // there; of two equal aims, the one nearer the ball's line is surer.
     std::int32_t best = 0;

@@ -37,7 +37,7 @@ public:
 private:
     void Notice(const game::World& world);
     void Decide(const game::World& world);
-    std::int32_t AimOffset(const game::World& world, std::int32_t landingX);
+    std::optional<std::int32_t> AimOffset(const game::World& world, std::int32_t landingX);
     std::int32_t WaitingX(const game::World& world,
                           const std::optional<BallForecast::Arrival>& theirs) const;
     game::PadInput Walk(const game::World& world);
@@ -55,11 +55,15 @@ private:
     BallForecast forecast_;
     int noticeIn_ = -1; // frames until it takes in a changed path; −1: nothing pending
     bool taking_ = false;
-    bool aimed_ = false; // the offset below belongs to the present forecast
+    // The fall of the ball the offset below is for: each coming down of the
+    // ball is aimed anew, and so is each once a forecast changes.
+    static constexpr std::int32_t kNotAimed = -1;
+    std::int32_t aimedFall_ = kNotAimed;
     std::int32_t aimOffset_ = 0;
     std::int32_t targetX_ = 0;
     std::int32_t theirLastX_ = 0;
     std::int32_t theirLastY_ = 0;
+    bool theirKnocked_ = false;   // as they were in the world before
     int theirIdle_ = kIdleFrames; // frames the other stood still on their ball; none moved yet
     bool fireHeld_ = false;
     std::int64_t frames_ = 0;

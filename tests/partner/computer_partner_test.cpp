@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -69,6 +70,32 @@ TEST(ComputerPartner, KeepsTheBallToItselfBesideAPersonWhoDoesNotPlay) {
     });
     EXPECT_EQ(frames, 1500) << "the ball was lost";
     EXPECT_EQ(world.LastStriker(), 2);
+}
+
+// Each new ball after a lost one drops between the two; beside a person who
+// holds no keys it is the partner's. Ten rallies after a loss, each kept up
+// with strike after strike (a partner that stood aside or struck the new
+// ball blindly lost it within seconds).
+TEST(ComputerPartner, KeepsEachNewBallBesideAPersonWhoDoesNotPlay) {
+    World world;
+    world.SetCarryOver({5, 0});
+    world.StartRun(false, false);
+    ComputerPartner partner(1, Strength::Steady, 5);
+    std::vector<int> strikes; // in each rally after a loss
+    int lossesSeen = 0;
+    int strikesAtLoss = 0;
+    PlayWith(world, partner, 100000, [&](const World&, const StrikeCount& sink) {
+        if (sink.losses > lossesSeen) {
+            if (lossesSeen > 0)
+                strikes.push_back(sink.strikes - strikesAtLoss);
+            lossesSeen = sink.losses;
+            strikesAtLoss = sink.strikes;
+        }
+        return strikes.size() == 10;
+    });
+    ASSERT_EQ(strikes.size(), 10u);
+    for (std::size_t rally = 0; rally < strikes.size(); ++rally)
+        EXPECT_GE(strikes[rally], 5) << "rally " << rally + 1 << " after a loss";
 }
 
 TEST(ComputerPartner, DoesNotWalkIntoADrifterItCanAvoid) {

@@ -1,6 +1,6 @@
 #pragma once
 // Plays a world frame by frame with a computer partner on one pimuru and a
-// fixed input on the other, noting who struck the ball.
+// fixed input on the other, counting strikes and lost balls.
 
 #include "partner/computer_partner.h"
 #include "rules/world.h"
@@ -12,8 +12,10 @@ namespace partnertest {
 class StrikeCount : public game::FrameSink {
 public:
     int strikes = 0;
+    int losses = 0;
     void PlaySound(game::SoundEffect effect) override {
         strikes += effect == game::SoundEffect::Strike;
+        losses += effect == game::SoundEffect::BallLost;
     }
 };
 
