@@ -63,16 +63,16 @@ TEST_F(ReplayRunTest, ARunEndedWithEscIsKeptAndListed) {
     EXPECT_EQ(list.Rows()[0][3], "0");
 }
 
-// The option boxes are told apart: each ticked one shows in the run as its own choice.
-TEST_F(ReplayRunTest, ARunIsPlayedAndKeptWithTheOptionsTicked) {
-    form_->CheckBox2->setChecked(true); // couple mode
-    form_->CheckBox4->setChecked(true); // harder
+// Each option box is read as its own choice: the harder game ticked alone
+// plays and is kept harder, not in couple mode.
+TEST_F(ReplayRunTest, ARunIsPlayedAndKeptWithTheOptionTicked) {
+    form_->CheckBox4->setChecked(true);
     PlayFrames(5);
     ASSERT_EQ(Kept().size(), 1u);
     const replay::DecodedReplay read = replay::ReadReplayFile(Kept()[0].Path);
     ASSERT_TRUE(read.Value);
-    EXPECT_TRUE(read.Value->CoupleMode);
     EXPECT_TRUE(read.Value->Hard);
+    EXPECT_FALSE(read.Value->CoupleMode);
     ASSERT_FALSE(read.Value->Inputs.empty());
     EXPECT_TRUE(read.Value->Inputs[0].Hard);
 }
