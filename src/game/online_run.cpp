@@ -8,11 +8,12 @@
 namespace game {
 
 OnlineRun::OnlineRun(Tfrm_main& form, OnlineConnection& connection, BackBufferCanvas& canvas)
-    : form_(form), devices_(form),
-      play_(form.GameWorld(), connection.Start, devices_, clock_, *connection.Endpoint, PIMURU_VERSION),
+    : form_(form), devices_(form), play_(form.GameWorld(), connection.Start, devices_, clock_,
+                                         *connection.Endpoint, PIMURU_VERSION),
       overlay_(canvas) {
     // For whoever started the game from a script or a shortcut's log.
-    std::cerr << "pimuru: the online run starts as " << (connection.Start.Host ? "host" : "guest") << '\n';
+    std::cerr << "pimuru: the online run starts as " << (connection.Start.Host ? "host" : "guest")
+              << '\n';
 }
 
 void OnlineRun::Advance(FrameSink& shown) {
