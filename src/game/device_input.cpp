@@ -3,8 +3,6 @@
 #include "game/main_form.h"
 #include "rules/steer_by_keys.h"
 
-#include <QCheckBox>
-
 namespace game {
 
 namespace {
@@ -25,7 +23,7 @@ FrameInput DeviceInput::Read(const World&) {
     devices.ReadDevices({0, 3});
     input.Pads[1] = ReadPad(devices);
     input.Keys = form_.KeyState.Keys;
-    input.Hard = form_.CheckBox4->isChecked();
+    input.Hard = form_.Options().Hard;
     return input;
 }
 

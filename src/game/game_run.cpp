@@ -1,16 +1,16 @@
 #include "game/game_run.h"
 
 #include "diagnostics/dddd_log.h"
+#include "game/live_run.h"
 #include "game/main_form.h"
+#include "game/online_run.h"
 #include "game/run_frame_sink.h"
 #include "game/replay_folder.h"
 #include "game/run_sounds.h"
 #include "game/scene_composer.h"
-#include "game/watch_overlay.h"
-#include "game/online_overlay.h"
+#include "game/watch_run.h"
 #include "platform/component/desktop.h"
 
-#include <QCheckBox>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -18,12 +18,10 @@
 #include <QScreen>
 
 #include <cstdlib>
-#include <ctime>
 #include <exception>
-#include <fstream>
-#include <iostream>
 #include <malloc.h>
 #include <string>
+#include <utility>
 
 namespace game {
 
@@ -50,17 +48,25 @@ QSize ScreenSize() {
 } // namespace
 
 GameRun::GameRun(Tfrm_main& form)
-    : form_(form), desktop_(ui::CurrentDesktop()), canvas_(*form.DDDD1), devices_(form) {}
+    : GameRun(form, [this] { return std::make_unique<LiveRun>(form_); }, false) {}
 
 GameRun::GameRun(Tfrm_main& form, play::ReplayPlayback& watching, const play::WatchKeys& keys)
-    : GameRun(form) {
-    watching_ = &watching;
-    watchKeys_ = &keys;
-}
+    : GameRun(
+          form,
+          [this, &watching, &keys] {
+              return std::make_unique<WatchRun>(watching, keys, canvas_, *form_.MediaPlayer1);
+          },
+          false) {}
 
-GameRun::GameRun(Tfrm_main& form, OnlineConnection& connection) : GameRun(form) {
-    connection_ = &connection;
-}
+// Online the partner is already waiting.
+GameRun::GameRun(Tfrm_main& form, OnlineConnection& connection)
+    : GameRun(
+          form, [this, &connection] { return std::make_unique<OnlineRun>(form_, connection, canvas_); },
+          true) {}
+
+GameRun::GameRun(Tfrm_main& form, MakeDriver makeDriver, bool partnerWaiting)
+    : form_(form), desktop_(ui::CurrentDesktop()), canvas_(*form.DDDD1),
+      makeDriver_(std::move(makeDriver)), partnerWaiting_(partnerWaiting) {}
 
 GameRun::~GameRun() = default;
 
@@ -91,39 +97,18 @@ bool GameRun::StartUp() {
     if (form_.DDIDEX1->JoysticksChanged())
         form_.DDIDEX1->Initialize();
     LoadSounds();
-    coupleMode_ = watching_ ? watching_->Recorded().CoupleMode : form_.CheckBox2->isChecked();
-    hard_ = watching_ ? watching_->Recorded().Hard : form_.CheckBox4->isChecked();
-    if (connection_) {
-        // The host's options decide an online run.
-        coupleMode_ = connection_->Start.Run.CoupleMode;
-        hard_ = connection_->Start.Run.Hard;
-    }
     savedClientWidth_ = form_.ClientWidth();
     savedClientHeight_ = form_.ClientHeight();
     savedPlace_ = form_.Widget()->geometry().topLeft();
     ReshapeForGame();
-    form_.DDDD1->SetSurfaceLocation(form_.CheckBox3->isChecked() ? dddd::smtSystemMemory
-                                                                 : dddd::smtVideoMemory);
+    form_.DDDD1->SetSurfaceLocation(form_.Options().SystemMemorySurfaces ? dddd::smtSystemMemory
+                                                                         : dddd::smtVideoMemory);
     if (!SetUpDisplay())
         return false;
     ShowTitle();
     StartMusic(*form_.MediaPlayer1, desktop_);
     LoadPictures();
-    if (connection_) {
-        // Online each machine's devices steer its own player's pimuru; the
-        // partner on the other machine takes the other.
-        online_ = std::make_unique<play::OnlinePlay>(form_.GameWorld(), connection_->Start, devices_, clock_,
-                                                     *connection_->Endpoint, PIMURU_VERSION);
-        // For whoever started the game from a script or a shortcut's log.
-        std::cerr << "pimuru: the online run starts as " << (connection_->Start.Host ? "host" : "guest") << '\n';
-    } else if (!watching_) {
-        // The partners draw from a seed of their own, taken from the world's
-        // so that a run is the same from the same start.
-        seated_ = std::make_unique<partner::SeatedInput>(devices_, form_.SeatChoice->Choice(),
-                                                         form_.GameWorld().RandomSeed());
-        live_ = std::make_unique<play::LivePlay>(form_.GameWorld(), coupleMode_, hard_, *seated_,
-                                                 PIMURU_VERSION, std::time(nullptr));
-    }
+    driver_ = makeDriver_();
     form_.KeyState.QuitRequest = 0;
     desktop_.SwitchImeOff(form_.Handle());
     return true;
@@ -150,13 +135,13 @@ void GameRun::ReshapeForGame() {
 
 bool GameRun::SetUpDisplay() {
     dddd::TDDDD& display = *form_.DDDD1;
-    if (form_.CheckBox1->isChecked()) {
+    if (form_.Options().FullScreen) {
         display.Initialize(true, kWidth, kHeight, kBitCount, 0, "");
         return true;
     }
-    // Online the partner is already waiting: a box that waits for a click
-    // could outlast their patience, and this one only advises.
-    if (display.GetScreenBitsPerPixel() > kBitCount && !connection_) {
+    // A box that waits for a click could outlast a waiting partner's
+    // patience, and this one only advises.
+    if (display.GetScreenBitsPerPixel() > kBitCount && !partnerWaiting_) {
         desktop_.ShowCursor(true);
         desktop_.ShowMessage(Tfrm_main::MessageCaption(), kTrueColourAdvice,
                              ui::MessageKind::Information);
@@ -199,57 +184,38 @@ void GameRun::LoadPictures() {
 
 void GameRun::RunFrames() {
     RunFrameSink sink(canvas_, *form_.DDSD1, *form_.MediaPlayer1);
-    play::FrameDriver& driver = watching_ ? static_cast<play::FrameDriver&>(*watching_)
-                                : online_ ? static_cast<play::FrameDriver&>(*online_)
-                                          : *live_;
-    WatchOverlay overlay(canvas_);
-    OnlineOverlay onlineOverlay(canvas_);
-    bool musicHeld = false;
     // A run also ends when the program is asked to end while it starts (a
     // signal or a close while the colour advice shows). An online run goes on
     // a moment more, to end at the same frame as its partner.
-    while (driver.Continue(form_.KeyState.QuitRequest != 0 || form_.TerminateRequested())) {
-        if (watching_)
-            overlay.Show(watchKeys_->OverlayShown());
-        driver.Advance(sink);
-        if (watching_) {
-            overlay.Draw(*watching_);
-            // The music waits while the picture stands still.
-            const bool still = watching_->Paused() || watching_->AtEnd();
-            if (still != musicHeld)
-                HoldMusic(*form_.MediaPlayer1, musicHeld = still);
-        }
-        if (online_)
-            onlineOverlay.Draw(*online_, form_.OnlineLineShown);
-        form_.Pacer().WaitFrame(driver.ExtraFrameMs());
+    while (driver_->Continue(form_.KeyState.QuitRequest != 0 || form_.TerminateRequested())) {
+        driver_->Advance(sink);
+        form_.Pacer().WaitFrame(driver_->ExtraFrameMs());
         form_.DDDD1->Flip();
     }
 }
 
 void GameRun::SaveRecording() {
-    if (!live_ && !online_)
+    if (!driver_)
         return;
     // A replay that cannot be kept is lost with a log line, never the run.
     std::string error;
     try {
-        const replay::Replay replay = live_ ? live_->Finish() : online_->Finish();
-        live_.reset();
-        std::string desyncReport;
-        if (online_) {
-            endMessage_ = online_->EndMessage();
-            desyncReport = online_->DesyncReport();
+        const std::optional<replay::Replay> replay = driver_->Recording();
+        endMessage_ = driver_->EndMessage();
+        const std::string desyncReport = driver_->DesyncReport();
+        // An online run hands the launcher its world back as it goes.
+        driver_.reset();
+        if (replay) {
+            const std::string kept = game::KeepReplay(*replay, ReplayFolder(), error);
+            if (kept.empty())
+                dddd::ReportMessage("リプレイを保存できません(" + error + ")");
+            else if (!desyncReport.empty() && !game::KeepDesyncReport(kept, desyncReport, error))
+                dddd::ReportMessage("ずれの報告を保存できません(" + error + ")");
         }
-        online_.reset();
-        const std::string kept = game::KeepReplay(replay, ReplayFolder(), error);
-        if (kept.empty())
-            dddd::ReportMessage("リプレイを保存できません(" + error + ")");
-        else if (!desyncReport.empty() && !game::KeepDesyncReport(kept, desyncReport, error))
-            dddd::ReportMessage("ずれの報告を保存できません(" + error + ")");
     } catch (const std::exception& failure) {
         dddd::ReportMessage(std::string("リプレイを保存できません(") + failure.what() + ")");
     }
-    live_.reset();
-    online_.reset();
+    driver_.reset();
 }
 
 void GameRun::EndRun() {

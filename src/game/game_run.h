@@ -6,13 +6,7 @@
 // it ends; a replay is watched through this same run.
 
 #include "game/back_buffer_canvas.h"
-#include "game/device_input.h"
-#include "game/online_connect.h"
-#include "online/steady_clock.h"
-#include "play/live_play.h"
-#include "play/replay_playback.h"
-#include "play/seated_input.h"
-#include "play/watch_keys.h"
+#include "game/run_driver.h"
 #include "rules/world_types.h"
 #include "sound/wave.h"
 #include "surfaces/surface.h"
@@ -20,7 +14,14 @@
 #include <QPoint>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
+
+namespace play {
+class ReplayPlayback;
+class WatchKeys;
+} // namespace play
 
 namespace ui {
 class Desktop;
@@ -29,6 +30,7 @@ class Desktop;
 namespace game {
 
 class Tfrm_main;
+struct OnlineConnection;
 
 class GameRun {
 public:
@@ -49,6 +51,12 @@ public:
     void Execute();
 
 private:
+    // Makes the run's driver once the game screen shows its pictures, so that
+    // the world and the partner's clock start as the first frame nears.
+    using MakeDriver = std::function<std::unique_ptr<RunDriver>()>;
+    // partnerWaiting: no box may wait for the player's click before the run.
+    GameRun(Tfrm_main& form, MakeDriver makeDriver, bool partnerWaiting);
+
     // false when the desktop's colour depth refuses the run.
     bool StartUp();
     void LoadSounds();
@@ -71,17 +79,10 @@ private:
     int savedClientWidth_ = 0;
     int savedClientHeight_ = 0;
     QPoint savedPlace_; // of the launcher's inside on the desktop
-    bool coupleMode_ = false;
-    bool hard_ = false;
-    DeviceInput devices_;
-    std::unique_ptr<partner::SeatedInput> seated_; // the devices, the computer in its seats
-    std::unique_ptr<play::LivePlay> live_;
-    play::ReplayPlayback* watching_ = nullptr;
-    const play::WatchKeys* watchKeys_ = nullptr;
-    OnlineConnection* connection_ = nullptr;
-    online::SteadyClock clock_;
-    std::unique_ptr<play::OnlinePlay> online_;
-    std::string endMessage_; // why an online run ended, for the player
+    MakeDriver makeDriver_;
+    bool partnerWaiting_;
+    std::unique_ptr<RunDriver> driver_; // from start-up until the run is kept
+    std::string endMessage_;            // why the run ended, for the player
 };
 
 } // namespace game

@@ -313,8 +313,9 @@ void Tfrm_main::PlayOnline(const OnlineRequest& request) {
     const World::CarryOver start = world_.GetCarryOver();
     offer.RandomSeed = start.RandomSeed;
     offer.HighScore = start.HighScore;
-    offer.CoupleMode = CheckBox2->isChecked();
-    offer.Hard = CheckBox4->isChecked();
+    const LauncherOptions options = Options();
+    offer.CoupleMode = options.CoupleMode;
+    offer.Hard = options.Hard;
     offer.StartedAt = std::time(nullptr);
     std::string error;
     KeyState.QuitRequest = 0;
@@ -333,6 +334,15 @@ void Tfrm_main::PlayOnline(const OnlineRequest& request) {
         ui::CurrentDesktop().ShowMessage(MessageCaption(), error, ui::MessageKind::Error);
     }
     running_ = false;
+}
+
+LauncherOptions Tfrm_main::Options() const {
+    LauncherOptions options;
+    options.FullScreen = CheckBox1->isChecked();
+    options.Hard = CheckBox4->isChecked();
+    options.CoupleMode = CheckBox2->isChecked();
+    options.SystemMemorySurfaces = CheckBox3->isChecked();
+    return options;
 }
 
 void Tfrm_main::RequestTerminate(int exitStatus) {

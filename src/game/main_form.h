@@ -8,6 +8,7 @@
 #include "display/dddd.h"
 #include "game/frame_pacer.h"
 #include "game/game_keys.h"
+#include "game/launcher_options.h"
 #include "game/media_player.h"
 #include "game/online_dialog.h"
 #include "game/seat_choice_box.h"
@@ -87,6 +88,8 @@ public:
     void OnlineButtonClick();
     // Hosts or joins at once (the command line's --host and --join).
     void PlayOnline(const OnlineRequest& request);
+    // What the option boxes say now.
+    LauncherOptions Options() const;
     // Whether an online run shows its line of round trip, delay and rollback (H).
     bool OnlineLineShown = true;
 

@@ -1,6 +1,7 @@
 #include "launcher_fixture.h"
 
 #include "diagnostics/log_capture.h"
+#include "game/device_input.h"
 #include "game/font_check.h"
 #include "game/game_run.h"
 #include "game/help.h"

@@ -63,6 +63,20 @@ TEST_F(ReplayRunTest, ARunEndedWithEscIsKeptAndListed) {
     EXPECT_EQ(list.Rows()[0][3], "0");
 }
 
+// Each option box is read as its own choice: the harder game ticked alone
+// plays and is kept harder, not in couple mode.
+TEST_F(ReplayRunTest, ARunIsPlayedAndKeptWithTheOptionTicked) {
+    form_->CheckBox4->setChecked(true);
+    PlayFrames(5);
+    ASSERT_EQ(Kept().size(), 1u);
+    const replay::DecodedReplay read = replay::ReadReplayFile(Kept()[0].Path);
+    ASSERT_TRUE(read.Value);
+    EXPECT_TRUE(read.Value->Hard);
+    EXPECT_FALSE(read.Value->CoupleMode);
+    ASSERT_FALSE(read.Value->Inputs.empty());
+    EXPECT_TRUE(read.Value->Inputs[0].Hard);
+}
+
 TEST_F(ReplayRunTest, ARunEndedByClosingTheWindowIsKept) {
     PlayFrames(5, [&] { form_->Widget()->close(); });
     EXPECT_TRUE(form_->TerminateRequested());
