@@ -90,6 +90,8 @@ public:
     void PlayOnline(const OnlineRequest& request);
     // What the option boxes say now.
     LauncherOptions Options() const;
+    // The meeting server the online dialog's room codes go through; empty: none.
+    std::string MeetingServer;
     // Whether an online run shows its line of round trip, delay and rollback (H).
     bool OnlineLineShown = true;
 

@@ -9,8 +9,8 @@ namespace game {
 
 OnlineRun::OnlineRun(Tfrm_main& form, OnlineConnection& connection, BackBufferCanvas& canvas)
     : form_(form), devices_(form), play_(form.GameWorld(), connection.Start, devices_, clock_,
-                                         *connection.Endpoint, PIMURU_VERSION),
-      overlay_(canvas) {
+                                         connection.Link->Transport(), PIMURU_VERSION),
+      overlay_(canvas, connection.Link->Relayed()) {
     // For whoever started the game from a script or a shortcut's log.
     std::cerr << "pimuru: the online run starts as " << (connection.Start.Host ? "host" : "guest")
               << '\n';
