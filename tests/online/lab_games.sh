@@ -81,7 +81,7 @@ cone | symmetric | symmetric2 | cgnat | ipv6 | direct)
     wait "$host_keys" || fail "keys did not reach the host's window"
     wait "$guest_keys" || fail "keys did not reach the guest's window"
     DISPLAY=$guest_display xdotool key Escape
-    check_same_replays 900
+    check_same_replays 750
     read -r _ _ _ p1_left _ p1_right _ p2_left _ p2_right <<<"$("$replay_inputs" "$(replay_of host)")"
     for count in "$p1_left" "$p1_right" "$p2_left" "$p2_right"; do
         [ "$count" -gt 30 ] || fail "keys did not steer both ways on both sides: $("$replay_inputs" "$(replay_of host)")"

@@ -11,6 +11,8 @@ pids=()
 pair_cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    # Reaped here, so that the shell does not report them killed.
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 fail() {
@@ -29,10 +31,10 @@ stamp_lines() {
     local line
     while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done
 }
-# start NAME [PREFIX…] -- [ENV=VALUE…] -- PIMURU-ARGS…: a game in its own folders
-# ($program instead of the installed program when set); its standard output
-# and error go to $work/NAME.log (each line after the time it came when
-# $stamped is set), its process number to NAME_pid.
+# start NAME [PREFIX…] -- [ENV=VALUE…] -- PIMURU-ARGS…: a game with folders and
+# settings of its own ($program instead of the installed program when set);
+# its standard output and error go to $work/NAME.log (each line after the
+# time it came when $stamped is set), its process number to NAME_pid.
 start() {
     local name=$1
     shift
@@ -43,12 +45,14 @@ start() {
     while [ "$1" != -- ]; do environment+=("$1"); shift; done
     shift
     mkdir -p "$work/$name"
+    run() {
+        cd "$data" && exec "${prefix[@]}" env XDG_DATA_HOME="$work/$name" XDG_STATE_HOME="$work/$name" \
+            XDG_CONFIG_HOME="$work/$name" "${environment[@]}" "${program:-$pimuru}" "${windowed[@]}" "$@"
+    }
     if [ -n "${stamped:-}" ]; then
-        (cd "$data" && exec "${prefix[@]}" env XDG_DATA_HOME="$work/$name" XDG_STATE_HOME="$work/$name" \
-            "${environment[@]}" "${program:-$pimuru}" "${windowed[@]}" "$@") > >(stamp_lines >"$work/$name.log") 2>&1 &
+        run "$@" > >(stamp_lines >"$work/$name.log") 2>&1 &
     else
-        (cd "$data" && exec "${prefix[@]}" env XDG_DATA_HOME="$work/$name" XDG_STATE_HOME="$work/$name" \
-            "${environment[@]}" "${program:-$pimuru}" "${windowed[@]}" "$@" >"$work/$name.log" 2>&1) &
+        run "$@" >"$work/$name.log" 2>&1 &
     fi
     pids+=($!)
     eval "${name}_pid=$!"
