@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/check_replay_command.h"
+#include "meeting/room_code.h"
 #include "online/input_delay.h"
 
 #include <algorithm>
@@ -113,6 +114,17 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                 return line;
             }
             line.Join = argv[++i];
+            line.JoinLooksLikeCode = LooksLikeRoomCode(line.Join);
+        } else if (arg == "--server" || arg.starts_with("--server=")) {
+            if (arg == "--server" && i + 1 >= argc) {
+                line.Error = "pimuru: --server needs HOST or HOST:PORT";
+                return line;
+            }
+            line.Server = arg == "--server" ? argv[++i] : std::string(arg.substr(9));
+            if (line.Server.empty() || line.Server[0] == '-') {
+                line.Error = "pimuru: --server needs HOST or HOST:PORT";
+                return line;
+            }
         } else if (arg == "--input-delay") {
             if (i + 1 >= argc || !IsNumber(argv[i + 1]) ||
                 std::atoi(argv[i + 1]) > online::kMaxInputDelay) {
@@ -149,6 +161,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (static_cast<int>(line.Host) + static_cast<int>(!line.Join.empty()) + static_cast<int>(!line.ReplayFile.empty()) > 1)
         line.Error = "pimuru: --host, --join and a replay exclude each other";
     return line;
+}
+
+bool LooksLikeRoomCode(const std::string& text) {
+    std::string ignored;
+    return text.find_first_of(".:") == std::string::npos &&
+           meeting::ParseRoomCode(text, ignored).has_value();
 }
 
 std::string TakeSeatOptions(std::vector<std::string>& args, partner::SeatChoice& choice) {
@@ -206,8 +224,16 @@ std::string HelpText() {
                "Pimuru's Game (ぴむるのゲーム): two pimuru keep a ball in the air.\n"
                "\n"
                "  --replay FILE         watch a replay at once (a bare FILE does the same)\n"
-               "  --host [PORT]         host an online game at once (port 7170 unless given)\n"
-               "  --join HOST[:PORT]    join an online game at once ([IPv6]:PORT for IPv6)\n"
+               "  --host [PORT]         host an online game at once: by a room code when a\n"
+               "                        meeting server is set (the code is printed as\n"
+               "                        'code: K7Q-4MX'), else directly on PORT (7170)\n"
+               "  --join CODE|HOST[:PORT]\n"
+               "                        join an online game at once: by its room code\n"
+               "                        through the meeting server, or directly at an\n"
+               "                        address ([IPv6]:PORT for IPv6)\n"
+               "  --server HOST[:PORT]  the meeting server for room codes (MQTT port 1883\n"
+               "                        unless given; its relay on 3478); else server= in\n"
+               "                        $XDG_CONFIG_HOME/pimuru/pimuru.ini\n"
                "  --input-delay N       online: delay this side's input N frames (0-4;\n"
                "                        chosen from the round trip unless given)\n"
                "  --windowed            untick the launcher's full-screen box\n"
@@ -227,6 +253,8 @@ std::string HelpText() {
            "back; Esc ends the game on both machines.\n"
            "Every run is kept as a replay in $XDG_DATA_HOME/pimuru/replays/\n"
            "(~/.local/share/pimuru/replays/): the newest 100 and the 10 best.\n"
+           "Once connected online, a line 'connected: direct' or 'connected: relay'\n"
+           "goes to standard output.\n"
            "Qt's own options (-platform, -display …) are passed on to Qt.\n";
 }
 

@@ -17,12 +17,18 @@ struct CommandLine {
     std::string ReplayFile; // watched at once; absolute, as the program changes folder
     bool Host = false;      // hosts an online game at once, on HostPort
     int HostPort = 7170;
-    std::string Join;       // joins this "host[:port]" at once
+    std::string Join;       // joins this "host[:port]" or room code at once
+    bool JoinLooksLikeCode = false; // Join reads as a room code (six code letters, no '.' or ':')
+    std::string Server;     // the meeting server "host[:port]"; empty: the saved one, if any
     int InputDelay = -1;    // online: frames, −1 from the round trip
     std::string Error;      // one line when the command line is not understood
 };
 
 CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// Whether what follows --join is a room code rather than an address: six
+// letters of the code's alphabet, a dash allowed, no '.' or ':'.
+bool LooksLikeRoomCode(const std::string& text);
 
 // `--computer 1|2|both` and `--strength gentle|steady|strong` (also written
 // `--computer=2`), which override the remembered choice of seats. Takes the

@@ -9,6 +9,7 @@
 #include "game/help.h"
 #include "game/main_form.h"
 #include "game/seat_settings.h"
+#include "game/user_settings.h"
 #include "platform/component/desktop.h"
 #include "platform/dinput/install.h"
 #include "platform/dsound/openal_direct_sound.h"
@@ -111,6 +112,7 @@ int main(int argc, char** argv) {
     game::Tfrm_main frm_main;
     frm_main.SeatChoice->SetChoice(seats);
     frm_main.SeatChoice->OnChanged = game::SaveSeatChoice;
+    frm_main.MeetingServer = options.Server.empty() ? game::SavedMeetingServer() : options.Server;
     QApplication::setWindowIcon(frm_main.Widget()->windowIcon());
     game::Tfrm_help frm_help;
     frm_main.HelpWindow = &frm_help;
@@ -128,6 +130,10 @@ int main(int argc, char** argv) {
         request.Host = options.Host;
         request.Port = static_cast<std::uint16_t>(options.HostPort);
         request.Address = options.Join;
+        // With a meeting server, hosting is by a room code, and so is
+        // joining whatever reads as one; without, both are direct.
+        request.Server = frm_main.MeetingServer;
+        request.ByCode = !request.Server.empty() && (options.Host || options.JoinLooksLikeCode);
         request.InputDelay = options.InputDelay;
         QTimer::singleShot(0, [&frm_main, request] { frm_main.PlayOnline(request); });
     }

@@ -113,7 +113,7 @@ bool GameRun::StartUp() {
         // Online each machine's devices steer its own player's pimuru; the
         // partner on the other machine takes the other.
         online_ = std::make_unique<play::OnlinePlay>(form_.GameWorld(), connection_->Start, devices_, clock_,
-                                                     *connection_->Endpoint, PIMURU_VERSION);
+                                                     connection_->Link->Transport(), PIMURU_VERSION);
         // For whoever started the game from a script or a shortcut's log.
         std::cerr << "pimuru: the online run starts as " << (connection_->Start.Host ? "host" : "guest") << '\n';
     } else if (!watching_) {
@@ -203,7 +203,7 @@ void GameRun::RunFrames() {
                                 : online_ ? static_cast<play::FrameDriver&>(*online_)
                                           : *live_;
     WatchOverlay overlay(canvas_);
-    OnlineOverlay onlineOverlay(canvas_);
+    OnlineOverlay onlineOverlay(canvas_, connection_ && connection_->Link->Relayed());
     bool musicHeld = false;
     // A run also ends when the program is asked to end while it starts (a
     // signal or a close while the colour advice shows). An online run goes on

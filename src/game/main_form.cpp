@@ -299,7 +299,7 @@ void Tfrm_main::WatchReplay(const std::string& path) {
 void Tfrm_main::OnlineButtonClick() {
     if (running_)
         return;
-    OnlineDialog dialog(Widget(), LoadRecentJoins(base::UserStateFolder()));
+    OnlineDialog dialog(Widget(), LoadRecentJoins(base::UserStateFolder()), MeetingServer);
     if (dialog.exec() == QDialog::Accepted)
         PlayOnline(dialog.Request());
 }
@@ -321,7 +321,7 @@ void Tfrm_main::PlayOnline(const OnlineRequest& request) {
     std::optional<OnlineConnection> connection =
         ConnectOnline(Widget(), request, offer, [this] { return KeyState.QuitRequest != 0; }, error);
     if (connection) {
-        if (!request.Host)
+        if (!request.Host && !request.ByCode)
             RememberJoin(base::UserStateFolder(), request.Address);
         online_ = true;
         GameRun run(*this, *connection);

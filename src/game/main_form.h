@@ -87,6 +87,8 @@ public:
     void OnlineButtonClick();
     // Hosts or joins at once (the command line's --host and --join).
     void PlayOnline(const OnlineRequest& request);
+    // The meeting server the online dialog's room codes go through; empty: none.
+    std::string MeetingServer;
     // Whether an online run shows its line of round trip, delay and rollback (H).
     bool OnlineLineShown = true;
 

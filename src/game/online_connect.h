@@ -1,15 +1,14 @@
 #pragma once
-// Hosting or joining, from the launcher's choice to a run ready to start: a
-// small window tells how it goes (the port and addresses, the partner
-// connected and the round trip) and its button gives up.
+// Hosting or joining, from the launcher's choice to a run ready to start:
+// directly by address and port, or by a room code through the meeting
+// server. A small window tells how it goes and its button gives up.
 
 #include "game/online_dialog.h"
+#include "game/online_versions.h"
 #include "online/packet.h"
-#include "platform/net/port_mapping.h"
-#include "platform/net/udp_endpoint.h"
+#include "online/transport.h"
 #include "play/online_play.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,19 +18,21 @@ class QWidget;
 
 namespace game {
 
-struct OnlineConnection {
-    std::unique_ptr<net::UdpEndpoint> Endpoint; // the session's transport
-    play::OnlineStart Start;
-    std::unique_ptr<net::PortMapping> Mapping; // the host's router forwarding, while it lasts
+// Whatever carries a run's datagrams to the partner (a socket with its
+// router's forwarding, or an ICE pair with the meeting room), kept for as
+// long as the run lasts.
+class OnlineLink {
+public:
+    virtual ~OnlineLink() = default;
+    virtual online::Transport& Transport() = 0;
+    // Whether the datagrams go through the meeting server's relay.
+    virtual bool Relayed() const = 0;
 };
 
-// What a test build of the program changes, to meet a partner unlike itself;
-// the installed program never sets it.
-struct OnlineTestSwitches {
-    std::string ProgramVersion;      // empty: the program's own
-    std::int32_t DesyncAtFrame = -1; // this side's world parts from the partner's here
+struct OnlineConnection {
+    std::unique_ptr<OnlineLink> Link;
+    play::OnlineStart Start;
 };
-void SetOnlineTestSwitches(const OnlineTestSwitches& switches);
 
 // offer: the host's run (carry-over and options); a joiner gets the host's.
 // quitAsked: the program is asked to end (its window closed, a signal).

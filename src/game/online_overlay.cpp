@@ -7,7 +7,7 @@ namespace game {
 
 namespace {
 
-constexpr std::int32_t kLineWidth = 420;
+constexpr std::int32_t kLineWidth = 470;
 constexpr std::uint32_t kYellow = Rgb(255, 255, 0);
 
 } // namespace
@@ -22,7 +22,7 @@ void OnlineOverlay::Draw(const play::OnlinePlay& online, bool lineShown) {
     lineWasShown_ = lineShown;
     quietWasShown_ = quiet;
     if (lineShown) {
-        const std::string text = "往復 " + std::to_string(session.RoundTripMs()) +
+        const std::string text = std::string(relayed_ ? "中継" : "直接") + "  往復 " + std::to_string(session.RoundTripMs()) +
                                  " ms  入力遅延 " + std::to_string(session.InputDelay()) +
                                  "  巻き戻し " + std::to_string(session.Stats().LastRollback) +
                                  "  (H)";

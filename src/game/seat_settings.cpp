@@ -1,5 +1,7 @@
 #include "game/seat_settings.h"
 
+#include "game/user_settings.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -11,11 +13,6 @@ namespace game {
 namespace {
 
 constexpr const char* kKeys[] = {"seats/pimuru1", "seats/pimuru2"};
-
-QSettings UserSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("pimuru"),
-                     QStringLiteral("pimuru"));
-}
 
 } // namespace
 

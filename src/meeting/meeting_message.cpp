@@ -12,7 +12,7 @@ namespace meeting {
 
 namespace {
 
-constexpr std::uint8_t kFormat = 1;
+constexpr std::uint8_t kFormat = 2;
 
 bool GoodText(const std::string& text) {
     return text.size() <= kMaxMessageText &&
@@ -41,7 +41,8 @@ std::optional<std::string> ReadText(base::ByteReader& in) {
 
 std::optional<std::vector<std::uint8_t>> SealMessage(const MeetingMessage& message,
                                                      const Key& roomKey) {
-    const auto& texts = {message.ProgramVersion, message.Ice.Ufrag, message.Ice.Password};
+    const auto& texts = {message.ProgramVersion, message.Ice.Ufrag, message.Ice.Password,
+                         message.Guest};
     if (message.Ice.Candidates.size() > kMaxCandidates ||
         !std::all_of(texts.begin(), texts.end(), GoodText) ||
         !std::all_of(message.Ice.Candidates.begin(), message.Ice.Candidates.end(), GoodText)) {
@@ -60,6 +61,7 @@ std::optional<std::vector<std::uint8_t>> SealMessage(const MeetingMessage& messa
     for (const auto& candidate : message.Ice.Candidates) {
         WriteText(plain, candidate);
     }
+    WriteText(plain, message.Guest);
     plain.Bytes(message.SessionKey);
 
     const auto& p = plain.Result();
@@ -118,10 +120,12 @@ std::optional<MeetingMessage> OpenMessage(std::span<const std::uint8_t> sealed,
         }
         message.Ice.Candidates.push_back(std::move(*candidate));
     }
+    auto guest = ReadText(in);
     const auto key = in.Bytes(message.SessionKey.size());
-    if (in.Failed() || !in.AtEnd()) {
+    if (!guest || in.Failed() || !in.AtEnd()) {
         return std::nullopt;
     }
+    message.Guest = std::move(*guest);
     std::copy(key.begin(), key.end(), message.SessionKey.begin());
     return message;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The messages of a meeting in a room: the host's offer (kept on the server
-// for guests to come), the guest's answer, and the host's word that the room
-// has its guest. Each is sealed with the room's key and a random nonce;
+// The messages of a meeting in a room: a guest's request (its ICE side), the
+// host's offer in reply (the host's ICE side), and the host's word to a later
+// guest that the room already has its guest. Nothing waits on the server: the
+// host stays in the room and answers whoever asks. Each is sealed with the room's key and a random nonce;
 // anything that does not open or does not read as a whole message is not one.
 
 #include "meeting/room_keys.h"
@@ -15,9 +16,9 @@
 namespace meeting {
 
 enum class MessageType : std::uint8_t {
-    Offer = 1,  // the host waits: its ICE side and versions
-    Answer = 2, // a guest joins: its ICE side and versions
-    Taken = 3,  // the host took a guest, named by its ICE user fragment
+    Offer = 1,  // the host's reply to one guest: its ICE side and versions
+    Answer = 2, // a guest asks to join: its ICE side and versions
+    Taken = 3,  // the host's reply to a guest it cannot take: it has one
 };
 
 // One side's part in connecting through ICE: its credentials and candidate
@@ -35,7 +36,8 @@ struct MeetingMessage {
     std::uint8_t Protocol = 0;
     std::string ProgramVersion;
     std::uint32_t DataVersion = 0;
-    IceSide Ice;      // Taken: only Ufrag, the guest the host took
+    IceSide Ice;       // Taken: empty
+    std::string Guest; // Offer and Taken: the ICE user fragment of the guest addressed
     Key SessionKey{}; // the sender's share of the run's packet key
     bool operator==(const MeetingMessage&) const = default;
 };

@@ -25,8 +25,10 @@ bool SameVersions(const MeetingMessage& m, const online::Versions& mine) {
 } // namespace
 
 MeetingMessage MakeOffer(const IceSide& ice, const online::Versions& mine, const Key& sessionKey,
-                         std::int64_t now) {
-    return Make(MessageType::Offer, ice, mine, sessionKey, now);
+                         const std::string& guestUfrag, std::int64_t now) {
+    MeetingMessage m = Make(MessageType::Offer, ice, mine, sessionKey, now);
+    m.Guest = guestUfrag;
+    return m;
 }
 
 MeetingMessage MakeAnswer(const IceSide& ice, const online::Versions& mine, const Key& sessionKey,
@@ -38,41 +40,36 @@ MeetingMessage MakeTaken(const std::string& guestUfrag, std::int64_t now) {
     MeetingMessage m;
     m.Type = MessageType::Taken;
     m.CreatedAt = now;
-    m.Ice.Ufrag = guestUfrag;
+    m.Guest = guestUfrag;
     return m;
 }
 
 GuestReading ReadAsGuest(const MeetingMessage& message, const online::Versions& mine,
                          const std::string& ownUfrag, std::int64_t now) {
     GuestReading reading;
-    switch (message.Type) {
-    case MessageType::Offer:
-        if (!StillGood(message.CreatedAt, now)) {
-            reading.Refusal = "この部屋のコードは期限が切れています(30 分)。ホストに新しいコードを"
-                              "もらってください。";
-        } else if (!SameVersions(message, mine)) {
-            const online::Reject host{message.Protocol, 0, online::RejectReason::ProgramMismatch,
-                                      message.ProgramVersion, message.DataVersion};
-            reading.Refusal = online::RefusalForGuest(host, mine);
-        } else {
-            reading.Answer = true;
-        }
-        break;
-    case MessageType::Taken:
-        if (message.Ice.Ufrag != ownUfrag && StillGood(message.CreatedAt, now)) {
-            reading.Refusal =
-                "この部屋にはもう相手がいます。ホストに新しいコードをもらってください。";
-        }
-        break;
-    case MessageType::Answer: // another guest's
-        break;
+    if (message.Type == MessageType::Answer || message.Guest != ownUfrag ||
+        !StillGood(message.CreatedAt, now)) {
+        return reading; // another guest's, or not a reply at all
+    }
+    if (message.Type == MessageType::Taken) {
+        reading.Refusal = "この部屋にはもう相手がいます。ホストに新しいコードをもらってください。";
+    } else if (!SameVersions(message, mine)) {
+        const online::Reject host{message.Protocol, 0, online::RejectReason::ProgramMismatch,
+                                  message.ProgramVersion, message.DataVersion};
+        reading.Refusal = online::RefusalForGuest(host, mine);
+    } else {
+        reading.Answer = true;
     }
     return reading;
 }
 
-bool TakeAsHost(const MeetingMessage& message, const online::Versions& mine, std::int64_t now) {
-    return message.Type == MessageType::Answer && StillGood(message.CreatedAt, now) &&
-           SameVersions(message, mine) && !message.Ice.Ufrag.empty();
+HostReading ReadAsHost(const MeetingMessage& message, const online::Versions& mine,
+                       std::int64_t now) {
+    if (message.Type != MessageType::Answer || !StillGood(message.CreatedAt, now) ||
+        message.Ice.Ufrag.empty()) {
+        return HostReading::Ignore;
+    }
+    return SameVersions(message, mine) ? HostReading::Take : HostReading::Mismatch;
 }
 
 } // namespace meeting

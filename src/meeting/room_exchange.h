@@ -1,8 +1,9 @@
 #pragma once
 // The steps of a meeting in a room, apart from the server and the ICE agent
-// that carry them: the host offers, a guest answers, the host says whom it
-// took. What a guest or a host makes of a message it reads is decided here,
-// with the words a player sees when the room cannot be joined.
+// that carry them: a guest asks with its ICE side, the host replies to that
+// guest with its own, or says the room is taken. What a guest or a host makes
+// of a message it reads is decided here, with the words a player sees when
+// the room cannot be joined.
 
 #include "meeting/meeting_message.h"
 #include "online/handshake.h"
@@ -12,24 +13,33 @@
 
 namespace meeting {
 
+// The host's reply to the guest whose ICE user fragment is guestUfrag. A host
+// of another version replies with an empty ice: the guest only reads why not.
 MeetingMessage MakeOffer(const IceSide& ice, const online::Versions& mine, const Key& sessionKey,
-                         std::int64_t now);
+                         const std::string& guestUfrag, std::int64_t now);
+// A guest's request to join.
 MeetingMessage MakeAnswer(const IceSide& ice, const online::Versions& mine, const Key& sessionKey,
                           std::int64_t now);
-// Kept in the room in the offer's place, so later guests learn it is taken.
+// The host's reply to a guest that came after the one it took.
 MeetingMessage MakeTaken(const std::string& guestUfrag, std::int64_t now);
 
 // What a guest does with a message it read in the room.
 struct GuestReading {
-    bool Answer = false; // an offer it can answer
+    bool Answer = false; // the host's offer to this guest, to connect with
     std::string Refusal; // not empty: the room cannot be joined, and why
 };
-// ownUfrag: the guest's own ICE user fragment (the host's word that it took
-// this guest is no refusal).
+// ownUfrag: the guest's own ICE user fragment; replies to other guests are
+// no concern of this one.
 GuestReading ReadAsGuest(const MeetingMessage& message, const online::Versions& mine,
                          const std::string& ownUfrag, std::int64_t now);
 
-// Whether a host takes this message as its guest's answer.
-bool TakeAsHost(const MeetingMessage& message, const online::Versions& mine, std::int64_t now);
+// What a host does with a message it read in the room.
+enum class HostReading {
+    Ignore,   // not a guest's fresh request (garbage, old, its own kind)
+    Take,     // a guest of the host's own version
+    Mismatch, // a guest of another version: told so, not taken
+};
+HostReading ReadAsHost(const MeetingMessage& message, const online::Versions& mine,
+                       std::int64_t now);
 
 } // namespace meeting

@@ -45,6 +45,22 @@ TEST(CommandLine, RefusesWhatItDoesNotKnowInOneLine) {
     EXPECT_EQ(Parse({"--host", "--windowed"}).HostPort, 7170);
 }
 
+TEST(CommandLine, JoinTakesARoomCodeOrAnAddressAndServerTakesAHost) {
+    for (const char* code : {"K7Q-4MX", "k7q4mx", "K7Q4MX"}) {
+        const app::CommandLine line = Parse({"--join", code});
+        EXPECT_TRUE(line.JoinLooksLikeCode) << code;
+        EXPECT_EQ(line.Join, code);
+    }
+    for (const char* address : {"192.0.2.7", "K7Q4MX:7170", "K7Q.4MX", "[::1]:7170", "localhost",
+                                "K7Q-4M", "K0Q-4MX"}) {
+        EXPECT_FALSE(Parse({"--join", address}).JoinLooksLikeCode) << address;
+    }
+    EXPECT_EQ(Parse({"--server", "meet.example.org:1884", "--host"}).Server, "meet.example.org:1884");
+    EXPECT_EQ(Parse({"--server=192.0.2.1"}).Server, "192.0.2.1");
+    EXPECT_EQ(Parse({"--server"}).Error, "pimuru: --server needs HOST or HOST:PORT");
+    EXPECT_EQ(Parse({"--server", "--host"}).Error, "pimuru: --server needs HOST or HOST:PORT");
+}
+
 TEST(SeatOptions, ChooseTheComputersSeatsOrSayWhatIsWrong) {
     const SeatChoice remembered{{std::nullopt, Strength::Gentle}};
     struct Case {

@@ -19,6 +19,7 @@ MeetingMessage Offer() {
     m.Ice.Password = "0123456789abcdefghijkl";
     m.Ice.Candidates = {"a=candidate:1 1 UDP 2015363327 192.0.2.1 40000 typ host",
                         "a=candidate:2 1 UDP 8331263 203.0.113.9 50000 typ relay raddr 0.0.0.0"};
+    m.Guest = "zY9w";
     m.SessionKey = NewSessionKey();
     return m;
 }

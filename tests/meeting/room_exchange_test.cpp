@@ -15,35 +15,38 @@ const IceSide kHostSide{
 
 } // namespace
 
-TEST(RoomExchange, GuestAnswersAGoodOfferAndSaysWhyNotOtherwise) {
+TEST(RoomExchange, GuestConnectsOnItsOwnOfferAndSaysWhyNotOtherwise) {
     const Key key = NewSessionKey();
-    EXPECT_TRUE(ReadAsGuest(MakeOffer(kHostSide, kMine, key, kNow), kMine, "me", kNow).Answer);
+    EXPECT_TRUE(
+        ReadAsGuest(MakeOffer(kHostSide, kMine, key, "me", kNow), kMine, "me", kNow).Answer);
 
-    const auto old =
-        ReadAsGuest(MakeOffer(kHostSide, kMine, key, kNow - 31 * 60), kMine, "me", kNow);
-    EXPECT_FALSE(old.Answer);
-    EXPECT_NE(old.Refusal.find("期限"), std::string::npos) << old.Refusal;
-
-    const auto other = ReadAsGuest(MakeOffer(kHostSide, {"1.2", 7}, key, kNow), kMine, "me", kNow);
+    const auto other =
+        ReadAsGuest(MakeOffer({}, {"1.2", 7}, key, "me", kNow), kMine, "me", kNow);
     EXPECT_FALSE(other.Answer);
     EXPECT_NE(other.Refusal.find("1.2"), std::string::npos) << other.Refusal;
 
-    const auto taken = ReadAsGuest(MakeTaken("someone", kNow), kMine, "me", kNow);
+    const auto taken = ReadAsGuest(MakeTaken("me", kNow), kMine, "me", kNow);
     EXPECT_NE(taken.Refusal.find("もう相手"), std::string::npos) << taken.Refusal;
-    const auto mine = ReadAsGuest(MakeTaken("me", kNow), kMine, "me", kNow);
-    EXPECT_FALSE(mine.Answer);
-    EXPECT_TRUE(mine.Refusal.empty()) << "the host took this guest";
 
-    const auto answer = ReadAsGuest(MakeAnswer(kHostSide, kMine, key, kNow), kMine, "me", kNow);
-    EXPECT_FALSE(answer.Answer);
-    EXPECT_TRUE(answer.Refusal.empty()) << "another guest's answer is no concern";
+    // Replies to other guests, guests' requests and old replies are no concern.
+    for (const MeetingMessage& none :
+         {MakeTaken("someone", kNow), MakeOffer(kHostSide, kMine, key, "someone", kNow),
+          MakeAnswer(kHostSide, kMine, key, kNow),
+          MakeOffer(kHostSide, kMine, key, "me", kNow - 31 * 60)}) {
+        const auto reading = ReadAsGuest(none, kMine, "me", kNow);
+        EXPECT_FALSE(reading.Answer);
+        EXPECT_TRUE(reading.Refusal.empty()) << reading.Refusal;
+    }
 }
 
-TEST(RoomExchange, HostTakesOnlyAFreshAnswerOfItsOwnVersion) {
+TEST(RoomExchange, HostTakesAFreshRequestOfItsOwnVersionAndTellsOthers) {
     const Key key = NewSessionKey();
-    EXPECT_TRUE(TakeAsHost(MakeAnswer(kHostSide, kMine, key, kNow), kMine, kNow));
-    EXPECT_FALSE(TakeAsHost(MakeOffer(kHostSide, kMine, key, kNow), kMine, kNow));
-    EXPECT_FALSE(TakeAsHost(MakeAnswer(kHostSide, {"1.1", 8}, key, kNow), kMine, kNow));
-    EXPECT_FALSE(TakeAsHost(MakeAnswer(kHostSide, kMine, key, kNow - 3600), kMine, kNow));
-    EXPECT_FALSE(TakeAsHost(MakeAnswer({}, kMine, key, kNow), kMine, kNow));
+    EXPECT_EQ(ReadAsHost(MakeAnswer(kHostSide, kMine, key, kNow), kMine, kNow), HostReading::Take);
+    EXPECT_EQ(ReadAsHost(MakeAnswer(kHostSide, {"1.1", 8}, key, kNow), kMine, kNow),
+              HostReading::Mismatch);
+    EXPECT_EQ(ReadAsHost(MakeOffer(kHostSide, kMine, key, "me", kNow), kMine, kNow),
+              HostReading::Ignore);
+    EXPECT_EQ(ReadAsHost(MakeAnswer(kHostSide, kMine, key, kNow - 3600), kMine, kNow),
+              HostReading::Ignore);
+    EXPECT_EQ(ReadAsHost(MakeAnswer({}, kMine, key, kNow), kMine, kNow), HostReading::Ignore);
 }

@@ -21,6 +21,9 @@
 #             removed after
 #   upnp_shared  behind a router whose outside is a carrier's shared address:
 #             the player is told that partners outside cannot join this way
+#   code      host and guest meet by a room code through a meeting server of
+#             the test's own on loopback ($PIMURU_MEETING_SERVERS starts it):
+#             the host prints "code: K7Q-4MX", both print "connected: direct"
 # Every scenario but keys runs on Qt's offscreen platform.
 set -euo pipefail
 pimuru=$1 pimuru_testing=$2 relay=$3 replay_inputs=$4 map_port=$5 data=$6 scenario=$7
@@ -238,6 +241,33 @@ upnp_shared)
     grep -q "外のネットワークからはこの方法では参加できません" "$work/map.log" ||
         fail "the shared outside address was not explained: $(cat "$work/map.log")"
     echo "upnp_shared: $(sed -n 2p "$work/map.log")"
+    ;;
+code)
+    "${PIMURU_MEETING_SERVERS:?the meeting servers helper}" >"$work/servers.txt" 2>"$work/servers.log" &
+    servers_pid=$!
+    pids+=($servers_pid)
+    for _ in $(seq 1 150); do
+        [ -s "$work/servers.txt" ] && break
+        if ! kill -0 "$servers_pid" 2>/dev/null; then
+            wait "$servers_pid" && status=0 || status=$?
+            [ "$status" = 77 ] && { echo "code: $(cat "$work/servers.log"): skipped"; exit 77; }
+            fail "the meeting servers did not start: $(cat "$work/servers.log")"
+        fi
+        sleep 0.1
+    done
+    read -r _ mqtt _ _ <"$work/servers.txt" || fail "the meeting servers did not start"
+    start host -- -- --server "127.0.0.1:$mqtt" --host
+    for _ in $(seq 1 600); do grep -q "^code: " "$work/host.log" && break; sleep 0.1; done
+    code=$(sed -n 's/^code: //p' "$work/host.log" | head -n 1)
+    [[ "$code" =~ ^[2-9A-Z]{3}-[2-9A-Z]{3}$ ]] || fail "the host printed no room code"
+    start guest -- -- --server "127.0.0.1:$mqtt" --join "$code"
+    wait_started host guest
+    for name in host guest; do
+        grep -qx "connected: direct" "$work/$name.log" || fail "the $name did not say it connected directly"
+    done
+    sleep 8
+    kill -TERM "$guest_pid"
+    check_same_replays 50
     ;;
 *)
     echo "unknown scenario $scenario" >&2

@@ -103,7 +103,9 @@ bool MeetingServers::Start() {
     mqttPort_ = FreeLoopbackPort();
     const std::string mqttConfig = dir_.File("mosquitto.conf");
     std::ofstream(mqttConfig) << "listener " << mqttPort_ << " 127.0.0.1\n"
-                              << "allow_anonymous true\npersistence false\n";
+                              << "allow_anonymous true\npersistence false\n"
+                              // as the project's server: nothing parked there
+                              << "retain_available false\n";
     Spawn({"mosquitto", "-c", mqttConfig}, dir_.File("mosquitto.log"));
 
     turnPort_ = FreeLoopbackPort();

@@ -4,22 +4,12 @@
 #include <QHostInfo>
 
 #include <ctime>
-#include <random>
 
 namespace net {
 
 namespace {
 
 constexpr int kHelloEveryMs = 250;
-
-std::uint32_t RandomNonce() {
-    std::random_device device;
-    std::uint32_t nonce = 0;
-    while (nonce == 0) {
-        nonce = device();
-    }
-    return nonce;
-}
 
 } // namespace
 
@@ -37,7 +27,7 @@ JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Ve
         address = info.addresses().front();
     }
     online::Hello hello;
-    hello.Nonce = RandomNonce();
+    hello.Nonce = HandshakeNonce();
     hello.ProgramVersion = versions.Program;
     hello.DataVersion = versions.Data;
     const auto helloBytes = online::EncodePacket(hello);
@@ -86,7 +76,7 @@ HostResult WaitForGuest(UdpEndpoint& endpoint, const online::Versions& versions,
                         const std::function<void(const std::string&)>& onRefused,
                         const std::function<bool()>& cancelled) {
     HostResult result;
-    offer.SessionNonce = RandomNonce();
+    offer.SessionNonce = HandshakeNonce();
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {

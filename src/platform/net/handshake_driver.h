@@ -4,6 +4,7 @@
 // and takes the first guest whose versions match its own as its partner.
 
 #include "online/handshake.h"
+#include "platform/net/peer_handshake.h"
 #include "platform/net/udp_endpoint.h"
 
 #include <functional>
@@ -12,22 +13,11 @@
 
 namespace net {
 
-struct JoinResult {
-    std::optional<online::Welcome> Welcome; // set when the host took us
-    std::string Error;                      // otherwise why not, for the player
-    int RoundTripMs = 0;                    // from the Hello that was answered
-};
 // The endpoint's partner is the host afterwards. cancelled: asked between
 // tries (Esc in the launcher).
 JoinResult Join(UdpEndpoint& endpoint, const HostAndPort& host, const online::Versions& versions,
                 int timeoutMs, const std::function<bool()>& cancelled = {});
 
-struct HostResult {
-    bool Accepted = false;
-    std::string Error; // the last refusal or the reason nobody came
-    int RoundTripMs =
-        -1; // from the Welcome to the guest's first packet, when it came within a second
-};
 // offer: the run's start (a fresh session nonce is drawn here, and the start
 // time set when the guest is taken). Afterwards other guests are told "busy". onRefused: a
 // guest was turned away, with the message for the host's player.

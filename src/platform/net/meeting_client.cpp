@@ -161,15 +161,14 @@ bool MeetingClient::Connect(const std::string& host, std::uint16_t port, const s
     return false;
 }
 
-bool MeetingClient::Publish(std::span<const std::uint8_t> message, bool retain,
-                            std::uint32_t expirySeconds) {
+bool MeetingClient::Publish(std::span<const std::uint8_t> message, std::uint32_t expirySeconds) {
     mosquitto_property* properties = nullptr;
     if (expirySeconds > 0) {
         mosquitto_property_add_int32(&properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, expirySeconds);
     }
     const int rc =
         mosquitto_publish_v5(client_, nullptr, topic_.c_str(), static_cast<int>(message.size()),
-                             message.data(), kQos, retain, properties);
+                             message.data(), kQos, false, properties);
     mosquitto_property_free_all(&properties);
     if (rc != MOSQ_ERR_SUCCESS) {
         error_ = "ミーティングサーバー " + server_ + " に送れません: " + mosquitto_strerror(rc);

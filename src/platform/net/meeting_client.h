@@ -38,9 +38,9 @@ public:
                  std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
     // Publishes to the topic; the server forgets the message after
-    // expirySeconds (0: the server's own limit). retain: the server keeps it for those who come
-    // later (one retained message per topic; an empty one removes it).
-    bool Publish(std::span<const std::uint8_t> message, bool retain, std::uint32_t expirySeconds);
+    // expirySeconds (0: the server's own limit). Nothing is retained: the
+    // project's server refuses it, so that no one can park messages there.
+    bool Publish(std::span<const std::uint8_t> message, std::uint32_t expirySeconds);
 
     // Only messages that pass test are kept from now on (and those waiting
     // are tested too): garbage in the room never takes a place in the queue.

@@ -16,15 +16,24 @@ std::int64_t Now() {
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-constexpr std::uint32_t kRetainSeconds = meeting::kCodeLifetimeSeconds;
-constexpr std::uint32_t kAnswerSeconds = 60;
+// The server forgets a message no one heard after this long.
+constexpr std::uint32_t kMessageSeconds = 60;
+// A guest asks again this often while no reply came (a host that was still
+// gathering hears it queued; one that missed it hears it again).
+constexpr auto kAskEvery = 1500ms;
 
-bool Cancelled(const std::atomic<bool>* cancel) {
-    return cancel && cancel->load();
+bool Cancelled(const MeetingWatch* watch) {
+    return watch && watch->Cancel.load();
+}
+
+void Enter(MeetingWatch* watch, MeetingStage stage) {
+    if (watch) {
+        watch->Stage = stage;
+    }
 }
 
 // Only the room's own sealed messages wait in the client's short queue, so
-// a stranger's flood cannot push the offer or the answer out of it.
+// a stranger's flood cannot push a request or a reply out of it.
 void KeepRoomMessages(MeetingClient& client, const meeting::Key& roomKey) {
     client.KeepOnly([roomKey](std::span<const std::uint8_t> message) {
         return meeting::OpenMessage(message, roomKey).has_value();
@@ -32,14 +41,13 @@ void KeepRoomMessages(MeetingClient& client, const meeting::Key& roomKey) {
 }
 
 bool Publish(MeetingClient& client, const meeting::MeetingMessage& message,
-             const meeting::Key& roomKey, bool retain, std::uint32_t expiry,
-             MeetingOutcome& outcome) {
+             const meeting::Key& roomKey, MeetingOutcome& outcome) {
     const auto sealed = meeting::SealMessage(message, roomKey);
     if (!sealed) {
         outcome.Error = "接続情報が大きすぎて送れません(ネットワークのアドレスが多すぎます)。";
         return false;
     }
-    if (!client.Publish(*sealed, retain, expiry)) {
+    if (!client.Publish(*sealed, kMessageSeconds)) {
         outcome.Error = client.Error();
         return false;
     }
@@ -57,10 +65,10 @@ bool Gather(IceTransport& ice, const MeetingTimes& times, MeetingOutcome& outcom
     return true;
 }
 
-bool Connect(IceTransport& ice, Clock::time_point deadline, const std::atomic<bool>* cancel,
+bool Connect(IceTransport& ice, Clock::time_point deadline, const MeetingWatch* watch,
              MeetingOutcome& outcome) {
     while (!ice.WaitFor(IceState::Connected, 100ms)) {
-        if (Cancelled(cancel)) {
+        if (Cancelled(watch)) {
             return false;
         }
         if (Clock::now() >= deadline) {
@@ -77,61 +85,106 @@ bool Connect(IceTransport& ice, Clock::time_point deadline, const std::atomic<bo
 
 } // namespace
 
+void RefuseGuest(MeetingClient& client, const meeting::MeetingMessage& request,
+                 meeting::HostReading reading, const online::Versions& mine,
+                 const meeting::Key& roomKey) {
+    MeetingOutcome ignored;
+    if (reading == meeting::HostReading::Take) {
+        Publish(client, meeting::MakeTaken(request.Ice.Ufrag, Now()), roomKey, ignored);
+    } else if (reading == meeting::HostReading::Mismatch) {
+        Publish(client, meeting::MakeOffer({}, mine, {}, request.Ice.Ufrag, Now()), roomKey,
+                ignored);
+    }
+}
+
 MeetingOutcome MeetAsHost(MeetingClient& client, IceTransport& ice, const std::string& code,
                           const online::Versions& mine, const MeetingTimes& times,
-                          const std::atomic<bool>* cancel) {
+                          MeetingWatch* watch) {
     MeetingOutcome outcome;
     const meeting::Key roomKey = meeting::RoomSealingKey(code);
     const meeting::Key ownKey = meeting::NewSessionKey();
     KeepRoomMessages(client, roomKey);
-    if (!Gather(ice, times, outcome) ||
-        !Publish(client, meeting::MakeOffer(ice.Local(), mine, ownKey, Now()), roomKey, true,
-                 kRetainSeconds, outcome)) {
+    Enter(watch, MeetingStage::Gathering);
+    if (!Gather(ice, times, outcome)) {
         return outcome;
     }
-    std::optional<meeting::MeetingMessage> answer;
+    Enter(watch, MeetingStage::InRoom);
+    std::optional<meeting::MeetingMessage> guest;
     const auto deadline = Clock::now() + times.Guest;
-    while (!answer && !Cancelled(cancel) && Clock::now() < deadline) {
-        if (const auto sealed = client.Receive(100ms)) {
-            answer = meeting::OpenMessage(*sealed, roomKey);
-            if (answer && !meeting::TakeAsHost(*answer, mine, Now())) {
-                answer.reset();
-            }
+    while (!guest && !Cancelled(watch) && Clock::now() < deadline) {
+        const auto sealed = client.Receive(100ms);
+        const auto message = sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
+        if (!message) {
+            continue;
+        }
+        const auto reading = meeting::ReadAsHost(*message, mine, Now());
+        if (reading == meeting::HostReading::Take) {
+            guest = message;
+        } else {
+            RefuseGuest(client, *message, reading, mine, roomKey);
         }
     }
-    if (!answer) {
-        client.Publish({}, true, 0); // the room closes with the host
-        if (!Cancelled(cancel)) {
+    if (!guest) {
+        if (!Cancelled(watch)) {
             outcome.Error = "30 分待っても相手が来ませんでした。部屋のコードは使えなくなりました。";
         }
         return outcome;
     }
-    // The room is taken from now on: later guests are told so.
-    if (!Publish(client, meeting::MakeTaken(answer->Ice.Ufrag, Now()), roomKey, true,
-                 kRetainSeconds, outcome) ||
-        !ice.SetRemote(answer->Ice, outcome.Error) ||
-        !Connect(ice, Clock::now() + times.Connecting, cancel, outcome)) {
+    outcome.GuestUfrag = guest->Ice.Ufrag;
+    const auto offer = meeting::MakeOffer(ice.Local(), mine, ownKey, guest->Ice.Ufrag, Now());
+    Enter(watch, MeetingStage::Connecting);
+    if (!Publish(client, offer, roomKey, outcome) || !ice.SetRemote(guest->Ice, outcome.Error)) {
         return outcome;
     }
-    outcome.PacketKey = meeting::RunPacketKey(ownKey, answer->SessionKey);
+    // While the pair is tried, the guest may ask again (its request crossed
+    // our reply) and others may come: each hears its answer.
+    const auto connectDeadline = Clock::now() + times.Connecting;
+    while (ice.State() != IceState::Connected && ice.State() != IceState::Failed &&
+           !Cancelled(watch) && Clock::now() < connectDeadline) {
+        const auto sealed = client.Receive(100ms);
+        const auto message = sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
+        if (!message) {
+            continue;
+        }
+        const auto reading = meeting::ReadAsHost(*message, mine, Now());
+        if (reading == meeting::HostReading::Take && message->Ice.Ufrag == guest->Ice.Ufrag) {
+            Publish(client, offer, roomKey, outcome);
+        } else {
+            RefuseGuest(client, *message, reading, mine, roomKey);
+        }
+    }
+    if (!Connect(ice, connectDeadline, watch, outcome)) {
+        return outcome;
+    }
+    outcome.PacketKey = meeting::RunPacketKey(ownKey, guest->SessionKey);
     outcome.Met = true;
     return outcome;
 }
 
 MeetingOutcome MeetAsGuest(MeetingClient& client, IceTransport& ice, const std::string& code,
                            const online::Versions& mine, const MeetingTimes& times,
-                           const std::atomic<bool>* cancel) {
+                           MeetingWatch* watch) {
     MeetingOutcome outcome;
     const meeting::Key roomKey = meeting::RoomSealingKey(code);
     const meeting::Key ownKey = meeting::NewSessionKey();
     KeepRoomMessages(client, roomKey);
+    Enter(watch, MeetingStage::Gathering);
     if (!Gather(ice, times, outcome)) {
         return outcome;
     }
+    Enter(watch, MeetingStage::InRoom);
     const meeting::IceSide own = ice.Local();
+    const auto request = meeting::MakeAnswer(own, mine, ownKey, Now());
     std::optional<meeting::MeetingMessage> offer;
     const auto deadline = Clock::now() + times.Offer;
-    while (!offer && !Cancelled(cancel) && Clock::now() < deadline) {
+    auto askedAt = Clock::now() - kAskEvery;
+    while (!offer && !Cancelled(watch) && Clock::now() < deadline) {
+        if (Clock::now() - askedAt >= kAskEvery) {
+            if (!Publish(client, request, roomKey, outcome)) {
+                return outcome;
+            }
+            askedAt = Clock::now();
+        }
         const auto sealed = client.Receive(100ms);
         const auto message = sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
         if (!message) {
@@ -147,32 +200,15 @@ MeetingOutcome MeetAsGuest(MeetingClient& client, IceTransport& ice, const std::
         }
     }
     if (!offer) {
-        if (!Cancelled(cancel)) {
-            outcome.Error = "その部屋が見つかりません。コードが違うか、ホストが部屋を閉じました。";
+        if (!Cancelled(watch)) {
+            outcome.Error = "その部屋が見つかりません。コードが違うか、期限(30 分)が切れたか、"
+                            "ホストが部屋を閉じました。";
         }
         return outcome;
     }
+    Enter(watch, MeetingStage::Connecting);
     if (!ice.SetRemote(offer->Ice, outcome.Error) ||
-        !Publish(client, meeting::MakeAnswer(own, mine, ownKey, Now()), roomKey, false,
-                 kAnswerSeconds, outcome)) {
-        return outcome;
-    }
-    // Another guest may have been quicker: the host's word that it took
-    // someone else ends the wait as soon as it comes.
-    const auto connectDeadline = Clock::now() + times.Connecting;
-    while (ice.State() != IceState::Connected && ice.State() != IceState::Failed &&
-           !Cancelled(cancel) && Clock::now() < connectDeadline) {
-        const auto sealed = client.Receive(100ms);
-        const auto message = sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
-        if (message) {
-            const auto reading = meeting::ReadAsGuest(*message, mine, own.Ufrag, Now());
-            if (!reading.Refusal.empty()) {
-                outcome.Error = reading.Refusal;
-                return outcome;
-            }
-        }
-    }
-    if (!Connect(ice, connectDeadline, cancel, outcome)) {
+        !Connect(ice, Clock::now() + times.Connecting, watch, outcome)) {
         return outcome;
     }
     outcome.PacketKey = meeting::RunPacketKey(offer->SessionKey, ownKey);
