@@ -33,8 +33,8 @@ while [ $# -gt 0 ]; do
     shift
 done
 [ ${#kinds[@]} -gt 0 ] || kinds=(cone symmetric symmetric2 cgnat ipv6)
-pimuru=$build/pimuru data=$root/data scenario=meeting_time
-[ -x "$pimuru" ] || { echo "meeting_time: no $pimuru (cmake --build $build --target pimuru)" >&2; exit 1; }
+pimuru=$build/src/app/pimuru data=$root/data scenario=meeting_time
+[ -x "$pimuru" ] || { echo "meeting_time: no $pimuru (cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release -DPIMURU_TESTS=OFF; cmake --build $build --target pimuru)" >&2; exit 1; }
 source "$root/tests/support/nat_lab.sh"
 why=$(lab_possible) || { echo "meeting_time: $why" >&2; exit 1; }
 source "$root/tests/support/game_pair.sh"
