@@ -42,8 +42,8 @@ export QT_QPA_PLATFORM=offscreen
 trap 'pair_cleanup; lab_down' EXIT
 trap 'exit 130' INT TERM
 
-echo "processor: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1); $(nproc) cores;" \
-    "load average $(cut -d ' ' -f 1-3 /proc/loadavg)"
+source "$root/bench/support/processor.sh"
+processor_line
 echo "$meetings meetings per kind; program $pimuru"
 
 # The time (from the guest's start, in ms) of the guest's first line
