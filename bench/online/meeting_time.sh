@@ -70,7 +70,7 @@ for kind in "${kinds[@]}"; do
     lab_up "$kind" || { echo "meeting_time: the $kind lab was not built" >&2; exit 1; }
     : >"$work/connected.txt"
     : >"$work/frame.txt"
-    direct=0 relay=0 failed=0
+    direct=0 relay=0 unsaid=0 failed=0
     for meeting in $(seq 1 "$meetings"); do
         start host ip netns exec "$LAB_HOME_A" -- -- --server "$LAB_SERVER" --host
         if ! wait_line host '^code: ' 60; then
@@ -89,10 +89,10 @@ for kind in "${kinds[@]}"; do
         [ -n "$connected" ] && echo "$connected" >>"$work/connected.txt"
         echo "$frame" >>"$work/frame.txt"
         way=$(sed -n 's/^[0-9.]* connected: //p' "$work/guest.log" | head -n 1)
-        case "$way" in direct) direct=$((direct + 1)) ;; relay) relay=$((relay + 1)) ;; esac
+        case "$way" in direct) direct=$((direct + 1)) ;; relay) relay=$((relay + 1)) ;; *) unsaid=$((unsaid + 1)) ;; esac
         end_games
     done
     lab_down
-    echo "$kind: $direct direct, $relay through the relay, $failed failed;" \
+    echo "$kind: $direct direct, $relay through the relay, $unsaid played without saying how, $failed failed;" \
         "connected $(summary "$work/connected.txt"); first frame $(summary "$work/frame.txt")"
 done
