@@ -25,8 +25,8 @@ std::optional<OnlineConnection> JoinDirectly(ProgressWindow& progress, const Onl
 // Through the request's meeting server: a fresh room whose code the player
 // tells the partner (and which goes to standard output as "code: K7Q-4MX").
 std::optional<OnlineConnection> HostByCode(ProgressWindow& progress, const OnlineRequest& request,
-                                           const online::Welcome& offer,
-                                           const Cancelled& cancelled, std::string& error);
+                                           const online::Welcome& offer, const Cancelled& cancelled,
+                                           std::string& error);
 // Through the request's meeting server, into the room of the code in Address.
 std::optional<OnlineConnection> JoinByCode(ProgressWindow& progress, const OnlineRequest& request,
                                            const Cancelled& cancelled, std::string& error);

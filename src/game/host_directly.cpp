@@ -32,7 +32,8 @@ std::optional<OnlineConnection> HostDirectly(ProgressWindow& progress, const Onl
     auto link = std::make_unique<DirectHostLink>();
     net::UdpEndpoint& endpoint = link->Endpoint;
     if (!endpoint.Open(request.Port)) {
-        error = "ポート " + std::to_string(request.Port) + " で待てません(" + endpoint.Error() + ")。";
+        error =
+            "ポート " + std::to_string(request.Port) + " で待てません(" + endpoint.Error() + ")。";
         return std::nullopt;
     }
     std::vector<std::string> addresses = LocalAddresses();
@@ -57,9 +58,9 @@ std::optional<OnlineConnection> HostDirectly(ProgressWindow& progress, const Onl
         error = cancelled() ? "" : hosted.Error;
         return std::nullopt;
     }
-    progress.Say(hosted.RoundTripMs >= 0
-                     ? "相手と直接接続しました(往復 " + std::to_string(hosted.RoundTripMs) + " ms)。"
-                     : std::string("相手と直接接続しました。"));
+    progress.Say(hosted.RoundTripMs >= 0 ? "相手と直接接続しました(往復 " +
+                                               std::to_string(hosted.RoundTripMs) + " ms)。"
+                                         : std::string("相手と直接接続しました。"));
     connection.Link = std::move(link);
     return connection;
 }

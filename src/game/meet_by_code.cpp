@@ -94,13 +94,12 @@ bool HasRelay(const net::IceTransport& ice) {
 
 // Into the room's topic and ICE started: false with error when either fails.
 bool EnterRoom(ProgressWindow& progress, MeetingLink& link, const Server& server,
-               const std::string& code, bool host, const Cancelled& cancelled,
-               std::string& error) {
+               const std::string& code, bool host, const Cancelled& cancelled, std::string& error) {
     progress.Say("ミーティングサーバー " + server.Shown + " に接続しています…");
     net::MeetingWatch watch;
-    const bool connected = WhileShowing(cancelled, watch, [] {}, [&] {
-        return link.Client.Connect(server.Host, server.Port, meeting::RoomTopic(code));
-    });
+    const bool connected = WhileShowing(
+        cancelled, watch, [] {},
+        [&] { return link.Client.Connect(server.Host, server.Port, meeting::RoomTopic(code)); });
     if (!connected) {
         error = cancelled() ? "" : link.Client.Error();
         return false;
@@ -164,7 +163,8 @@ net::MeetingOutcome Meet(ProgressWindow& progress, MeetingLink& link, const std:
 }
 
 std::string PathWords(const MeetingLink& link, int roundTripMs) {
-    std::string words = link.Relayed() ? "相手と中継サーバー経由で接続しました" : "相手と直接接続しました";
+    std::string words =
+        link.Relayed() ? "相手と中継サーバー経由で接続しました" : "相手と直接接続しました";
     if (roundTripMs >= 0) {
         words += "(往復 " + std::to_string(roundTripMs) + " ms)";
     }
@@ -174,8 +174,8 @@ std::string PathWords(const MeetingLink& link, int roundTripMs) {
 } // namespace
 
 std::optional<OnlineConnection> HostByCode(ProgressWindow& progress, const OnlineRequest& request,
-                                           const online::Welcome& offer,
-                                           const Cancelled& cancelled, std::string& error) {
+                                           const online::Welcome& offer, const Cancelled& cancelled,
+                                           std::string& error) {
     const auto server = ParseServer(request.Server, error);
     if (!server) {
         return std::nullopt;
@@ -188,8 +188,9 @@ std::optional<OnlineConnection> HostByCode(ProgressWindow& progress, const Onlin
     const std::string shown = meeting::ShowRoomCode(code);
     const net::MeetingOutcome met = Meet(
         progress, *link, code, true,
-        "部屋のコード: " + shown + "\n\nこのコードを相手に伝えてください。相手を待っています…\n"
-        "(コードは 30 分使えます。相手はひとりだけ入れます)",
+        "部屋のコード: " + shown +
+            "\n\nこのコードを相手に伝えてください。相手を待っています…\n"
+            "(コードは 30 分使えます。相手はひとりだけ入れます)",
         // The host answers in its room now: a script or a chat bot can pass the code on.
         [&shown] { std::cout << "code: " << shown << std::endl; }, cancelled);
     if (!met.Met) {
@@ -227,9 +228,9 @@ std::optional<OnlineConnection> JoinByCode(ProgressWindow& progress, const Onlin
     if (!EnterRoom(progress, *link, *server, *code, false, cancelled, error)) {
         return std::nullopt;
     }
-    const net::MeetingOutcome met =
-        Meet(progress, *link, *code, false,
-             "部屋 " + meeting::ShowRoomCode(*code) + " を探しています…", [] {}, cancelled);
+    const net::MeetingOutcome met = Meet(
+        progress, *link, *code, false, "部屋 " + meeting::ShowRoomCode(*code) + " を探しています…",
+        [] {}, cancelled);
     if (!met.Met) {
         error = cancelled() ? "" : met.Error;
         return std::nullopt;

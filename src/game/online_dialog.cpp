@@ -31,9 +31,10 @@ OnlineDialog::OnlineDialog(QWidget* parent, const std::vector<std::string>& rece
     code_->setMaxLength(16);
     auto* through = new QLabel(
         server.empty()
-            ? QStringLiteral("ミーティングサーバーが設定されていないので、部屋のコードは使えません。\n"
-                             "設定のしかたは README の「A meeting server for room codes」にあります\n"
-                             "(pimuru.ini の server= か、--server HOST)。")
+            ? QStringLiteral(
+                  "ミーティングサーバーが設定されていないので、部屋のコードは使えません。\n"
+                  "設定のしかたは README の「A meeting server for room codes」にあります\n"
+                  "(pimuru.ini の server= か、--server HOST)。")
             : QString::fromStdString("ミーティングサーバー: " + server),
         this);
     through->setObjectName(QStringLiteral("MeetingServer"));
@@ -103,9 +104,8 @@ OnlineRequest OnlineDialog::Request() const {
     request.ByCode = hostCode_->isChecked() || joinCode_->isChecked();
     request.Server = server_;
     request.Port = static_cast<std::uint16_t>(port_->value());
-    request.Address = (joinCode_->isChecked() ? code_->text() : address_->currentText())
-                          .trimmed()
-                          .toStdString();
+    request.Address =
+        (joinCode_->isChecked() ? code_->text() : address_->currentText()).trimmed().toStdString();
     request.InputDelay = delay_->currentIndex() - 1;
     return request;
 }

@@ -24,13 +24,21 @@
 #   code      host and guest meet by a room code through a meeting server of
 #             the test's own on loopback ($PIMURU_MEETING_SERVERS starts it):
 #             the host prints "code: K7Q-4MX", both print "connected: direct"
+#   code_relay  the same in a network namespace of the test's own (needs
+#             root), with the server on its default ports and every datagram
+#             dropped that does not go to or from the relay: both print
+#             "connected: relay"
 # Every scenario but keys runs on Qt's offscreen platform.
 set -euo pipefail
+arguments=("$@")
 pimuru=$1 pimuru_testing=$2 relay=$3 replay_inputs=$4 map_port=$5 data=$6 scenario=$7
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../support/game_pair.sh"
 namespaces=()
 cleanup() {
+    # The meeting servers' helper stops its servers on SIGTERM (mosquitto,
+    # having dropped root, would outlive a helper killed outright).
+    [ -n "${servers_pid:-}" ] && { kill -TERM "$servers_pid" 2>/dev/null; wait "$servers_pid" 2>/dev/null; } || true
     [ -n "${router_pid:-}" ] && kill "$router_pid" 2>/dev/null || true
     for ns in "${namespaces[@]}"; do ip netns del "$ns" 2>/dev/null || true; done
     pair_cleanup
@@ -245,7 +253,6 @@ upnp_shared)
 code)
     "${PIMURU_MEETING_SERVERS:?the meeting servers helper}" >"$work/servers.txt" 2>"$work/servers.log" &
     servers_pid=$!
-    pids+=($servers_pid)
     for _ in $(seq 1 150); do
         [ -s "$work/servers.txt" ] && break
         if ! kill -0 "$servers_pid" 2>/dev/null; then
@@ -264,6 +271,49 @@ code)
     wait_started host guest
     for name in host guest; do
         grep -qx "connected: direct" "$work/$name.log" || fail "the $name did not say it connected directly"
+    done
+    sleep 8
+    kill -TERM "$guest_pid"
+    check_same_replays 50
+    ;;
+code_relay)
+    if [ -z "${PIMURU_IN_LAB:-}" ]; then
+        [ "$(id -u)" = 0 ] && command -v unshare >/dev/null && command -v nft >/dev/null &&
+            command -v mosquitto >/dev/null && command -v turnserver >/dev/null ||
+            { echo "code_relay needs root, unshare, nft, mosquitto and turnserver: skipped"; exit 77; }
+        PIMURU_IN_LAB=1 unshare -n bash "$0" "${arguments[@]}"
+        exit
+    fi
+    ip link set lo up
+    printf 'listener 1883 127.0.0.1\nallow_anonymous true\npersistence false\nretain_available false\n' >"$work/mqtt.conf"
+    mosquitto -c "$work/mqtt.conf" >"$work/mosquitto.log" 2>&1 &
+    pids+=($!)
+    turnserver -n --listening-ip=127.0.0.1 --relay-ip=127.0.0.1 --listening-port=3478 \
+        --min-port=40000 --max-port=40100 --lt-cred-mech --user=pimuru:pimuru-relay --realm=pimuru \
+        --allow-loopback-peers --no-cli --no-tls --no-dtls --simple-log --log-file="$work/turn.txt" \
+        --pidfile="$work/turn.pid" --userdb="$work/turndb" >"$work/turn.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 1 100); do
+        (: >/dev/tcp/127.0.0.1/1883) 2>/dev/null && (: >/dev/tcp/127.0.0.1/3478) 2>/dev/null && break
+        sleep 0.1
+    done
+    # Only what goes to or from the relay passes: no direct pair can work.
+    nft -f - <<'NFT'
+table inet lab {
+    chain out {
+        type filter hook output priority 0; policy accept;
+        udp sport != { 3478, 40000-40100 } udp dport != { 3478, 40000-40100 } drop
+    }
+}
+NFT
+    start host -- -- --server 127.0.0.1 --host
+    for _ in $(seq 1 600); do grep -q "^code: " "$work/host.log" && break; sleep 0.1; done
+    code=$(sed -n 's/^code: //p' "$work/host.log" | head -n 1)
+    [ -n "$code" ] || fail "the host printed no room code"
+    start guest -- -- --server 127.0.0.1 --join "$code"
+    wait_started host guest
+    for name in host guest; do
+        grep -qx "connected: relay" "$work/$name.log" || fail "the $name did not say it connected through the relay"
     done
     sleep 8
     kill -TERM "$guest_pid"
