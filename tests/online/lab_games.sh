@@ -10,11 +10,12 @@
 #             pair ICE chose is the one the routers allow:
 #               cone, cgnat (two port-keeping NATs on each side), ipv6: direct
 #               symmetric, symmetric2 (no hole can be punched): relay
-#   direct    no server: the guest joins the host's address
+#   direct    no server: the guest joins the host's address (both say
+#             they are connected directly)
 #   unknown_code  a code no host opened: the guest is told
 #   taken     a second guest with the same code: told the room has its guest
-#   unreachable   the meeting server stopped: the guest is told within 5 s,
-#             the server named
+#   unreachable   the meeting server stopped: the guest is told, the server
+#             named, after waiting at most 5 s for it
 # Needs root and network namespaces (skips otherwise).
 set -uo pipefail
 pimuru=$1 replay_inputs=$2 data=$3 scenario=$4
@@ -29,7 +30,11 @@ trap 'pair_cleanup; lab_down' EXIT
 trap 'exit 130' INT TERM
 
 kind=$scenario
-case "$scenario" in unknown_code | taken | unreachable) kind=cone ;; esac
+case "$scenario" in
+cone | symmetric | symmetric2 | cgnat | ipv6 | direct) ;;
+unknown_code | taken | unreachable) kind=cone ;;
+*) echo "unknown case $scenario" >&2; exit 2 ;;
+esac
 lab_up "$kind" || fail "the lab was not built"
 in_a=(ip netns exec "$LAB_HOME_A")
 in_b=(ip netns exec "$LAB_HOME_B")
@@ -37,7 +42,7 @@ in_b=(ip netns exec "$LAB_HOME_B")
 # host_room [ENV=VALUE…]: the host opens a room in home A; code is its code.
 host_room() {
     start host "${in_a[@]}" -- "$@" -- --server "$LAB_SERVER" --host
-    wait_line host '^code: ' 60 || fail "the host printed no room code"
+    wait_line host '^code: [0-9A-Z]{3}-[0-9A-Z]{3}$' 60 || fail "the host printed no room code"
     code=$(sed -n 's/^code: //p' "$work/host.log" | head -n 1)
 }
 # connected_as NAME WAY: NAME said it is connected that way.
@@ -113,9 +118,5 @@ unreachable)
     waited=$(grep -Eom1 "に [0-9]+ 秒待っても" "$work/guest.log" | grep -Eo "[0-9]+")
     [ -n "$waited" ] && [ "$waited" -le 5 ] || fail "the guest waited ${waited:-?} s for the meeting server, not at most 5"
     echo "unreachable: told after $((SECONDS - started)) s of which the game waited $waited s"
-    ;;
-*)
-    echo "unknown case $scenario" >&2
-    exit 2
     ;;
 esac
