@@ -49,10 +49,8 @@ trap 'exit 130' INT TERM
 conf=$root/server/turnserver.conf
 setting() { sed -n "s/^$1=//p" "$conf" | tail -n 1; }
 ticks=$(getconf CLK_TCK)
-echo "processor: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
-    "family $(sed -n 's/^cpu family[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
-    "model $(sed -n 's/^model[[:space:]]*: //p' /proc/cpuinfo | head -n 1); $(nproc) cores;" \
-    "load average $(cut -d ' ' -f 1-3 /proc/loadavg)"
+source "$root/bench/support/processor.sh"
+processor_line
 echo "$pairs games at once for $seconds s a run, $([ "$both" = 1 ] && echo "both homes relayed" || echo "the host's home relayed, the guest's not")"
 
 # Bytes and packets on the server's interface to the internet, by leg:

@@ -32,78 +32,21 @@
 set -euo pipefail
 arguments=("$@")
 pimuru=$1 pimuru_testing=$2 relay=$3 replay_inputs=$4 map_port=$5 data=$6 scenario=$7
-work=$(mktemp -d)
-pids=()
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../support/game_pair.sh"
 namespaces=()
 cleanup() {
     # The meeting servers' helper stops its servers on SIGTERM (mosquitto,
     # having dropped root, would outlive a helper killed outright).
     [ -n "${servers_pid:-}" ] && { kill -TERM "$servers_pid" 2>/dev/null; wait "$servers_pid" 2>/dev/null; } || true
-    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     [ -n "${router_pid:-}" ] && kill "$router_pid" 2>/dev/null || true
     for ns in "${namespaces[@]}"; do ip netns del "$ns" 2>/dev/null || true; done
-    rm -rf "$work"
+    pair_cleanup
 }
 trap cleanup EXIT
-fail() {
-    echo "FAIL ($scenario): $*" >&2
-    for log in "$work"/*.log; do [ -f "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }; done
-    exit 1
-}
 port=$((20000 + RANDOM % 20000))
-export ALSOFT_DRIVERS=null ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 # Two windows side by side under X; full screen on the offscreen platform.
-windowed=(--windowed)
-if [ "$scenario" = keys ]; then export QT_QPA_PLATFORM=xcb; else export QT_QPA_PLATFORM=offscreen; windowed=(); fi
-
-# start NAME [PREFIX…] -- [ENV=VALUE…] -- PIMURU-ARGS…: a game in its own folders
-# ($program instead of the installed program when set).
-start() {
-    local name=$1
-    shift
-    local prefix=()
-    while [ "$1" != -- ]; do prefix+=("$1"); shift; done
-    shift
-    local environment=()
-    while [ "$1" != -- ]; do environment+=("$1"); shift; done
-    shift
-    mkdir -p "$work/$name"
-    (cd "$data" && exec "${prefix[@]}" env XDG_DATA_HOME="$work/$name" XDG_STATE_HOME="$work/$name" \
-        XDG_CONFIG_HOME="$work/$name" \
-        "${environment[@]}" "${program:-$pimuru}" "${windowed[@]}" "$@" >"$work/$name.log" 2>&1) &
-    pids+=($!)
-    eval "${name}_pid=$!"
-}
-replay_of() { ls "$work/$1"/pimuru/replays/*.pimuru-replay 2>/dev/null | head -n 1; }
-wait_replay() { # NAME SECONDS
-    for _ in $(seq 1 $(($2 * 10))); do
-        [ -n "$(replay_of "$1")" ] && return 0
-        sleep 0.1
-    done
-    fail "no replay from the $1 after $2 s"
-}
-# Until both games play (a loaded machine may take its time to start them).
-wait_started() {
-    for name in "$@"; do
-        for _ in $(seq 1 600); do
-            grep -q "online run starts" "$work/$name.log" 2>/dev/null && continue 2
-            sleep 0.1
-        done
-        fail "the $name's run did not start"
-    done
-}
-check_same_replays() {
-    wait_replay host 40
-    wait_replay guest 40
-    local a b
-    a=$(replay_of host)
-    b=$(replay_of guest)
-    "$pimuru" --check-replay "$a" "$b" >"$work/check.txt" 2>&1 || fail "a replay does not check clean: $(cat "$work/check.txt")"
-    cmp -s "$a" "$b" || fail "the two replays differ: $(cat "$work/check.txt")"
-    frames=$("$replay_inputs" "$a" | awk '{ print $2 }')
-    [ "$frames" -ge "${1:-100}" ] || fail "only $frames frames were played"
-    echo "$scenario: both replays the same, $frames frames, clean"
-}
+if [ "$scenario" = keys ]; then export QT_QPA_PLATFORM=xcb; windowed=(--windowed); else export QT_QPA_PLATFORM=offscreen; fi
 
 # start_router OUTSIDE-/24: the host's namespace $l behind a router namespace
 # $r running miniupnpd (UPnP IGD, nftables), $w outside at OUTSIDE.2.

@@ -82,11 +82,19 @@ lab_wan() {
 
 # lab_router NS [random]: forwards from "lan" to "wan", lets in only replies,
 # and (unless the lab is IPv6) hides the inside behind its outside address.
+# Like a home router's firewall it drops what comes unasked to its own
+# outside address: a datagram it took in would leave a connection entry
+# behind that makes the masquerade pick another port for the inside's own
+# datagram to that sender, so a partner's early check would spoil the very
+# hole it is meant to punch.
 lab_router() {
     local ns=$1 mode=${2:-}
     ip netns exec "$lab_prefix-$ns" sysctl -qw net.ipv4.ip_forward=1 net.ipv6.conf.all.forwarding=1
     {
         echo 'table inet filter {'
+        echo '  chain input { type filter hook input priority filter; policy accept;'
+        echo '    iifname "wan" meta l4proto { tcp, udp } ct state new drop'
+        echo '  }'
         echo '  chain forward { type filter hook forward priority filter; policy drop;'
         echo '    ct state established,related accept'
         echo '    iifname "lan" accept'
