@@ -3,6 +3,7 @@
 // nothing else works), every datagram on it is sealed with the run's packet
 // key, and the handshake and session run over that as over a socket.
 #include "game/connect_steps.h"
+#include "game/user_settings.h"
 
 #include "meeting/room_code.h"
 #include "meeting/room_keys.h"
@@ -108,6 +109,10 @@ bool EnterRoom(ProgressWindow& progress, MeetingLink& link, const Server& server
     options.Controlling = host;
     options.Server = server.Host;
     options.LocalAddresses = LocalAddressesFor(server.Host);
+    if (const std::string user = SavedRelayUser(); !user.empty()) {
+        options.RelayUser = user;
+        options.RelayPassword = SavedRelayPassword();
+    }
     link.Ice = std::make_unique<net::IceTransport>(options);
     if (!link.Ice->Start()) {
         error = link.Ice->Error();

@@ -7,8 +7,24 @@ QSettings UserSettings() {
                      QStringLiteral("pimuru"));
 }
 
+namespace {
+
+std::string Saved(const QString& key) {
+    return UserSettings().value(key).toString().trimmed().toStdString();
+}
+
+} // namespace
+
 std::string SavedMeetingServer() {
-    return UserSettings().value(QStringLiteral("server")).toString().trimmed().toStdString();
+    return Saved(QStringLiteral("server"));
+}
+
+std::string SavedRelayUser() {
+    return Saved(QStringLiteral("relay_user"));
+}
+
+std::string SavedRelayPassword() {
+    return Saved(QStringLiteral("relay_password"));
 }
 
 } // namespace game
