@@ -16,6 +16,8 @@
 #   taken     a second guest with the same code: told the room has its guest
 #   unreachable   the meeting server stopped: the guest is told, the server
 #             named, after waiting at most 5 s for it
+#   relay_refused  both symmetric and the relay refuses their password:
+#             the guest is told that no way worked, the relay's neither
 # Needs root and network namespaces (skips otherwise).
 set -uo pipefail
 pimuru=$1 replay_inputs=$2 data=$3 scenario=$4
@@ -33,6 +35,7 @@ kind=$scenario
 case "$scenario" in
 cone | symmetric | symmetric2 | cgnat | ipv6 | direct) ;;
 unknown_code | taken | unreachable) kind=cone ;;
+relay_refused) kind=symmetric2 ;;
 *) echo "unknown case $scenario" >&2; exit 2 ;;
 esac
 lab_up "$kind" || fail "the lab was not built"
@@ -105,6 +108,18 @@ taken)
     wait_started host guest
     start second "${in_b[@]}" -- -- --server "$LAB_SERVER" --join "$code"
     told second "この部屋にはもう相手がいます" 40
+    ;;
+relay_refused)
+    # Both behind symmetric routers, and the relay takes neither's password:
+    # no way is left, and the players are told the relay refused too.
+    export QT_QPA_PLATFORM=offscreen
+    for name in host guest; do
+        mkdir -p "$work/$name/pimuru"
+        printf '[General]\nrelay_user=pimuru\nrelay_password=not-this-one\n' >"$work/$name/pimuru/pimuru.ini"
+    done
+    host_room
+    start guest "${in_b[@]}" -- -- --server "$LAB_SERVER" --join "$code"
+    told guest "中継サーバーも使えませんでした" 90
     ;;
 unreachable)
     export QT_QPA_PLATFORM=offscreen
