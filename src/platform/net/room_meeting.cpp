@@ -83,6 +83,14 @@ bool Connect(IceTransport& ice, Clock::time_point deadline, const MeetingWatch* 
     return true;
 }
 
+// The next message of the room within a moment; nullopt also for anything
+// that does not open with the room's key.
+std::optional<meeting::MeetingMessage> NextRoomMessage(MeetingClient& client,
+                                                       const meeting::Key& roomKey) {
+    const auto sealed = client.Receive(100ms);
+    return sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
+}
+
 } // namespace
 
 void RefuseGuest(MeetingClient& client, const meeting::MeetingMessage& request,
@@ -112,8 +120,7 @@ MeetingOutcome MeetAsHost(MeetingClient& client, IceTransport& ice, const std::s
     std::optional<meeting::MeetingMessage> guest;
     const auto deadline = Clock::now() + times.Guest;
     while (!guest && !Cancelled(watch) && Clock::now() < deadline) {
-        const auto sealed = client.Receive(100ms);
-        const auto message = sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
+        const auto message = NextRoomMessage(client, roomKey);
         if (!message) {
             continue;
         }
@@ -141,8 +148,7 @@ MeetingOutcome MeetAsHost(MeetingClient& client, IceTransport& ice, const std::s
     const auto connectDeadline = Clock::now() + times.Connecting;
     while (ice.State() != IceState::Connected && ice.State() != IceState::Failed &&
            !Cancelled(watch) && Clock::now() < connectDeadline) {
-        const auto sealed = client.Receive(100ms);
-        const auto message = sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
+        const auto message = NextRoomMessage(client, roomKey);
         if (!message) {
             continue;
         }
@@ -185,8 +191,7 @@ MeetingOutcome MeetAsGuest(MeetingClient& client, IceTransport& ice, const std::
             }
             askedAt = Clock::now();
         }
-        const auto sealed = client.Receive(100ms);
-        const auto message = sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
+        const auto message = NextRoomMessage(client, roomKey);
         if (!message) {
             continue;
         }
