@@ -96,6 +96,23 @@ CONF
 # The rules are read whole first: grep -q leaving early would fail the pipe.
 router_has_rule() { ip netns exec "$r" nft list ruleset >"$work/rules.txt" && grep -q "dport $port" "$work/rules.txt"; }
 
+# meet_by_code SERVER WAY: a host opens a room on SERVER, a guest joins it by
+# its code; both must say they are connected WAY (direct or relay), and both
+# keep the same replay.
+meet_by_code() {
+    start host -- -- --server "$1" --host
+    wait_line host '^code: [2-9A-Z]{3}-[2-9A-Z]{3}$' 60 || fail "the host printed no room code"
+    code=$(sed -n 's/^code: //p' "$work/host.log" | head -n 1)
+    start guest -- -- --server "$1" --join "$code"
+    wait_started host guest
+    for name in host guest; do
+        grep -qx "connected: $2" "$work/$name.log" || fail "the $name did not say it connected $2"
+    done
+    sleep 8
+    kill -TERM "$guest_pid"
+    check_same_replays 50
+}
+
 case "$scenario" in
 keys)
     start host -- -- --host "$port"
@@ -263,18 +280,7 @@ code)
         sleep 0.1
     done
     read -r _ mqtt _ _ <"$work/servers.txt" || fail "the meeting servers did not start"
-    start host -- -- --server "127.0.0.1:$mqtt" --host
-    for _ in $(seq 1 600); do grep -q "^code: " "$work/host.log" && break; sleep 0.1; done
-    code=$(sed -n 's/^code: //p' "$work/host.log" | head -n 1)
-    [[ "$code" =~ ^[2-9A-Z]{3}-[2-9A-Z]{3}$ ]] || fail "the host printed no room code"
-    start guest -- -- --server "127.0.0.1:$mqtt" --join "$code"
-    wait_started host guest
-    for name in host guest; do
-        grep -qx "connected: direct" "$work/$name.log" || fail "the $name did not say it connected directly"
-    done
-    sleep 8
-    kill -TERM "$guest_pid"
-    check_same_replays 50
+    meet_by_code "127.0.0.1:$mqtt" direct
     ;;
 code_relay)
     if [ -z "${PIMURU_IN_LAB:-}" ]; then
@@ -306,18 +312,7 @@ table inet lab {
     }
 }
 NFT
-    start host -- -- --server 127.0.0.1 --host
-    for _ in $(seq 1 600); do grep -q "^code: " "$work/host.log" && break; sleep 0.1; done
-    code=$(sed -n 's/^code: //p' "$work/host.log" | head -n 1)
-    [ -n "$code" ] || fail "the host printed no room code"
-    start guest -- -- --server 127.0.0.1 --join "$code"
-    wait_started host guest
-    for name in host guest; do
-        grep -qx "connected: relay" "$work/$name.log" || fail "the $name did not say it connected through the relay"
-    done
-    sleep 8
-    kill -TERM "$guest_pid"
-    check_same_replays 50
+    meet_by_code 127.0.0.1 relay
     ;;
 *)
     echo "unknown scenario $scenario" >&2

@@ -91,6 +91,19 @@ std::optional<meeting::MeetingMessage> NextRoomMessage(MeetingClient& client,
     return sealed ? meeting::OpenMessage(*sealed, roomKey) : std::nullopt;
 }
 
+// Only the room's own messages kept, and this side's addresses gathered:
+// false with outcome's words when gathering fails.
+bool EnterRoom(MeetingClient& client, IceTransport& ice, const meeting::Key& roomKey,
+               const MeetingTimes& times, MeetingWatch* watch, MeetingOutcome& outcome) {
+    KeepRoomMessages(client, roomKey);
+    Enter(watch, MeetingStage::Gathering);
+    if (!Gather(ice, times, outcome)) {
+        return false;
+    }
+    Enter(watch, MeetingStage::InRoom);
+    return true;
+}
+
 } // namespace
 
 void RefuseGuest(MeetingClient& client, const meeting::MeetingMessage& request,
@@ -111,12 +124,9 @@ MeetingOutcome MeetAsHost(MeetingClient& client, IceTransport& ice, const std::s
     MeetingOutcome outcome;
     const meeting::Key roomKey = meeting::RoomSealingKey(code);
     const meeting::Key ownKey = meeting::NewSessionKey();
-    KeepRoomMessages(client, roomKey);
-    Enter(watch, MeetingStage::Gathering);
-    if (!Gather(ice, times, outcome)) {
+    if (!EnterRoom(client, ice, roomKey, times, watch, outcome)) {
         return outcome;
     }
-    Enter(watch, MeetingStage::InRoom);
     std::optional<meeting::MeetingMessage> guest;
     const auto deadline = Clock::now() + times.Guest;
     while (!guest && !Cancelled(watch) && Clock::now() < deadline) {
@@ -173,12 +183,9 @@ MeetingOutcome MeetAsGuest(MeetingClient& client, IceTransport& ice, const std::
     MeetingOutcome outcome;
     const meeting::Key roomKey = meeting::RoomSealingKey(code);
     const meeting::Key ownKey = meeting::NewSessionKey();
-    KeepRoomMessages(client, roomKey);
-    Enter(watch, MeetingStage::Gathering);
-    if (!Gather(ice, times, outcome)) {
+    if (!EnterRoom(client, ice, roomKey, times, watch, outcome)) {
         return outcome;
     }
-    Enter(watch, MeetingStage::InRoom);
     const meeting::IceSide own = ice.Local();
     const auto request = meeting::MakeAnswer(own, mine, ownKey, Now());
     std::optional<meeting::MeetingMessage> offer;
